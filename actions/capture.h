@@ -1,0 +1,19 @@
+// The capture action: the dropped paths, each reduced by pathaction, quoted by
+// encase and joined by listseparator, replace the clipboard text.
+#pragma once
+
+#include <string>
+
+// The text of the current drop, empty whenever a drop begins. It grows to fit
+// any number of paths of any length.
+extern std::string CaptureText;
+
+void CapturePaths();
+// Derives the item for one path by pathaction and appends it.
+void TransformPath(const char* path);
+// Applies encase to the item, puts the listseparator in front when
+// CaptureText is not empty, and appends it; returns CaptureText.
+const std::string& AppendCapture(const char* item);
+// Puts the whole text on the clipboard; when the clipboard cannot be had the
+// user is told in a message box.
+void CopyTextToClipboard(const std::string& text);

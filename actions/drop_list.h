@@ -1,0 +1,25 @@
+// The current drop: the dropped paths, in the order the platform gave them,
+// and the queue of drops that arrived while an action was still running.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The paths of the current drop, slots 0 to DropCount - 1. Replaced as a whole
+// by the next drop, never while an action reads it.
+extern std::vector<std::string> DropList;
+extern int32_t DropCount;
+
+// Discards the current list and makes a new one of count empty slots.
+void ResizeArray(int32_t count);
+// Releases the current list; DropCount becomes 0.
+void FreeArray();
+
+// Hands one drop to the actions. When no action is running, the drop becomes
+// DropList and DispatchDrop runs at once. A drop that arrives while an action
+// waits in one of its message boxes is queued and runs after the current
+// action ends, in arrival order; no drop is lost.
+void SubmitDrop(std::vector<std::string> paths);
+// True while an action is running (including its message boxes).
+bool DropActionRunning();

@@ -1,0 +1,25 @@
+// Questions about files that the operating system answers.
+#pragma once
+
+#include <string>
+
+namespace platform {
+
+// Full path of the running executable; empty on failure.
+std::string ExecutablePath();
+// True when the file or folder exists.
+bool PathExists(const std::string& path);
+// True when at least one entry matches the pattern ("*" any run, "?" one
+// character, in the last component only).
+bool PatternMatches(const std::string& pattern);
+// The short (8.3) form of an existing path; empty when there is none or it
+// would not fit in max_length characters. Where the file system has no short
+// names it is the path itself when it exists.
+std::string ShortPathOf(const std::string& path, int max_length);
+// True when both paths name the same existing file (same identity, not same
+// text: hard links and different spellings count as the same).
+bool IsSameFile(const std::string& a, const std::string& b);
+// True when the path exists and is a folder.
+bool IsFolder(const std::string& path);
+
+}  // namespace platform

@@ -1,0 +1,31 @@
+// The settings file: where it is, its first-run content, loading it into
+// SettingsRecord and saving the drop box's rectangle.
+#pragma once
+
+#include <string>
+
+// Full path of the settings file in use.
+extern std::string IniPath;
+// The user's desktop folder as the platform gives it (empty when unknown):
+// the destination folders' default.
+extern std::string DesktopDir;
+
+// Writes all eighteen keys, in table order, with their first-run values.
+void WriteDefaultSettings();
+// Reads all eighteen keys from IniPath into SettingsRecord: coordinates keep
+// their current value when missing, options return to their defaults; 16-bit
+// fields keep the low 16 bits; destinations get a trailing separator.
+void LoadSettings();
+// Puts the first-run values into SettingsRecord without touching any file.
+void SetFirstRunValues();
+
+// The drop box's outer rectangle in screen pixels.
+struct WindowRect {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+};
+// Writes x, y, w, h of the rectangle to the "Coordinates" section of IniPath.
+// SettingsRecord is not changed.
+void SaveCoordinates(const WindowRect& outer);

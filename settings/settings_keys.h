@@ -1,0 +1,37 @@
+// The one table of the settings file: every key with its section, the value
+// written at the first start, the value a load takes when the key is missing,
+// and the width it is stored with.
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include "settings/settings_record.h"
+
+enum class KeyWidth { Int16, Int32, Text };
+
+// Where a load takes a missing key's value from.
+enum class LoadDefault {
+  Current,   // the field's value before the load
+  Constant,  // the table's constant
+  Desktop,   // DesktopDir
+};
+
+struct SettingsKey {
+  const char* section;
+  const char* key;
+  KeyWidth width;
+  int32_t first_run;  // numbers only; destinations start as DesktopDir
+  LoadDefault load_default;
+  int32_t load_constant;  // when load_default is Constant
+  int16_t Settings::*field16;
+  int32_t Settings::*field32;
+  std::string Settings::*text;
+};
+
+extern const char* const kSectionCoordinates;  // "Coordinates"
+extern const char* const kSectionOptions;      // "Options"
+
+// The eighteen keys in file order: the order of the first write and of every
+// load.
+std::span<const SettingsKey> SettingsKeys();

@@ -1,0 +1,19 @@
+// Finding the settings file at start-up.
+#pragma once
+
+#include <string>
+
+// Where the settings live for this run.
+enum class SettingsPlace {
+  BesideProgram,  // "Quorlith.ini" in the executable's folder
+  PerUser,        // the per-user settings folder
+  MemoryOnly,     // no file could be written: first-run values in memory
+};
+
+// Sets IniPath and DesktopDir, makes sure a settings file exists and loads it:
+// the file beside the executable wins when it exists; otherwise a file in the
+// per-user folder is used when it exists; otherwise the first-run file is
+// written beside the executable, or in the per-user folder when that fails;
+// when no file can be written the first-run values are kept in memory.
+// class_name is the program's name ("Quorlith"), the settings file's base name.
+SettingsPlace PrepareSettings(const std::string& class_name);

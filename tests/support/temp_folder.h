@@ -1,0 +1,34 @@
+// Real temporary folders for file tests: made fresh for each test, removed
+// with everything in them afterwards.
+#pragma once
+
+#include <string>
+
+namespace testing_support {
+
+class TempFolder {
+ public:
+  TempFolder();
+  ~TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+
+  // The folder's path with a trailing native separator.
+  const std::string& path() const { return path_; }
+  // path() + relative, with "/" in relative turned into the native separator.
+  std::string operator/(const std::string& relative) const;
+
+ private:
+  std::string path_;
+};
+
+// Writes bytes to a file, creating missing parent folders.
+void WriteFile(const std::string& path, const std::string& bytes);
+// The whole content of a file; empty when it cannot be read.
+std::string ReadFile(const std::string& path);
+// True when the file or folder exists (without following a final link).
+bool Exists(const std::string& path);
+// Makes a folder and its parents.
+void MakeFolder(const std::string& path);
+
+}  // namespace testing_support

@@ -1,0 +1,30 @@
+// Questions about the running program and the file system, and the message
+// box. The operating system is reached through platform/; results that are
+// texts are temporaries.
+#pragma once
+
+#include <cstdint>
+
+// The separator the platform puts between folders: a backslash on Windows,
+// a slash elsewhere. Destination folders end in it.
+char NativeSeparator();
+
+// The executable's folder with its trailing separator; empty on failure.
+char* AppDir();
+// 1 when the path exists (files and folders alike) or, for a pattern with
+// "*" or "?", when at least one entry matches it; else 0.
+int FileExists(const char* path);
+// A message box owned by the active window; returns the button pressed
+// (the platform's IDOK, IDYES, IDNO values).
+int ShowMessage(const char* text, const char* caption, uint32_t flags);
+// The path of a special folder by its CSIDL number (outside Windows only the
+// desktop is known); empty on failure. owner is an opaque window handle, may
+// be null.
+char* SpecialFolder(int folder, int create, void* owner);
+// The short 8.3 form of an existing path, at most 1022 characters; empty when
+// the platform gives none. Where there are no short names, the path itself
+// when it exists.
+char* ShortPath(const char* path);
+
+// The user's desktop folder (CSIDL_DESKTOPDIRECTORY).
+constexpr int kFolderDesktop = 0x0010;

@@ -1,0 +1,39 @@
+// Splitting a path into drive, directory, name and extension, and the
+// accessors built on it. Results are temporaries.
+#pragma once
+
+// Each component is delivered into a buffer of this size: at most 259
+// characters and the terminator; a longer component is cut.
+constexpr int kPathComponentSize = 260;
+
+// How paths are read.
+//  Windows: a leading "X:" is the drive; backslash and slash both separate.
+//  Posix:   there are no drives; only the slash separates, and a backslash is
+//           an ordinary file-name character.
+enum class PathStyle { Windows, Posix };
+
+// The style of the platform the program runs on.
+PathStyle NativePathStyle();
+
+// Flags for PathPart; other bits are ignored.
+constexpr unsigned kPartDrive = 2;
+constexpr unsigned kPartDir = 4;
+constexpr unsigned kPartName = 8;
+constexpr unsigned kPartExtension = 16;
+
+// Splits path by the native style into four buffers of kPathComponentSize.
+void SplitPath(const char* path, char* drive, char* dir, char* name, char* ext);
+void SplitPathStyled(PathStyle style, const char* path, char* drive, char* dir,
+                     char* name, char* ext);
+
+// The chosen components joined, always in the order drive, directory, name,
+// extension. A null path gives the empty text.
+char* PathPart(const char* path, unsigned flags);
+char* PathPartStyled(PathStyle style, const char* path, unsigned flags);
+
+char* PathExtension(const char* path);      // extension, point included
+char* PathNameExtension(const char* path);  // name and extension
+char* PathName(const char* path);           // name without extension
+char* PathDriveDir(const char* path);       // drive and directory
+char* PathDir(const char* path);            // directory without the drive
+char* PathDrive(const char* path);          // the drive
