@@ -1,0 +1,83 @@
+#include "settings/settings_file.h"
+
+#include "settings/ini_file.h"
+#include "settings/settings_keys.h"
+#include "text/file_system.h"
+#include "text/strings.h"
+
+std::string IniPath;
+std::string DesktopDir;
+
+namespace {
+
+// The low 16 bits, read as a signed number: 70000 gives 4464, 40000 -25536.
+int16_t Low16(int32_t value) { return static_cast<int16_t>(static_cast<uint16_t>(value)); }
+
+// Destinations always end in the native separator in memory; only the
+// separator counts, so "D:/a/" on Windows still gets a backslash.
+void EndWithSeparator(std::string& folder) {
+  const char separator = NativeSeparator();
+  if (CompareText(RightText(folder.c_str(), 1), CharText(separator)) != 0) folder += separator;
+}
+
+}  // namespace
+
+void WriteDefaultSettings() {
+  const char* file = IniPath.c_str();
+  for (const SettingsKey& k : SettingsKeys()) {
+    if (k.width == KeyWidth::Text) {
+      WriteIniText(file, k.section, k.key, DesktopDir.c_str());
+    } else {
+      WriteIniNumber(file, k.section, k.key, k.first_run);
+    }
+  }
+}
+
+void LoadSettings() {
+  const char* file = IniPath.c_str();
+  Settings& s = SettingsRecord;
+  for (const SettingsKey& k : SettingsKeys()) {
+    switch (k.width) {
+      case KeyWidth::Int16: {
+        const int32_t def = k.load_default == LoadDefault::Current ? s.*k.field16 : k.load_constant;
+        s.*k.field16 = Low16(ReadIniNumber(file, k.section, k.key, def));
+        break;
+      }
+      case KeyWidth::Int32: {
+        const int32_t def = k.load_default == LoadDefault::Current ? s.*k.field32 : k.load_constant;
+        s.*k.field32 = ReadIniNumber(file, k.section, k.key, def);
+        break;
+      }
+      case KeyWidth::Text:
+        s.*k.text = ReadIniText(file, k.section, k.key, DesktopDir.c_str());
+        break;
+    }
+  }
+  EndWithSeparator(s.CopyDestination);
+  EndWithSeparator(s.MoveDestination);
+}
+
+void SetFirstRunValues() {
+  Settings& s = SettingsRecord;
+  for (const SettingsKey& k : SettingsKeys()) {
+    switch (k.width) {
+      case KeyWidth::Int16:
+        s.*k.field16 = Low16(k.first_run);
+        break;
+      case KeyWidth::Int32:
+        s.*k.field32 = k.first_run;
+        break;
+      case KeyWidth::Text:
+        s.*k.text = DesktopDir;
+        break;
+    }
+  }
+}
+
+void SaveCoordinates(const WindowRect& outer) {
+  const char* file = IniPath.c_str();
+  WriteIniNumber(file, kSectionCoordinates, "x", outer.left);
+  WriteIniNumber(file, kSectionCoordinates, "y", outer.top);
+  WriteIniNumber(file, kSectionCoordinates, "w", outer.right - outer.left);
+  WriteIniNumber(file, kSectionCoordinates, "h", outer.bottom - outer.top);
+}

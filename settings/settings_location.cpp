@@ -1,0 +1,48 @@
+#include "settings/settings_location.h"
+
+#include "platform/special_folders.h"
+#include "settings/settings_file.h"
+#include "text/file_system.h"
+
+namespace {
+
+// Writes the first-run file at path; true when it is there afterwards.
+bool CreateSettingsFile(const std::string& path) {
+  IniPath = path;
+  WriteDefaultSettings();
+  return FileExists(path.c_str()) == 1;
+}
+
+}  // namespace
+
+SettingsPlace PrepareSettings(const std::string& class_name) {
+  DesktopDir = SpecialFolder(kFolderDesktop, 0, nullptr);
+
+  const std::string app_dir = AppDir();
+  const std::string beside = app_dir.empty() ? std::string() : app_dir + class_name + ".ini";
+  const std::string user_folder = platform::UserSettingsFolder();
+  const std::string per_user = user_folder.empty() ? std::string() : user_folder + class_name + ".ini";
+
+  SettingsPlace place = SettingsPlace::MemoryOnly;
+  if (!beside.empty() && FileExists(beside.c_str())) {
+    IniPath = beside;
+    place = SettingsPlace::BesideProgram;
+  } else if (!per_user.empty() && FileExists(per_user.c_str())) {
+    IniPath = per_user;
+    place = SettingsPlace::PerUser;
+  } else if (!beside.empty() && CreateSettingsFile(beside)) {
+    place = SettingsPlace::BesideProgram;
+  } else if (!per_user.empty() && platform::MakeFolders(user_folder) &&
+             CreateSettingsFile(per_user)) {
+    place = SettingsPlace::PerUser;
+  }
+
+  if (place == SettingsPlace::MemoryOnly) {
+    // A read-only program folder and no per-user folder either: the box still
+    // comes up with the first-run values; writes later go nowhere.
+    IniPath = beside.empty() ? per_user : beside;
+    SetFirstRunValues();
+  }
+  LoadSettings();
+  return place;
+}
