@@ -1,0 +1,155 @@
+// Changes to files on Linux. A copy is written to a temporary file beside
+// its target and renamed into place, so the target is either the old file
+// or the complete new one, never something in between.
+#include "platform/file_ops.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QFile>
+#include <QStandardPaths>
+#include <QString>
+#include <cerrno>
+#include <cstdlib>
+#include <vector>
+
+#include "platform/file_query.h"
+
+namespace platform {
+
+namespace {
+
+// Closes a descriptor when it goes out of scope, unless taken over.
+class Descriptor {
+ public:
+  explicit Descriptor(int fd) : fd_(fd) {}
+  ~Descriptor() {
+    if (fd_ >= 0) close(fd_);
+  }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  int get() const { return fd_; }
+  // Closes now and reports whether the close went well (a failing close
+  // can mean lost data on some file systems).
+  bool Close() {
+    const int fd = fd_;
+    fd_ = -1;
+    return close(fd) == 0;
+  }
+
+ private:
+  int fd_;
+};
+
+bool WriteAll(int fd, const char* data, size_t size) {
+  while (size > 0) {
+    const ssize_t written = write(fd, data, size);
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data += written;
+    size -= static_cast<size_t>(written);
+  }
+  return true;
+}
+
+bool CopyContent(int from, int to) {
+  std::vector<char> buffer(1 << 16);
+  for (;;) {
+    const ssize_t got = read(from, buffer.data(), buffer.size());
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (got == 0) return true;
+    if (!WriteAll(to, buffer.data(), static_cast<size_t>(got))) return false;
+  }
+}
+
+std::string FolderOf(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// Fills the temporary with the source's bytes, permissions and times, and
+// makes it durable. Permissions and times are kept where the file system can
+// hold them; one that cannot (a FAT stick) still gets the content.
+bool FillTemporary(int source, const struct stat& info, Descriptor& temporary) {
+  if (!CopyContent(source, temporary.get())) return false;
+  (void)fchmod(temporary.get(), info.st_mode & 07777);
+  const timespec times[2] = {info.st_atim, info.st_mtim};
+  (void)futimens(temporary.get(), times);
+  if (fsync(temporary.get()) != 0) return false;
+  return temporary.Close();
+}
+
+// Makes sure the user's home Trash folder exists, creating it and its
+// missing parents for the owner alone. Qt gives up on a missing data folder
+// without failing: it then "trashes" into files/ and info/ below the current
+// folder. With the folder in place it never comes to that; when it cannot be
+// made, nothing is trashed.
+bool EnsureHomeTrash() {
+  const QByteArray data_home =
+      QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toUtf8();
+  if (data_home.isEmpty() || data_home[0] != '/') return false;
+  const std::string trash = data_home.toStdString() + "/Trash";
+  for (size_t slash = trash.find('/', 1); slash != std::string::npos;
+       slash = trash.find('/', slash + 1)) {
+    mkdir(trash.substr(0, slash).c_str(), 0700);
+  }
+  mkdir(trash.c_str(), 0700);
+  return IsFolder(trash);
+}
+
+}  // namespace
+
+bool CopyFileReplacing(const std::string& source, const std::string& target) {
+  // A file copied onto itself would be emptied before it is read.
+  if (IsSameFile(source, target)) return false;
+
+  // Non-blocking, so that a named pipe given as source cannot hang the open;
+  // it is refused below like every other entry that is not a regular file.
+  Descriptor input(open(source.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+  if (input.get() < 0) return false;
+  struct stat info;
+  if (fstat(input.get(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+
+  // An existing folder is never replaced, nor a file its owner has
+  // write-protected: Windows refuses both, and so do we (rename would not,
+  // since it needs only the folder to be writable).
+  struct stat existing;
+  if (lstat(target.c_str(), &existing) == 0) {
+    if (S_ISDIR(existing.st_mode)) return false;
+    if (S_ISREG(existing.st_mode) && (existing.st_mode & S_IWUSR) == 0) return false;
+  }
+
+  // A short hidden name in the target's folder: the rename stays within one
+  // file system, and a long target name cannot make the name too long.
+  std::string temporary_name = FolderOf(target) + "/.quorlith-XXXXXX";
+  Descriptor temporary(mkstemp(temporary_name.data()));
+  if (temporary.get() < 0) return false;
+  if (!FillTemporary(input.get(), info, temporary) ||
+      rename(temporary_name.c_str(), target.c_str()) != 0) {
+    unlink(temporary_name.c_str());
+    return false;
+  }
+  return true;
+}
+
+bool RemoveFile(const std::string& path) {
+  // lstat, not stat: a link to a folder is a link, removed like a file.
+  struct stat info;
+  if (lstat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return false;
+  return unlink(path.c_str()) == 0;
+}
+
+bool MoveToTrash(const std::string& path) {
+  if (!PathExists(path) || !EnsureHomeTrash()) return false;
+  // File names are UTF-8 bytes on Linux.
+  return QFile::moveToTrash(QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size())));
+}
+
+}  // namespace platform

@@ -1,0 +1,38 @@
+// Sets (or, given nothing, unsets) an environment variable for a scope and
+// restores its former state afterwards.
+#pragma once
+
+#ifndef _WIN32
+
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+namespace testing_support {
+
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, std::optional<std::string> value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    Apply(value);
+  }
+  ~ScopedEnv() { Apply(old_); }
+  ScopedEnv(const ScopedEnv&) = delete;
+  ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+ private:
+  void Apply(const std::optional<std::string>& value) {
+    if (value) {
+      setenv(name_.c_str(), value->c_str(), 1);
+    } else {
+      unsetenv(name_.c_str());
+    }
+  }
+
+  std::string name_;
+  std::optional<std::string> old_;
+};
+
+}  // namespace testing_support
+
+#endif
