@@ -1,0 +1,130 @@
+// The message box on Qt Widgets, laid out as the Win32 box its style and
+// answers are taken from: the same icons, buttons, default button and answers.
+#include <QApplication>
+#include <QMessageBox>
+#include <QString>
+#include <QWidget>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "platform/message_box.h"
+#include "platform/native_ui.h"
+
+namespace platform::native {
+namespace {
+
+constexpr uint32_t kButtonsOkCancel = 0x1;
+constexpr uint32_t kButtonsYesNoCancel = 0x3;
+constexpr uint32_t kDefaultButtonMask = 0xF00;
+constexpr uint32_t kIconError = 0x10;
+constexpr int kAnswerCancel = 2;
+
+struct BoxButton {
+  QMessageBox::StandardButton button;
+  int answer;
+};
+
+// The buttons in the order Windows shows them. Button sets other than these
+// are shown as a plain OK box.
+std::vector<BoxButton> ButtonsFor(uint32_t style) {
+  switch (style & kBoxButtonsMask) {
+    case kButtonsOkCancel:
+      return {{QMessageBox::Ok, kAnswerOk}, {QMessageBox::Cancel, kAnswerCancel}};
+    case kButtonsYesNoCancel:
+      return {{QMessageBox::Yes, kAnswerYes},
+              {QMessageBox::No, kAnswerNo},
+              {QMessageBox::Cancel, kAnswerCancel}};
+    case kBoxYesNo:
+      return {{QMessageBox::Yes, kAnswerYes}, {QMessageBox::No, kAnswerNo}};
+    default:
+      return {{QMessageBox::Ok, kAnswerOk}};
+  }
+}
+
+// The answer when the box is dismissed with Escape or its close button:
+// Cancel where there is one, No for Yes/No, otherwise OK.
+int DismissAnswer(uint32_t style) {
+  switch (style & kBoxButtonsMask) {
+    case kButtonsOkCancel:
+    case kButtonsYesNoCancel:
+      return kAnswerCancel;
+    case kBoxYesNo:
+      return kAnswerNo;
+    default:
+      return kAnswerOk;
+  }
+}
+
+QMessageBox::Icon IconFor(uint32_t style) {
+  switch (style & kBoxIconMask) {
+    case kIconError: return QMessageBox::Critical;
+    case kBoxIconQuestion: return QMessageBox::Question;
+    case kBoxIconWarning: return QMessageBox::Warning;
+    case kBoxIconInformation: return QMessageBox::Information;
+    default: return QMessageBox::NoIcon;
+  }
+}
+
+// The program separates lines with a lone carriage return; Qt breaks lines on
+// "\n". A "\r\n" pair is one line break as well.
+std::string WithNewlines(const char* text) {
+  std::string lines;
+  for (const char* p = text; *p != '\0'; ++p) {
+    if (*p != '\r') {
+      lines += *p;
+    } else if (p[1] != '\n') {
+      lines += '\n';
+    }
+  }
+  return lines;
+}
+
+// A program without a GUI still reports: to stderr, answered as if dismissed.
+int ReportWithoutGui(const char* text, const char* caption, uint32_t style) {
+  std::fprintf(stderr, "%s\n%s\n", caption, WithNewlines(text).c_str());
+  std::fflush(stderr);
+  return DismissAnswer(style);
+}
+
+}  // namespace
+
+int ShowMessageBox(const char* text, const char* caption, uint32_t style) {
+  if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) {
+    return ReportWithoutGui(text, caption, style);
+  }
+  QMessageBox box(QApplication::activeWindow());
+  box.setWindowTitle(QString::fromUtf8(caption));
+  box.setTextFormat(Qt::PlainText);
+  box.setText(QString::fromUtf8(WithNewlines(text)));
+  box.setIcon(IconFor(style));
+  // The program is a small tool window that keeps running: closing a box,
+  // even one shown while no other window is visible, must never end it.
+  box.setAttribute(Qt::WA_QuitOnClose, false);
+  if (style & kBoxSystemModal) {
+    box.setWindowModality(Qt::ApplicationModal);
+    box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+  }
+
+  const std::vector<BoxButton> buttons = ButtonsFor(style);
+  for (const BoxButton& b : buttons) box.addButton(b.button);
+  // 0x100 makes the second button the default, 0x200 the third; a default
+  // beyond the buttons shown falls back to the first, as on Windows.
+  size_t default_index = (style & kDefaultButtonMask) >> 8;
+  if (default_index >= buttons.size()) default_index = 0;
+  box.setDefaultButton(buttons[default_index].button);
+  const int dismissed = DismissAnswer(style);
+  for (const BoxButton& b : buttons) {
+    if (b.answer == dismissed) box.setEscapeButton(b.button);
+  }
+
+  box.exec();
+  const QMessageBox::StandardButton clicked = box.standardButton(box.clickedButton());
+  for (const BoxButton& b : buttons) {
+    if (b.button == clicked) return b.answer;
+  }
+  return dismissed;
+}
+
+}  // namespace platform::native

@@ -1,0 +1,16 @@
+// Opens a document through the shell's "open" verb.
+#include <windows.h>
+#include <shellapi.h>
+
+#include "platform/native_ui.h"
+
+namespace platform::native {
+
+bool OpenWithDefaultApp(const std::string& path) {
+  const HINSTANCE result =
+      ShellExecuteA(nullptr, "open", path.c_str(), "", nullptr, SW_SHOWNORMAL);
+  // Values up to 32 are error codes.
+  return reinterpret_cast<INT_PTR>(result) > 32;
+}
+
+}  // namespace platform::native
