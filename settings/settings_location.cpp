@@ -16,11 +16,16 @@ bool CreateSettingsFile(const std::string& path) {
 }  // namespace
 
 SettingsPlace PrepareSettings(const std::string& class_name) {
+  return PrepareSettingsIn(AppDir(), platform::UserSettingsFolder(), class_name);
+}
+
+SettingsPlace PrepareSettingsIn(const std::string& program_folder,
+                                const std::string& user_folder,
+                                const std::string& class_name) {
   DesktopDir = SpecialFolder(kFolderDesktop, 0, nullptr);
 
-  const std::string app_dir = AppDir();
-  const std::string beside = app_dir.empty() ? std::string() : app_dir + class_name + ".ini";
-  const std::string user_folder = platform::UserSettingsFolder();
+  const std::string beside =
+      program_folder.empty() ? std::string() : program_folder + class_name + ".ini";
   const std::string per_user = user_folder.empty() ? std::string() : user_folder + class_name + ".ini";
 
   SettingsPlace place = SettingsPlace::MemoryOnly;

@@ -17,3 +17,10 @@ enum class SettingsPlace {
 // when no file can be written the first-run values are kept in memory.
 // class_name is the program's name ("Quorlith"), the settings file's base name.
 SettingsPlace PrepareSettings(const std::string& class_name);
+
+// The same with the two folders given (each with its trailing separator, or
+// empty when unknown); PrepareSettings passes AppDir and the platform's
+// per-user settings folder.
+SettingsPlace PrepareSettingsIn(const std::string& program_folder,
+                                const std::string& user_folder,
+                                const std::string& class_name);
