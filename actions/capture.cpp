@@ -1,0 +1,91 @@
+#include "actions/capture.h"
+
+#include "actions/drop_list.h"
+#include "platform/clipboard.h"
+#include "platform/message_box.h"
+#include "settings/settings_record.h"
+#include "text/file_system.h"
+#include "text/path_parts.h"
+#include "text/strings.h"
+
+std::string CaptureText;
+
+namespace {
+
+// The text put between two items, by listseparator; none outside 1 to 5.
+const char* SeparatorFor(int16_t listseparator) {
+  switch (listseparator) {
+    case 1:
+      return LineBreak;
+    case 2:
+      return " ";
+    case 3:
+      return ",";
+    case 4:
+      return "|";
+    case 5:
+      return TabText;
+    default:
+      return "";
+  }
+}
+
+}  // namespace
+
+void CapturePaths() {
+  for (int32_t i = 0; i < DropCount; ++i) TransformPath(DropList[static_cast<size_t>(i)].c_str());
+  CopyTextToClipboard(CaptureText);
+  CaptureText.clear();
+}
+
+void TransformPath(const char* path) {
+  const char* item = path;
+  switch (SettingsRecord.pathaction) {
+    case 2:
+      item = PathNameExtension(path);
+      break;
+    case 3:
+      item = PathName(path);
+      break;
+    case 4:
+      item = PathExtension(path);
+      break;
+    case 5:
+      item = TrimLeft(PathExtension(path), '.');
+      break;
+    case 6:
+      item = PathDir(path);
+      break;
+    case 7:
+      item = PathDriveDir(path);
+      break;
+    case 8:
+      item = PathDrive(path);
+      break;
+    case 9:
+      item = ShortPath(path);
+      break;
+    default:  // 1 and every value outside 1 to 9: the path unchanged
+      break;
+  }
+  AppendCapture(item);
+}
+
+const std::string& AppendCapture(const char* item) {
+  const char* separator = SeparatorFor(SettingsRecord.listseparator);
+  if (SettingsRecord.encase == 1) item = Enclose(item, 0, 0);
+  // The separator goes before an item only when there is text already: an
+  // empty first item does not start the text, a later empty one still adds
+  // its separator.
+  if (!CaptureText.empty()) CaptureText += separator;
+  CaptureText += item;
+  return CaptureText;
+}
+
+void CopyTextToClipboard(const std::string& text) {
+  if (!platform::PutClipboardText(text)) {
+    ShowMessage(JoinText(3, "Sorry, Quorlith could not put the text on the clipboard.", LineBreak,
+                         "Another program may be holding it; please drop the files again."),
+                "Quorlith", platform::kBoxOk | platform::kBoxIconWarning);
+  }
+}
