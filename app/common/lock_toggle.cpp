@@ -1,0 +1,21 @@
+#include "app/common/lock_toggle.h"
+
+#include "settings/ini_file.h"
+#include "settings/settings_file.h"
+#include "settings/settings_keys.h"
+#include "settings/settings_record.h"
+
+bool UnlockedMode() { return SettingsRecord.b == 1; }
+
+int32_t ToggleLock() {
+  SettingsRecord.b = UnlockedMode() ? 0 : 1;
+  // A failed write goes unnoticed: the box still switches, and the next start
+  // uses the old value.
+  WriteIniNumber(IniPath.c_str(), kSectionCoordinates, "b", SettingsRecord.b);
+  return SettingsRecord.b;
+}
+
+uint8_t AlphaFromPercent(int16_t t) {
+  const int32_t scaled = static_cast<int32_t>(t) * 255 / 100;
+  return static_cast<uint8_t>(scaled & 0xFF);
+}

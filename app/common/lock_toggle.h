@@ -1,0 +1,15 @@
+// The drop box's lock and opacity, as both shells apply them.
+#pragma once
+
+#include <cstdint>
+
+// True when the box is unlocked: moved by its body, resized by its frame.
+bool UnlockedMode();
+// Switches between locked and unlocked and writes the new b to the settings
+// file at once; returns the new b (1 unlocked, 0 locked). The shell changes
+// the frame to match.
+int32_t ToggleLock();
+// The window alpha for an opacity in percent: the low 8 bits of t * 255 / 100
+// in 32-bit arithmetic, so values outside 0 to 100 wrap instead of clamping
+// (101 gives 1, -1 gives 254).
+uint8_t AlphaFromPercent(int16_t t);

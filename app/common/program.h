@@ -1,0 +1,23 @@
+// The program's identity and the texts and state both shells compute once at
+// start-up.
+#pragma once
+
+#include <string>
+
+#include "settings/settings_location.h"
+
+// "Quorlith": the window class name and the settings file's base name.
+extern std::string ClassName;
+// ClassName followed by " version 1.1": the About box's first line.
+extern std::string AboutTitleLine;
+// "Quorlith.txt", a bare name looked up from the current folder.
+extern std::string ReadMeName;
+// The drop box's title, never visible since the box has no caption.
+extern const char* const kWindowTitle;
+
+// The shells' shared start-up steps, in order: the program texts, then the
+// settings file found or created and loaded, then an empty capture.
+SettingsPlace PrepareProgram();
+// The same with the settings folders given (see PrepareSettingsIn): tests
+// start the program over a settings file in a folder of their own.
+SettingsPlace PrepareProgramIn(const std::string& program_folder, const std::string& user_folder);

@@ -1,0 +1,159 @@
+#include "app/common/menu_commands.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/common/lock_toggle.h"
+#include "app/common/program.h"
+#include "platform/shell_open.h"
+#include "settings/ini_file.h"
+#include "settings/settings_record.h"
+#include "tests/support/scripted_ui.h"
+#include "tests/support/temp_folder.h"
+#include "text/file_system.h"
+
+namespace {
+
+// Records what the commands ask of the window.
+class FakeShell : public ShellWindow {
+ public:
+  WindowRect OuterRect() override {
+    calls.push_back("rect");
+    return rect;
+  }
+  void ApplySettings() override { calls.push_back("apply w=" + std::to_string(SettingsRecord.w)); }
+  void Destroy() override { calls.push_back("destroy"); }
+
+  WindowRect rect{-10, 20, 65, 95};
+  std::vector<std::string> calls;
+};
+
+class CommandTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ClassName = "Quorlith";
+    AboutTitleLine = "Quorlith version 1.1";
+    ReadMeName = "Quorlith.txt";
+    IniPath = folder_ / "Quorlith.ini";
+    DesktopDir = folder_ / "Desk";
+    SettingsRecord = Settings{};
+    WriteDefaultSettings();
+    LoadSettings();
+    platform::SetOpenHandler([this](const std::string& path) {
+      opened_.push_back(path);
+      return true;
+    });
+  }
+  void TearDown() override { platform::SetOpenHandler(nullptr); }
+
+  int FileNumber(const char* key) { return ReadIniNumber(IniPath.c_str(), "Coordinates", key, -999); }
+
+  testing_support::TempFolder folder_;
+  testing_support::ScriptedUi ui_;
+  FakeShell shell_;
+  std::vector<std::string> opened_;
+};
+
+TEST_F(CommandTest, OpenSettingsSavesTheRectangleBeforeOpeningTheFile) {
+  EXPECT_FALSE(RunMenuCommand(IDM_OPEN_SETTINGS, shell_));
+  EXPECT_EQ(shell_.calls, std::vector<std::string>{"rect"});
+  EXPECT_EQ(opened_, std::vector<std::string>{IniPath});
+  EXPECT_EQ((std::vector<int>{FileNumber("x"), FileNumber("y"), FileNumber("w"), FileNumber("h")}),
+            (std::vector<int>{-10, 20, 75, 75}));
+  EXPECT_EQ(SettingsRecord.x, 244);  // memory is not touched
+}
+
+TEST_F(CommandTest, ExitSavesTheRectangleThenDestroysTheBox) {
+  shell_.rect = {100, 50, 180, 150};
+  EXPECT_TRUE(RunMenuCommand(IDM_EXIT, shell_));
+  EXPECT_EQ(shell_.calls, (std::vector<std::string>{"rect", "destroy"}));
+  EXPECT_EQ((std::vector<int>{FileNumber("x"), FileNumber("y"), FileNumber("w"), FileNumber("h")}),
+            (std::vector<int>{100, 50, 80, 100}));
+}
+
+TEST_F(CommandTest, ReloadReadsTheFileAndAppliesItWithoutWriting) {
+  WriteIniNumber(IniPath.c_str(), "Coordinates", "w", 120);
+  const std::string before = testing_support::ReadFile(IniPath);
+  EXPECT_FALSE(RunMenuCommand(IDM_RELOAD_SETTINGS, shell_));
+  EXPECT_EQ(shell_.calls, std::vector<std::string>{"apply w=120"});
+  EXPECT_EQ(testing_support::ReadFile(IniPath), before);
+}
+
+TEST_F(CommandTest, HelpAndAboutShowTheSameBox) {
+  RunMenuCommand(IDM_HELP, shell_);
+  RunMenuCommand(IDM_ABOUT, shell_);
+  ASSERT_EQ(ui_.boxes().size(), 2u);
+  for (const auto& box : ui_.boxes()) {
+    EXPECT_EQ(box.text,
+              "Quorlith version 1.1\rA configurable drag-box to capture the path of a file.\r"
+              "For help and other info, see the ReadMe file.");
+    EXPECT_EQ(box.caption, "About Quorlith");
+    EXPECT_EQ(box.style, 0x40u);
+  }
+  EXPECT_TRUE(shell_.calls.empty());
+}
+
+TEST_F(CommandTest, UnknownIdsDoNothing) {
+  for (int id : {0, 1004, 1011, -1}) EXPECT_FALSE(RunMenuCommand(id, shell_));
+  EXPECT_TRUE(shell_.calls.empty());
+  EXPECT_TRUE(ui_.boxes().empty());
+  EXPECT_TRUE(opened_.empty());
+}
+
+TEST_F(CommandTest, TheReadmeIsFoundInTheCurrentFolderOrBesideTheProgram) {
+  const std::filesystem::path previous = std::filesystem::current_path();
+  std::filesystem::current_path(folder_.path());
+  const std::string beside = std::string(AppDir()) + ReadMeName;
+  ASSERT_FALSE(testing_support::Exists(beside));
+
+  OpenReadMe();  // nowhere
+  ASSERT_EQ(ui_.boxes().size(), 1u);
+  EXPECT_EQ(ui_.boxes()[0].text,
+            "Sorry, you've misplaced the Read Me File!\rIt is called Quorlith.txt\r"
+            "Make sure its in the same folder as Quorlith.");
+  EXPECT_EQ(ui_.boxes()[0].caption, "Quorlith");
+  EXPECT_EQ(ui_.boxes()[0].style, 0x30u);
+
+  testing_support::WriteFile(beside, "readme");
+  OpenReadMe();  // beside the program
+  testing_support::WriteFile(folder_ / "Quorlith.txt", "local");
+  OpenReadMe();  // the current folder wins
+  std::filesystem::remove(beside);
+  std::filesystem::current_path(previous);
+
+  EXPECT_EQ(opened_, (std::vector<std::string>{beside, "Quorlith.txt"}));
+  EXPECT_EQ(ui_.boxes().size(), 1u);
+}
+
+TEST(LockToggle, SwitchesBetweenOneAndZeroAndWritesAtOnce) {
+  testing_support::TempFolder folder;
+  IniPath = folder / "Quorlith.ini";
+  struct Case {
+    int32_t before;
+    int32_t after;
+  } cases[] = {{1, 0}, {0, 1}, {2, 1}, {-1, 1}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.before);
+    SettingsRecord.b = c.before;
+    EXPECT_EQ(ToggleLock(), c.after);
+    EXPECT_EQ(SettingsRecord.b, c.after);
+    EXPECT_EQ(UnlockedMode(), c.after == 1);
+    EXPECT_EQ(ReadIniNumber(IniPath.c_str(), "Coordinates", "b", -999), c.after);
+  }
+}
+
+TEST(Opacity, AlphaWrapsInsteadOfClamping) {
+  struct Case {
+    int16_t t;
+    uint8_t alpha;
+  } cases[] = {{75, 191}, {100, 255}, {0, 0}, {101, 1}, {-1, 254}, {200, 254}, {50, 127}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.t);
+    EXPECT_EQ(AlphaFromPercent(c.t), c.alpha);
+  }
+}
+
+}  // namespace
