@@ -1,0 +1,52 @@
+// The drop box's context menu: built once at start-up, opened at the pointer,
+// its commands carried out by the shared command code.
+#include "app/common/menu_commands.h"
+#include "app/win32/drop_box_shell.h"
+
+HMENU HiddenMenu = nullptr;
+HMENU ContextMenu = nullptr;
+
+namespace {
+
+// What the shared commands need from the Win32 box.
+class Win32DropBox : public ShellWindow {
+ public:
+  WindowRect OuterRect() override {
+    RECT r = {};
+    GetWindowRect(DropBoxWindow, &r);
+    return {r.left, r.top, r.right, r.bottom};
+  }
+  void ApplySettings() override { ::ApplySettings(); }
+  void Destroy() override { DestroyWindow(DropBoxWindow); }
+};
+
+}  // namespace
+
+void BuildContextMenu() {
+  HiddenMenu = CreateMenu();
+  ContextMenu = CreateMenu();
+  for (const MenuItem& item : ContextMenuItems()) {
+    if (item.id == 0) {
+      AppendMenuA(ContextMenu, MF_SEPARATOR, 0, "");
+    } else {
+      AppendMenuA(ContextMenu, MF_STRING, static_cast<UINT_PTR>(item.id), item.text);
+    }
+  }
+  InsertMenuA(HiddenMenu, 0, MF_POPUP, reinterpret_cast<UINT_PTR>(ContextMenu), kHiddenMenuText);
+}
+
+void ShowContextMenu() {
+  // Where the pointer is now, not where the message says it was.
+  POINT at = {};
+  GetCursorPos(&at);
+  // Without this the menu would not close when the user clicks elsewhere.
+  SetForegroundWindow(DropBoxWindow);
+  TrackPopupMenuEx(ContextMenu, TPM_RIGHTBUTTON, at.x, at.y, DropBoxWindow, nullptr);
+  // Lets the menu's foreground switch settle before the next user action.
+  PostMessageA(DropBoxWindow, WM_NULL, 0, 0);
+}
+
+bool RunDropBoxCommand(int id) {
+  Win32DropBox box;
+  return RunMenuCommand(id, box);
+}

@@ -1,0 +1,46 @@
+// The drop box window: its creation, frame changes and the settings applied
+// to it.
+#include "app/common/lock_toggle.h"
+#include "app/common/program.h"
+#include "app/win32/drop_box_shell.h"
+#include "settings/settings_record.h"
+
+HWND DropBoxWindow = nullptr;
+
+HWND CreateForm(const char* title, int x, int y, int w, int h, DWORD style, DWORD ex_style) {
+  // Products truncate toward zero, as a float-to-int conversion does.
+  const int left = static_cast<int>(x * ScaleX);
+  const int top = static_cast<int>(y * ScaleY);
+  const int width = static_cast<int>((w + 4) * ScaleX);
+  const int height = static_cast<int>((h + 12) * ScaleY);
+  HWND window = CreateWindowExA(ex_style, ClassName.c_str(), title, style, left, top, width,
+                                height, nullptr, nullptr, ProgramInstance, nullptr);
+  SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
+  return window;
+}
+
+bool ChangeWindowStyle(HWND window, DWORD add, DWORD remove, bool extended) {
+  SetLastError(0);
+  const int which = extended ? GWL_EXSTYLE : GWL_STYLE;
+  const DWORD style = static_cast<DWORD>(GetWindowLongA(window, which));
+  SetWindowLongA(window, which, static_cast<LONG>((style & ~remove) | add));
+  // The new frame takes effect without moving, sizing or restacking.
+  SetWindowPos(window, nullptr, 0, 0, 0, 0,
+               SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
+  return GetLastError() == 0;
+}
+
+void ApplySettings() {
+  const Settings& s = SettingsRecord;
+  SetLayeredWindowAttributes(DropBoxWindow, 0, AlphaFromPercent(s.t), LWA_ALPHA);
+  if (UnlockedMode()) {
+    ChangeWindowStyle(DropBoxWindow, WS_THICKFRAME, 0, false);
+  } else {
+    ChangeWindowStyle(DropBoxWindow, 0, WS_THICKFRAME, false);
+  }
+  RedrawWindow(DropBoxWindow, nullptr, nullptr, 0);
+  ShowWindow(DropBoxWindow, SW_SHOW);
+  // The outer size becomes exactly w x h; the position stays where it is.
+  SetWindowPos(DropBoxWindow, HWND_TOPMOST, s.x, s.y, s.w, s.h,
+               SWP_NOMOVE | SWP_NOSENDCHANGING);
+}

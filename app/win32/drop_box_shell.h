@@ -1,0 +1,79 @@
+// The Windows program: its start-up, the drop box window, its window
+// procedure, its context menu and the reception of dropped files. All state
+// lives for the whole run and belongs to the one GUI thread.
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+
+// Start-up and message loop (startup.cpp).
+extern HINSTANCE ProgramInstance;
+extern float ScaleX;
+extern float ScaleY;
+extern bool GuiReady;
+// The class record InitGui fills and RegisterFormClass completes.
+extern WNDCLASSEXA FormClass;
+
+// The program's entry: only the instance is used. Returns the exit code.
+int StartUp(HINSTANCE instance, HINSTANCE previous, LPSTR command_line, int show_command);
+// Selects the scaling of window geometry; "pixels" (any letter case) is 1:1.
+void SetMetric(const char* metric);
+// Fills FormClass and initialises the common controls, once per process.
+void InitGui();
+// Registers FormClass under name with procedure; the class atom, 0 on failure.
+ATOM RegisterFormClass(const char* name, WNDPROC procedure);
+// The start-up sequence: texts, the settings file found or created and
+// loaded, the hidden box created, its opacity, double-clicks, menu, drops,
+// then ApplySettings shows it.
+void FormLoad();
+// The same over a settings file in the folders given (each with a trailing
+// backslash, or empty): tests start the box in a folder of their own.
+void FormLoadIn(const std::string& program_folder, const std::string& user_folder);
+// Pumps messages until the quit message; returns its exit code.
+int RunMessageLoop();
+
+// The drop box window (drop_box.cpp).
+extern HWND DropBoxWindow;
+
+constexpr DWORD kDropBoxStyle = 0x80400000;    // WS_POPUP | WS_DLGFRAME, hidden
+constexpr DWORD kDropBoxExStyle = 0x80290;     // layered, client edge, tool window, accepts files
+
+// Creates a window of the program's class at x, y sized (w + 4) x (h + 12),
+// scaled by ScaleX and ScaleY, with the stock GUI font.
+HWND CreateForm(const char* title, int x, int y, int w, int h, DWORD style, DWORD ex_style);
+// Adds and removes style bits (the extended style when extended is set) and
+// lets the new frame take effect in place. True when no error was recorded.
+bool ChangeWindowStyle(HWND window, DWORD add, DWORD remove, bool extended);
+// Brings DropBoxWindow in line with SettingsRecord: opacity, frame by b,
+// redraw, shown, topmost with an outer size of exactly w x h.
+void ApplySettings();
+
+// The window procedure (window_proc.cpp).
+LRESULT CALLBACK DropBoxProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+
+// Sizing by the frame where the default procedure does not (frame_sizing.cpp).
+bool IsSizingCode(LRESULT hit);
+// The sizing code for a screen point on the box's frame band; HTNOWHERE
+// elsewhere.
+LRESULT FrameSizingCode(HWND window, POINT screen);
+// Sizes the box by hand while the left button is down, when hit is a sizing
+// code the default procedure does not act on; false when it is left to the
+// default procedure.
+bool SizeByFrame(HWND window, LRESULT hit, LPARAM screen_point);
+
+// The context menu (context_menu.cpp).
+extern HMENU HiddenMenu;
+extern HMENU ContextMenu;
+
+// Makes ContextMenu with its items and hangs it in HiddenMenu.
+void BuildContextMenu();
+// Opens ContextMenu at the pointer; a chosen item comes back as WM_COMMAND.
+void ShowContextMenu();
+// Carries out the menu command id; true when it destroyed the box.
+bool RunDropBoxCommand(int id);
+
+// Drop reception (receive_drop.cpp): every dropped name, whole, then the
+// handle released, then the action.
+void ReceiveDrop(HDROP drop);

@@ -1,0 +1,40 @@
+// Reception of files dropped from the shell onto the box.
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "actions/drop_list.h"
+#include "app/win32/drop_box_shell.h"
+
+namespace {
+
+// The index that asks for the number of names; the count query carries the
+// program's transfer buffer length, though only the names need a buffer.
+constexpr UINT kCountQuery = 0xFFFFFFFF;
+constexpr UINT kTransferBufferSize = 1023;
+
+// Name index of the drop, whole: its length is asked first, so no name is
+// ever cut, however long it is.
+std::string DroppedName(HDROP drop, UINT index) {
+  const UINT length = DragQueryFileA(drop, index, nullptr, 0);
+  std::string name(length + 1, '\0');
+  const UINT copied = DragQueryFileA(drop, index, name.data(), length + 1);
+  // A name the platform does not deliver leaves an empty path at its index.
+  name.resize(copied <= length ? copied : 0);
+  return name;
+}
+
+}  // namespace
+
+void ReceiveDrop(HDROP drop) {
+  const UINT count = DragQueryFileA(drop, kCountQuery, nullptr, kTransferBufferSize);
+  std::vector<std::string> names;
+  names.reserve(count);
+  for (UINT i = 0; i < count; ++i) names.push_back(DroppedName(drop, i));
+  // The handle goes before any action starts: from here on only the names
+  // carry the drop.
+  DragFinish(drop);
+  // The names become DropList and the action runs, or wait their turn when
+  // an earlier drop's action is still asking a question.
+  SubmitDrop(std::move(names));
+}

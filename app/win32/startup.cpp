@@ -1,0 +1,109 @@
+// The program's entry, its class registration, the start-up sequence and the
+// one message loop.
+#include "app/win32/drop_box_shell.h"
+
+#include <commctrl.h>
+
+#include "app/common/lock_toggle.h"
+#include "app/common/program.h"
+#include "settings/settings_record.h"
+#include "text/strings.h"
+
+HINSTANCE ProgramInstance = nullptr;
+float ScaleX = 1.0f;
+float ScaleY = 1.0f;
+bool GuiReady = false;
+WNDCLASSEXA FormClass = {};
+
+namespace {
+
+constexpr WORD kIconId = 100;
+constexpr UINT kClassStyle = CS_HREDRAW | CS_VREDRAW | CS_OWNDC;  // 0x23
+// ListView, TreeView, bars, tabs, up-down, progress, date and ComboBoxEx.
+constexpr DWORD kCommonControls = 0x33F;
+
+HICON LoadProgramIcon(HINSTANCE instance) {
+  return LoadIconA(instance, MAKEINTRESOURCEA(kIconId));
+}
+
+// Everything after the settings are in memory.
+void CreateDropBox() {
+  const Settings& s = SettingsRecord;
+  DropBoxWindow = CreateForm(kWindowTitle, s.x, s.y, s.w, s.h, kDropBoxStyle, kDropBoxExStyle);
+  SetLayeredWindowAttributes(DropBoxWindow, 0, AlphaFromPercent(s.t), LWA_ALPHA);
+  // Double-clicks reach DropBoxProc from here on; they lock and unlock the box.
+  const DWORD class_style = GetClassLongA(DropBoxWindow, GCL_STYLE);
+  SetClassLongA(DropBoxWindow, GCL_STYLE, class_style | CS_DBLCLKS);
+  BuildContextMenu();
+  DragAcceptFiles(DropBoxWindow, TRUE);
+  ApplySettings();
+}
+
+}  // namespace
+
+void InitGui() {
+  if (GuiReady) return;
+  ScaleX = 1.0f;
+  ScaleY = 1.0f;
+  ProgramInstance = GetModuleHandleA(nullptr);
+  FormClass = {};
+  FormClass.cbSize = sizeof(WNDCLASSEXA);
+  FormClass.style = kClassStyle;
+  FormClass.hInstance = ProgramInstance;
+  FormClass.hIcon = LoadProgramIcon(ProgramInstance);
+  FormClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  FormClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
+  INITCOMMONCONTROLSEX controls = {sizeof(INITCOMMONCONTROLSEX), kCommonControls};
+  InitCommonControlsEx(&controls);
+  GuiReady = true;
+}
+
+void SetMetric(const char* metric) {
+  if (!GuiReady) InitGui();
+  if (CompareTextNoCase(metric, "PIXELS") == 0) {
+    ScaleX = 1.0f;
+    ScaleY = 1.0f;
+  }
+}
+
+ATOM RegisterFormClass(const char* name, WNDPROC procedure) {
+  if (!GuiReady) InitGui();
+  ClassName = std::string(name);  // name may be ClassName itself
+  FormClass.lpfnWndProc = procedure;
+  FormClass.hInstance = ProgramInstance;
+  FormClass.lpszClassName = ClassName.c_str();
+  return RegisterClassExA(&FormClass);
+}
+
+void FormLoad() {
+  PrepareProgram();
+  CreateDropBox();
+}
+
+void FormLoadIn(const std::string& program_folder, const std::string& user_folder) {
+  PrepareProgramIn(program_folder, user_folder);
+  CreateDropBox();
+}
+
+int RunMessageLoop() {
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    HWND active = GetActiveWindow();
+    if (IsWindow(active) && IsDialogMessageA(active, &message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  return static_cast<int>(message.wParam);
+}
+
+int StartUp(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*command_line*/,
+            int /*show_command*/) {
+  ClassName = "Quorlith";
+  SetMetric("pixels");
+  InitGui();
+  ProgramInstance = instance;
+  FormClass.hIcon = LoadProgramIcon(instance);
+  RegisterFormClass(ClassName.c_str(), DropBoxProc);
+  FormLoad();
+  return RunMessageLoop();
+}

@@ -1,0 +1,76 @@
+// The drop box's window procedure: drops, right-clicks, hit testing, the
+// lock toggle, menu commands and the end of the program.
+#include "app/common/lock_toggle.h"
+#include "app/win32/drop_box_shell.h"
+
+#include "settings/settings_record.h"
+
+#include <windowsx.h>
+
+namespace {
+
+// Unlocked, the body answers as a caption, so dragging it moves the box and
+// the thick frame keeps its sizing codes; locked, everything is client area,
+// so the box can be neither moved nor resized.
+// Where the default procedure gives the frame no sizing code, the frame band
+// answers its own, so the unlocked box can still be resized.
+LRESULT MapHitTest(HWND window, WPARAM wparam, LPARAM lparam) {
+  const LRESULT hit = DefWindowProcA(window, WM_NCHITTEST, wparam, lparam);
+  if (!UnlockedMode()) return HTCLIENT;
+  if (hit == HTCLIENT) return HTCAPTION;
+  if (IsSizingCode(hit)) return hit;
+  const LRESULT own = FrameSizingCode(window, {GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)});
+  return own == HTNOWHERE ? hit : own;
+}
+
+// Switches the frame first, then b, which is written to the settings file at
+// once; the box keeps its place and outer size.
+void ToggleLockFrame(HWND window) {
+  if (UnlockedMode()) {
+    ChangeWindowStyle(window, 0, WS_THICKFRAME, false);
+  } else {
+    ChangeWindowStyle(window, WS_THICKFRAME, 0, false);
+  }
+  ToggleLock();
+}
+
+}  // namespace
+
+LRESULT CALLBACK DropBoxProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_DROPFILES:
+      ReceiveDrop(reinterpret_cast<HDROP>(wparam));
+      return 0;
+    case WM_NCRBUTTONDOWN:
+      // Over a caption the default procedure would capture the mouse and eat
+      // the release, so WM_NCRBUTTONUP below would never come and the
+      // unlocked box would show no menu.
+      return 0;
+    case WM_NCRBUTTONUP:
+      ShowContextMenu();
+      return 0;
+    case WM_RBUTTONUP:
+      // The locked box opens its menu only when m asks for it; the default
+      // procedure never sees the release either way.
+      if (SettingsRecord.m == 1) ShowContextMenu();
+      return 0;
+    case WM_NCHITTEST:
+      return MapHitTest(window, wparam, lparam);
+    case WM_NCLBUTTONDOWN:
+      if (SizeByFrame(window, static_cast<LRESULT>(wparam), lparam)) return 0;
+      return DefWindowProcA(window, message, wparam, lparam);
+    case WM_NCLBUTTONDBLCLK:
+    case WM_LBUTTONDBLCLK:
+      ToggleLockFrame(window);
+      return 0;
+    case WM_COMMAND:
+      if (RunDropBoxCommand(LOWORD(wparam)) || !IsWindow(window)) return 0;
+      return DefWindowProcA(window, message, wparam, lparam);
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    default:
+      // WM_CLOSE included: the default destroys the box without saving.
+      return DefWindowProcA(window, message, wparam, lparam);
+  }
+}

@@ -1,0 +1,181 @@
+# Shared steps of the Windows program's process tests: Quorlith.exe started
+# under Wine from a folder of its own and driven with real X11 mouse input.
+# Source it with the path of Quorlith.exe as $1.
+set -uo pipefail
+
+QUORLITH_EXE=$(realpath "$1")
+QUORLITH_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+export WINEPREFIX="${WINEPREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/quorlith/wine-win32}"
+export WINEDEBUG="${WINEDEBUG:--all}"
+
+work=$(mktemp -d /tmp/quorlith-win32-XXXXXX)
+box_pid=""       # the wine-run wrapper
+box_unix_pid=""  # the program itself, as its window names it
+box_window=""
+own_display=0
+
+cleanup() {
+  [ -n "$box_unix_pid" ] && kill "$box_unix_pid" 2>/dev/null
+  [ -n "$box_pid" ] && kill "$box_pid" 2>/dev/null
+  [ "$own_display" = 1 ] && stop_virtual_display
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# scripts/test gives the whole run one display; alone, the test makes its own.
+if [ -z "${DISPLAY:-}" ]; then
+  . "$QUORLITH_ROOT/scripts/lib/virtual-display.sh"
+  start_virtual_display || exit 1
+  own_display=1
+  trap cleanup EXIT
+fi
+
+fail() {
+  echo "FAIL: $*" >&2
+  [ -f "$work/Quorlith.ini" ] && { echo "--- Quorlith.ini:"; cat -A "$work/Quorlith.ini"; } >&2
+  exit 1
+}
+
+pass() { echo "ok: $*"; }
+
+# Runs a command every 0.1 s until it succeeds; fails after $1 seconds.
+wait_until() {
+  local seconds=$1
+  shift
+  local tries=$((seconds * 10))
+  while ! "$@" >/dev/null 2>&1; do
+    tries=$((tries - 1))
+    [ "$tries" -le 0 ] && return 1
+    sleep 0.1
+  done
+}
+
+# Starts the program from $work (its settings file lives there) and waits for
+# the box; a first Wine start in a fresh prefix takes a while.
+start_box() {
+  cp "$QUORLITH_EXE" "$work/Quorlith.exe"
+  (cd "$work" && exec "$QUORLITH_ROOT/cmake/wine-run" "$work/Quorlith.exe") >"$work/wine.log" 2>&1 &
+  box_pid=$!
+  wait_until 120 find_box || fail "the box did not appear"
+  box_window=$(find_box)
+  box_unix_pid=$(xdotool getwindowpid "$box_window" 2>/dev/null || true)
+}
+
+find_box() { xdotool search --onlyvisible --name '^Quorlithdropbox$' 2>/dev/null | head -1 | grep .; }
+
+# "x y width height" of a window, outer, in screen pixels.
+geometry() {
+  xwininfo -id "$1" | awk '/Absolute upper-left X/ {x = $NF} /Absolute upper-left Y/ {y = $NF}
+                          /Width:/ {w = $NF} /Height:/ {h = $NF} END {print x, y, w, h}'
+}
+
+# The program's visible windows other than the box: an open menu.
+popups() {
+  xdotool search --onlyvisible --class '^quorlith\.exe$' 2>/dev/null | grep -vx "$box_window" | sort
+}
+menu_open() { [ -n "$(popups)" ]; }
+menu_closed() { [ -z "$(popups)" ]; }
+
+# The centre of the box.
+body_point() {
+  local g
+  read -r -a g <<<"$(geometry "$box_window")"
+  echo "$((g[0] + g[2] / 2)) $((g[1] + g[3] / 2))"
+}
+
+right_click_at() {
+  xdotool mousemove "$1" "$2"
+  sleep 0.3
+  xdotool click 3
+}
+
+double_click_at() {
+  xdotool mousemove "$1" "$2"
+  sleep 0.3
+  xdotool click --repeat 2 --delay 80 1
+}
+
+# Presses the left button at (x, y) and moves by (dx, dy) in small, slow
+# steps before letting go, as a hand would.
+drag_by() {
+  local x=$1 y=$2 dx=$3 dy=$4 steps=12 i
+  xdotool mousemove "$x" "$y"
+  sleep 0.3
+  xdotool mousedown 1
+  sleep 0.3
+  for i in $(seq 1 $steps); do
+    xdotool mousemove $((x + dx * i / steps)) $((y + dy * i / steps))
+    sleep 0.08
+  done
+  sleep 0.3
+  xdotool mouseup 1
+  sleep 0.5
+}
+
+# The value of a key in the settings file, without the carriage return.
+ini_value() { grep -a "^$1=" "$work/Quorlith.ini" | head -1 | cut -d= -f2- | tr -d '\r'; }
+ini_is() { [ "$(ini_value "$1")" = "$2" ]; }
+
+# Right-clicks the box, expects the menu with its corner at the pointer and
+# closes it with Escape.
+expect_menu_at() {
+  right_click_at "$1" "$2"
+  wait_until 5 menu_open || fail "$3: no menu after a right-click"
+  local g
+  read -r -a g <<<"$(geometry "$(popups | head -1)")"
+  [ "${g[0]} ${g[1]}" = "$1 $2" ] || fail "$3: menu at ${g[0]},${g[1]}, pointer at $1,$2"
+  xdotool key Escape
+  wait_until 5 menu_closed || fail "$3: Escape left the menu open"
+  pass "$3"
+}
+
+# Chooses Exit with its access key from the menu and expects exit code 0.
+exit_through_menu() {
+  read -r x y <<<"$(body_point)"
+  right_click_at "$x" "$y"
+  wait_until 5 menu_open || fail "no menu for Exit"
+  xdotool key e
+  wait_until 30 bash -c "! kill -0 $box_pid" || fail "the program did not end after Exit"
+  wait "$box_pid"
+  local rc=$?
+  box_pid=""
+  box_unix_pid=""
+  [ "$rc" = 0 ] || fail "exit code $rc after Exit"
+  pass "Exit ends the program with exit code 0"
+}
+
+# Writes a settings file with the first-run values and the changes given as
+# key=value arguments.
+write_settings() {
+  local key value line out=""
+  local -A changes=()
+  for line in "$@"; do changes[${line%%=*}]=${line#*=}; done
+  while IFS='=' read -r key value; do
+    case $key in
+      \[*) out+="$key"$'\r\n' ;;
+      *) out+="$key=${changes[$key]:-$value}"$'\r\n' ;;
+    esac
+  done <<'EOF'
+[Coordinates]
+x=244
+y=200
+w=75
+h=75
+t=75
+b=1
+m=1
+[Options]
+CommandMode=1
+pathaction=1
+listseparator=1
+encase=0
+deletetobin=1
+confirmdelete=1
+confirmcopy=1
+confirmmove=1
+overwritefile=0
+CopyDestination=C:\
+MoveDestination=C:\
+EOF
+  printf '%s' "$out" >"$work/Quorlith.ini"
+}
