@@ -6,7 +6,9 @@ start_virtual_display() {
   local fifo
   fifo=$(mktemp -u /tmp/quorlith-display.XXXXXX)
   mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  # -noreset: the server would otherwise reset whenever its last client left,
+  # and a program starting at that moment could not connect.
+  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
   QUORLITH_XVFB_PID=$!
   local number
   read -r -t 20 number <"$fifo" || true

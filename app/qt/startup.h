@@ -1,0 +1,17 @@
+// The program's start-up, in the order the Windows program follows: the
+// settings file found or created and loaded, the box created hidden, its
+// opacity set, its menu built, drops accepted, and the settings applied,
+// which shows it.
+#pragma once
+
+#include <memory>
+#include <string>
+
+class DropBoxWidget;
+
+// Start-up with the settings beside the executable (or in the per-user
+// folder). Needs a QApplication.
+std::unique_ptr<DropBoxWidget> StartDropBox();
+// The same with the settings folders given, as PrepareProgramIn takes them.
+std::unique_ptr<DropBoxWidget> StartDropBoxIn(const std::string& program_folder,
+                                              const std::string& user_folder);
