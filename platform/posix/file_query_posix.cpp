@@ -2,6 +2,7 @@
 // Windows meaning of "*" and "?" so that settings behave alike on both
 // systems.
 #include "platform/file_query.h"
+#include "platform/posix/ascii_case.h"
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -34,16 +35,6 @@ std::vector<std::string_view> Characters(std::string_view text) {
   return result;
 }
 
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameCharacter(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
-  }
-  return true;
-}
-
 // Wildcard match of a whole name: "*" any run of characters (also none), "?"
 // exactly one character, ASCII letters without regard to case. Greedy with
 // one backtracking point, so it stays linear-ish even for many stars.
@@ -57,7 +48,7 @@ bool WildcardMatch(const std::vector<std::string_view>& pattern,
     if (p < pattern.size() && pattern[p] == "*") {
       star = p++;
       star_name = n;
-    } else if (p < pattern.size() && (pattern[p] == "?" || SameCharacter(pattern[p], name[n]))) {
+    } else if (p < pattern.size() && (pattern[p] == "?" || EqualIgnoringAsciiCase(pattern[p], name[n]))) {
       ++p;
       ++n;
     } else if (star != std::string_view::npos) {

@@ -1,4 +1,5 @@
 #include "platform/posix/ini_document.h"
+#include "platform/posix/ascii_case.h"
 
 #include <cstddef>
 
@@ -23,16 +24,6 @@ std::string_view Trim(std::string_view text) {
 
 // A name or value ends at its first NUL (see the header).
 std::string_view CutAtNul(std::string_view text) { return text.substr(0, text.find('\0')); }
-
-char FoldCase(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (FoldCase(a[i]) != FoldCase(b[i])) return false;
-  }
-  return true;
-}
 
 // One line of the file: content is [begin, end), its line ending [end, next).
 struct Line {
@@ -121,11 +112,11 @@ Place Locate(std::string_view bytes, std::string_view section, std::string_view 
     if (meaning.kind == LineKind::kSection) {
       // The first occurrence of the section is the only one looked into.
       if (place.section_found) break;
-      if (!SameName(meaning.name, section)) continue;
+      if (!EqualIgnoringAsciiCase(meaning.name, section)) continue;
       place.section_found = true;
     } else if (meaning.kind != LineKind::kKey || !place.section_found) {
       continue;
-    } else if (!place.key_found && SameName(meaning.name, key)) {
+    } else if (!place.key_found && EqualIgnoringAsciiCase(meaning.name, key)) {
       place.key_found = true;
       place.key_line = line;
       place.key_meaning = meaning;
