@@ -38,32 +38,6 @@ TEST_F(DispatchTest, UnknownModesAreReportedWithTheStoredNumber) {
   EXPECT_EQ(testing_support::ReadFile(file), "keep");
 }
 
-TEST_F(DispatchTest, EachModeRunsItsOwnAction) {
-  SettingsRecord.confirmcopy = SettingsRecord.confirmmove = SettingsRecord.confirmdelete = 0;
-  SettingsRecord.deletetobin = 0;
-
-  SettingsRecord.CommandMode = 1;
-  const std::string a = MakeFile("src/a.txt", "A");
-  Drop({a});
-  EXPECT_EQ(ui_.LastClipboard(), a);
-
-  SettingsRecord.CommandMode = 2;
-  Drop({a});
-  EXPECT_EQ(testing_support::ReadFile(SettingsRecord.CopyDestination + "a.txt"), "A");
-  EXPECT_TRUE(testing_support::Exists(a));
-
-  SettingsRecord.CommandMode = 3;
-  Drop({a});
-  EXPECT_EQ(testing_support::ReadFile(SettingsRecord.MoveDestination + "a.txt"), "A");
-  EXPECT_FALSE(testing_support::Exists(a));
-
-  SettingsRecord.CommandMode = 4;
-  Drop({SettingsRecord.MoveDestination + "a.txt"});
-  EXPECT_FALSE(testing_support::Exists(SettingsRecord.MoveDestination + "a.txt"));
-  EXPECT_EQ(ui_.clipboard().size(), 1u);
-  EXPECT_TRUE(ui_.boxes().empty());
-}
-
 TEST_F(DispatchTest, ANewDropReplacesTheWholeList) {
   Drop({"1", "2", "3", "4", "5"});
   Drop({"6", "7"});
