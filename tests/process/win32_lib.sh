@@ -84,15 +84,13 @@ body_point() {
 }
 
 right_click_at() {
-  xdotool mousemove "$1" "$2"
-  sleep 0.3
-  xdotool click 3
+  xdotool mousemove "$1" "$2" sleep 0.3 click 3
 }
 
-double_click_at() {
-  xdotool mousemove "$1" "$2"
-  sleep 0.3
-  xdotool click --repeat 2 --delay 80 1
+# Fails unless the box is at "x y width height"; passes $2.
+expect_box() {
+  [ "$(geometry "$box_window")" = "$1" ] || fail "$2: the box is at $(geometry "$box_window")"
+  pass "$2"
 }
 
 # Presses the left button at (x, y) and moves by (dx, dy) in small, slow
@@ -116,24 +114,19 @@ drag_by() {
 ini_value() { grep -a "^$1=" "$work/Quorlith.ini" | head -1 | cut -d= -f2- | tr -d '\r'; }
 ini_is() { [ "$(ini_value "$1")" = "$2" ]; }
 
-# Right-clicks the box, expects the menu with its corner at the pointer and
-# closes it with Escape.
-expect_menu_at() {
+# Right-clicks at (x, y) and expects the menu with its corner at the pointer;
+# passes $3.
+open_menu_at() {
   right_click_at "$1" "$2"
   wait_until 5 menu_open || fail "$3: no menu after a right-click"
   local g
   read -r -a g <<<"$(geometry "$(popups | head -1)")"
   [ "${g[0]} ${g[1]}" = "$1 $2" ] || fail "$3: menu at ${g[0]},${g[1]}, pointer at $1,$2"
-  xdotool key Escape
-  wait_until 5 menu_closed || fail "$3: Escape left the menu open"
   pass "$3"
 }
 
-# Chooses Exit with its access key from the menu and expects exit code 0.
-exit_through_menu() {
-  read -r x y <<<"$(body_point)"
-  right_click_at "$x" "$y"
-  wait_until 5 menu_open || fail "no menu for Exit"
+# Chooses Exit from the open menu with its access key; expects exit code 0.
+choose_exit() {
   xdotool key e
   wait_until 30 bash -c "! kill -0 $box_pid" || fail "the program did not end after Exit"
   wait "$box_pid"
@@ -144,38 +137,17 @@ exit_through_menu() {
   pass "Exit ends the program with exit code 0"
 }
 
-# Writes a settings file with the first-run values and the changes given as
-# key=value arguments.
+# The first-run settings file line by line, but for its two destinations.
+first_run=("[Coordinates]" x=244 y=200 w=75 h=75 t=75 b=1 m=1 "[Options]" CommandMode=1
+  pathaction=1 listseparator=1 encase=0 deletetobin=1 confirmdelete=1 confirmcopy=1
+  confirmmove=1 overwritefile=0)
+
+# Writes a settings file with the first-run values, C:\ as both destinations,
+# and the changes given as key=value arguments.
 write_settings() {
-  local key value line out=""
-  local -A changes=()
-  for line in "$@"; do changes[${line%%=*}]=${line#*=}; done
-  while IFS='=' read -r key value; do
-    case $key in
-      \[*) out+="$key"$'\r\n' ;;
-      *) out+="$key=${changes[$key]:-$value}"$'\r\n' ;;
-    esac
-  done <<'EOF'
-[Coordinates]
-x=244
-y=200
-w=75
-h=75
-t=75
-b=1
-m=1
-[Options]
-CommandMode=1
-pathaction=1
-listseparator=1
-encase=0
-deletetobin=1
-confirmdelete=1
-confirmcopy=1
-confirmmove=1
-overwritefile=0
-CopyDestination=C:\
-MoveDestination=C:\
-EOF
-  printf '%s' "$out" >"$work/Quorlith.ini"
+  local line change
+  for line in "${first_run[@]}" 'CopyDestination=C:\' 'MoveDestination=C:\'; do
+    for change in "$@"; do [ "${change%%=*}" = "${line%%=*}" ] && line=$change; done
+    printf '%s\r\n' "$line"
+  done >"$work/Quorlith.ini"
 }

@@ -1,12 +1,10 @@
 // Starts the real drop box in-process, over a settings file in a temporary
-// folder, and gives the tests the means to drive it as the system and the
-// user would.
+// folder, and gives the tests the means to drive it as the system would.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <map>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,8 +19,7 @@ using SettingsChanges = std::map<std::string, std::string>;
 
 class DropBoxTest : public ::testing::Test {
  protected:
-  // The window class can be registered once per process only, as StartUp
-  // does it; every test then creates and destroys its own box.
+  // The class is registered once per process, as StartUp does it.
   static void SetUpTestSuite();
   void SetUp() override;
   void TearDown() override;
@@ -31,37 +28,25 @@ class DropBoxTest : public ::testing::Test {
   void WriteSettings(const SettingsChanges& changes = {});
   // The start-up sequence over the settings file in folder_.
   void Start();
-  // Destroys the box, if it is still there, and removes the quit message its
-  // end posts, so the next box of the same test starts with a clean queue.
+  // Destroys the box if it is still there and empties the queue, so the next
+  // box starts with a clean one.
   void Finish();
-  // Dispatches what waits in the thread's queue, as the message loop would.
-  void Pump();
-  // Removes the quit message from the queue; its exit code, if there was one.
-  std::optional<WPARAM> TakeQuit();
 
-  RECT Outer() const;
-  LONG Style() const { return GetWindowLongA(DropBoxWindow, GWL_STYLE); }
-  BYTE Alpha() const;
   LRESULT Send(UINT message, WPARAM wparam = 0, LPARAM lparam = 0) const {
     return SendMessageA(DropBoxWindow, message, wparam, lparam);
   }
-  std::string IniPathHere() const { return folder_ / "Quorlith.ini"; }
-  int FileNumber(const char* key) const;
-  // x, y, w, h as the settings file holds them.
+  LONG Style() const { return GetWindowLongA(DropBoxWindow, GWL_STYLE); }
+  BYTE Alpha() const;
+  // x, y, width, height: of the box's outer rectangle, and as the file holds them.
+  std::vector<int> Placement() const;
   std::vector<int> SavedRect() const;
-  std::string IniBytes() const;
+  int FileNumber(const char* key) const;
+  std::string IniPathHere() const { return folder_ / "Quorlith.ini"; }
+  std::string IniBytes() const { return testing_support::ReadFile(IniPathHere()); }
 
   testing_support::TempFolder folder_;
   UiRobot robot_;
-  // Documents the commands asked the shell to open.
-  std::vector<std::string> opened_;
+  std::vector<std::string> opened_;  // what the commands asked the shell to open
 };
-
-// A real drop handle holding names, as the shell makes it for WM_DROPFILES.
-HDROP MakeDrop(const std::vector<std::string>& names);
-// The clipboard's CF_TEXT; nullopt when it holds no text.
-std::optional<std::string> ClipboardText();
-// Puts text on the clipboard, so a test can see whether a drop replaced it.
-void SetClipboard(const std::string& text);
 
 }  // namespace win32_testing

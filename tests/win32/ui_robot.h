@@ -8,7 +8,6 @@
 #include <atomic>
 #include <cstdint>
 #include <deque>
-#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -17,16 +16,13 @@
 namespace win32_testing {
 
 // A message box as seen on the screen; style is read back from its buttons
-// and icon (MB_OK, MB_YESNO, ... | MB_ICONWARNING, ...). Modality bits
-// leave no trace on the screen and are not reported.
+// and icon (MB_YESNO | MB_ICONQUESTION, ...).
 struct SeenBox {
-  std::string text;
   std::string caption;
   uint32_t style = 0;
-  int pressed = 0;  // the button id the robot pressed
 };
 
-// A popup menu as seen on the screen.
+// A popup menu as seen on the screen, before the robot closes it with Escape.
 struct SeenMenu {
   HMENU menu = nullptr;
   POINT top_left = {};
@@ -35,28 +31,31 @@ struct SeenMenu {
 class UiRobot {
  public:
   // Watches the top-level windows of the calling thread.
-  UiRobot();
-  ~UiRobot();
+  UiRobot() : thread_(GetCurrentThreadId()), worker_([this] { Run(); }) {}
+  ~UiRobot() {
+    stop_ = true;
+    worker_.join();
+  }
   UiRobot(const UiRobot&) = delete;
   UiRobot& operator=(const UiRobot&) = delete;
 
   // Buttons to press in the coming boxes, in order (IDYES, IDNO, IDOK...).
   // Without a scripted answer a box gets No when it has one, else OK.
-  void Answer(std::vector<int> buttons);
-  // The next menu is not dismissed: its item at position (separators
-  // counted) is chosen with the keyboard.
-  void ChooseMenuPosition(int position);
-  // Runs once on the robot's thread while the next box is up, before it is
-  // answered (to act as the user meanwhile, e.g. drop more files).
-  void WhileNextBoxShows(std::function<void()> action);
-
-  std::vector<SeenBox> Boxes();
-  std::vector<SeenMenu> Menus();
-
-  // Looks at one top-level window of the watched thread (robot thread only).
-  void Visit(HWND window);
+  void Answer(const std::vector<int>& buttons) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    answers_.assign(buttons.begin(), buttons.end());
+  }
+  std::vector<SeenBox> Boxes() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return boxes_;
+  }
+  std::vector<SeenMenu> Menus() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return menus_;
+  }
 
  private:
+  static BOOL CALLBACK VisitWindow(HWND window, LPARAM robot);
   void Run();
   void HandleBox(HWND dialog);
   void HandleMenu(HWND popup);
@@ -64,16 +63,11 @@ class UiRobot {
   DWORD thread_;
   std::mutex mutex_;
   std::deque<int> answers_;
-  int menu_choice_ = -1;
-  std::function<void()> while_box_;
   std::vector<SeenBox> boxes_;
   std::vector<SeenMenu> menus_;
-  std::vector<HWND> handled_;
+  std::vector<HWND> handled_;  // robot thread only
   std::atomic<bool> stop_{false};
   std::thread worker_;
 };
-
-// Posts a key press to a window of another thread.
-void PostKey(HWND window, WORD key);
 
 }  // namespace win32_testing
