@@ -1,74 +1,138 @@
-// Common ground for the widget tests: the program started over a settings
-// file in a temporary folder (home, settings and Trash folders there too),
-// message boxes answered from a script, the clipboard captured, and mouse,
-// menu and drag events delivered to the box as the window system delivers
-// them.
+// The widget tests' ground: the program started over a settings file in a
+// temporary folder (home, settings and Trash there too), message boxes
+// answered from a script, the clipboard captured, and mouse, menu and drag
+// events delivered to the box as the window system delivers them.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <QEvent>
-#include <QList>
-#include <QPoint>
-#include <QString>
+#include <QApplication>
+#include <QCursor>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QTimer>
 #include <QUrl>
 #include <functional>
 #include <memory>
 #include <string>
 
 #include "app/qt/drop_box_widget.h"
+#include "app/qt/startup.h"
+#include "settings/ini_file.h"
 #include "tests/support/scoped_env.h"
 #include "tests/support/scripted_ui.h"
 #include "tests/support/temp_folder.h"
 
-class QMenu;
-class QWidget;
-
-// A key press as the keyboard would deliver it to the widget.
-void PressKey(QWidget& widget, int key, const QString& text);
-
 class BoxTest : public ::testing::Test {
  protected:
-  BoxTest();
-  ~BoxTest() override;
+  BoxTest() {
+    testing_support::MakeFolder(folder_ / "program");
+    // Qt trashes into the home Trash only for files on the home folder's file
+    // system, and takes a missing home for another file system.
+    testing_support::MakeFolder(folder_ / "home");
+  }
+  ~BoxTest() override {
+    box_.reset();
+    Settle();
+  }
 
-  // Writes the program's settings file before the start: the lines of the
-  // two sections as given (missing keys take their defaults at the load).
-  void WriteSettings(const std::string& coordinates, const std::string& options = "");
+  // The settings file's two sections with these lines.
+  void WriteSettings(const std::string& coordinates, const std::string& options = "") {
+    testing_support::WriteFile(SettingsPath(),
+                               "[Coordinates]\n" + coordinates + "[Options]\n" + options);
+  }
   // Starts the program as main does, over folder_/program/.
-  DropBoxWidget& Start();
-
+  void Start() {
+    box_ = StartDropBoxIn(folder_ / "program/", folder_ / "config/quorlith/");
+    QObject::connect(box_.get(), &DropBoxWidget::ended, [this] { ++ended_; });
+    Settle();
+  }
   std::string SettingsPath() const { return folder_ / "program/Quorlith.ini"; }
-  std::string SettingsBytes() const;
-  // A number of the settings file; -999 when missing.
-  int FileNumber(const char* section, const char* key) const;
+  std::string SettingsBytes() const { return testing_support::ReadFile(SettingsPath()); }
+  // A number of the file's [Coordinates]; -999 when missing.
+  int FileNumber(const char* key) const {
+    return ReadIniNumber(SettingsPath().c_str(), "Coordinates", key, -999);
+  }
 
   // A mouse event at a screen position, as the box would receive it there.
   void Mouse(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held,
-             const QPoint& global);
-  void Click(Qt::MouseButton button, const QPoint& global);
-  void DoubleClick(const QPoint& global);
+             const QPoint& global) {
+    QMouseEvent event(type, QPointF(box_->mapFromGlobal(global)), QPointF(global), button, held,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(box_.get(), &event);
+  }
   // Presses the left button at from, moves in steps to to and releases.
-  void DragMouse(const QPoint& from, const QPoint& to);
+  void DragMouse(const QPoint& from, const QPoint& to) {
+    Mouse(QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, from);
+    for (int i = 1; i <= 8; ++i) {
+      Mouse(QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, from + (to - from) * i / 8);
+    }
+    Mouse(QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, to);
+    Settle();
+  }
   // The box's top-left corner plus an offset.
-  QPoint At(int dx, int dy) const;
+  QPoint At(int dx, int dy) const { return box_->pos() + QPoint(dx, dy); }
 
-  // Right-clicks at global and runs act on the menu once it is open; false
-  // when no menu opened. A menu that act leaves open is dismissed.
-  bool RightClickWithMenu(const QPoint& global, const std::function<void(QMenu&)>& act);
+  // Right-clicks at global and runs act on the menu once it is open (from a
+  // timer, as the menu runs its own event loop); false when no menu opened.
+  // A menu that act leaves open is dismissed.
+  bool RightClickWithMenu(const QPoint& global, const std::function<void(QMenu&)>& act) {
+    bool seen = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+      auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+      if (menu == nullptr || seen) return;
+      seen = true;
+      act(*menu);
+      if (menu->isVisible()) menu->close();
+    });
+    poll.start(5);
+    QCursor::setPos(global);
+    Mouse(QEvent::MouseButtonPress, Qt::RightButton, Qt::RightButton, global);
+    Mouse(QEvent::MouseButtonRelease, Qt::RightButton, Qt::NoButton, global);
+    for (int i = 0; i < 5; ++i) Settle();
+    return seen;
+  }
   // Right-clicks on the box and chooses the item with this command id.
-  void ChooseCommand(int id);
+  void ChooseCommand(int id) {
+    const bool opened = RightClickWithMenu(At(20, 20), [id](QMenu& menu) {
+      for (QAction* action : menu.actions()) {
+        if (action->data().toInt() != id) continue;
+        menu.setActiveAction(action);
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r");
+        QCoreApplication::sendEvent(&menu, &enter);
+        return;
+      }
+      ADD_FAILURE() << "no menu item for command " << id;
+    });
+    ASSERT_TRUE(opened) << "the menu did not open";
+  }
 
-  // A drag of urls entering the box; true when the box accepts it.
-  bool DragEnters(const QList<QUrl>& urls, Qt::DropActions offered);
-  // Drops urls on the box and lets the program handle the drop; the action
-  // the drop was accepted with (Qt::IgnoreAction when refused).
+  // Drags urls in and drops them: the action the drop was accepted with,
+  // Qt::IgnoreAction when refused; entered_ tells whether the drag was taken
+  // as it entered. The program handles the drop at the next Settle().
   Qt::DropAction DropUrls(const QList<QUrl>& urls,
-                          Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction);
-  Qt::DropAction DropFiles(const std::vector<std::string>& paths);
+                          Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction) {
+    QMimeData data;
+    data.setUrls(urls);
+    QDragEnterEvent enter(QPoint(20, 20), offered, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(box_.get(), &enter);
+    entered_ = enter.isAccepted();
+    if (!entered_) return Qt::IgnoreAction;
+    QDropEvent drop(QPointF(20, 20), offered, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(box_.get(), &drop);
+    return drop.isAccepted() ? drop.dropAction() : Qt::IgnoreAction;
+  }
 
   // Lets queued events run.
-  static void Settle();
+  static void Settle() {
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+  }
 
   testing_support::TempFolder folder_;
   testing_support::ScopedEnv home_{"HOME", folder_ / "home"};
@@ -78,4 +142,5 @@ class BoxTest : public ::testing::Test {
   testing_support::ScriptedUi ui_;
   std::unique_ptr<DropBoxWidget> box_;
   int ended_ = 0;  // times the box said the program ends
+  bool entered_ = false;
 };

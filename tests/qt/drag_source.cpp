@@ -1,52 +1,28 @@
-// A drag source for the window tests: a small window at a given place that,
-// when the pointer presses in it, starts a drag of the items named on its
-// command line as a text/uri-list, as a file manager does. It prints the
-// action the target accepted ("copy", "move", "link" or "ignore") and stays
-// a few seconds longer: a target fetches the dragged data from the source,
-// even after the drop, so the source must still be there to hand it out.
+// A drag source for the X server tests: a window at (X, Y) that, when pressed,
+// drags its files as a text/uri-list, as a file manager does, and prints the
+// action the target accepted. It stays a few seconds longer, since a target
+// may fetch the data after the drop.
 //
-//   quorlith_drag_source X Y ITEM...
-//
-// An ITEM with "://" in it is passed as the URL it is; any other item is a
-// local path.
+//   quorlith_drag_source X Y PATH...
 #include <QApplication>
 #include <QDrag>
-#include <QList>
 #include <QMimeData>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QTimer>
 #include <QUrl>
 #include <QWidget>
 #include <cstdio>
-#include <utility>
 
 namespace {
 
-constexpr int kLingerMs = 5000;
-
-const char* ActionName(Qt::DropAction action) {
-  switch (action) {
-    case Qt::CopyAction: return "copy";
-    case Qt::MoveAction: return "move";
-    case Qt::LinkAction: return "link";
-    default: return "ignore";
-  }
-}
-
 class DragSource : public QWidget {
  public:
-  explicit DragSource(QList<QUrl> urls) : urls_(std::move(urls)) {
+  explicit DragSource(const QList<QUrl>& urls) : urls_(urls) {
     setWindowTitle("quorlith drag source");
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
   }
 
  protected:
-  void paintEvent(QPaintEvent*) override {
-    QPainter painter(this);
-    painter.fillRect(rect(), QColor(70, 120, 200));
-  }
-
   void mousePressEvent(QMouseEvent* event) override {
     if (event->button() != Qt::LeftButton || dragging_) return;
     dragging_ = true;
@@ -57,9 +33,12 @@ class DragSource : public QWidget {
     // Everything a file manager offers; the target picks.
     const Qt::DropAction result =
         drag->exec(Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, Qt::MoveAction);
-    std::printf("%s\n", ActionName(result));
+    std::printf("%s\n", result == Qt::CopyAction   ? "copy"
+                        : result == Qt::MoveAction ? "move"
+                        : result == Qt::LinkAction ? "link"
+                                                   : "ignore");
     std::fflush(stdout);
-    QTimer::singleShot(kLingerMs, [] { QCoreApplication::exit(0); });
+    QTimer::singleShot(5000, [] { QCoreApplication::exit(0); });
   }
 
  private:
@@ -72,15 +51,9 @@ class DragSource : public QWidget {
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   const QStringList args = QCoreApplication::arguments();
-  if (args.size() < 4) {
-    std::fprintf(stderr, "usage: quorlith_drag_source X Y ITEM...\n");
-    return 2;
-  }
+  if (args.size() < 4) return 2;
   QList<QUrl> urls;
-  for (qsizetype i = 3; i < args.size(); ++i) {
-    const QString& item = args[i];
-    urls.append(item.contains("://") ? QUrl(item) : QUrl::fromLocalFile(item));
-  }
+  for (const QString& path : args.mid(3)) urls.append(QUrl::fromLocalFile(path));
   DragSource source(urls);
   source.setGeometry(args[1].toInt(), args[2].toInt(), 120, 120);
   source.show();
