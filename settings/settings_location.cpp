@@ -1,6 +1,6 @@
 #include "settings/settings_location.h"
 
-#include "platform/special_folders.h"
+#include "platform/known_folders.h"
 #include "settings/settings_file.h"
 #include "text/file_system.h"
 

@@ -5,7 +5,7 @@
 
 #include "platform/file_query.h"
 #include "platform/message_box.h"
-#include "platform/special_folders.h"
+#include "platform/known_folders.h"
 #include "text/temp_text.h"
 
 namespace {

@@ -10,7 +10,7 @@
 
 #include "platform/file_ops.h"
 #include "platform/file_query.h"
-#include "platform/special_folders.h"
+#include "platform/known_folders.h"
 #include "tests/platform/files_test_helpers.h"
 #include "tests/support/temp_folder.h"
 

@@ -1,6 +1,6 @@
 // The user's folders on Linux: the desktop by the XDG user-dirs rules, the
 // settings folder by the XDG base-directory rules.
-#include "platform/special_folders.h"
+#include "platform/known_folders.h"
 
 #include <pwd.h>
 #include <sys/stat.h>

@@ -1,5 +1,5 @@
 // The user's folders on Windows, as the shell knows them.
-#include "platform/special_folders.h"
+#include "platform/known_folders.h"
 
 #include <windows.h>
 #include <shlobj.h>
