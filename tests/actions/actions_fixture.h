@@ -30,6 +30,14 @@ class ActionTest : public ::testing::Test {
 
   void TearDown() override { FreeArray(); }
 
+  // Sets the action and switches off the confirmation questions; overwrite
+  // is the overwritefile setting.
+  static void Quietly(int mode, int overwrite = 0) {
+    SettingsRecord.CommandMode = static_cast<int16_t>(mode);
+    SettingsRecord.confirmcopy = SettingsRecord.confirmmove = SettingsRecord.confirmdelete = 0;
+    SettingsRecord.overwritefile = overwrite;
+  }
+
   // Drops the paths on the box, as a shell does.
   static void Drop(std::vector<std::string> paths) { SubmitDrop(std::move(paths)); }
 

@@ -23,8 +23,7 @@ TEST_F(CopyMovePosixTest, OddNamesArriveWhole) {
   const std::vector<std::string> names = {
       "with spaces  in it.txt", "quote\"d 'name'.txt", "\xc3\xbcmlaut-\xe2\x82\xac.txt",
       "back\\slash.txt", ".hidden", "trailing.dot."};
-  SettingsRecord.CommandMode = 3;
-  SettingsRecord.confirmmove = 0;
+  Quietly(3);
   std::vector<std::string> sources;
   for (const std::string& name : names) sources.push_back(MakeFile("src/" + name, name));
   sources.push_back(deep + "/" + std::string(200, 'n') + ".txt");
@@ -42,9 +41,7 @@ TEST_F(CopyMovePosixTest, OddNamesArriveWhole) {
 }
 
 TEST_F(CopyMovePosixTest, AReadOnlyTargetIsNeverReplaced) {
-  SettingsRecord.CommandMode = 3;
-  SettingsRecord.confirmmove = 0;
-  SettingsRecord.overwritefile = 1;
+  Quietly(3, 1);
   const std::string source = MakeFile("src/r.txt", "new");
   const std::string target = SettingsRecord.MoveDestination + "r.txt";
   testing_support::WriteFile(target, "protected");
@@ -56,8 +53,7 @@ TEST_F(CopyMovePosixTest, AReadOnlyTargetIsNeverReplaced) {
 }
 
 TEST_F(CopyMovePosixTest, ALinkIsCopiedAsItsContentAndMovingRemovesOnlyTheLink) {
-  SettingsRecord.CommandMode = 3;
-  SettingsRecord.confirmmove = 0;
+  Quietly(3);
   const std::string real = MakeFile("src/real.txt", "content");
   const std::string link = folder_ / "src/link.txt";
   ASSERT_EQ(symlink(real.c_str(), link.c_str()), 0);
@@ -71,9 +67,7 @@ TEST_F(CopyMovePosixTest, ALinkIsCopiedAsItsContentAndMovingRemovesOnlyTheLink) 
 }
 
 TEST_F(CopyMovePosixTest, AHardLinkInTheDestinationIsTheSameFile) {
-  SettingsRecord.CommandMode = 3;
-  SettingsRecord.confirmmove = 0;
-  SettingsRecord.overwritefile = 1;
+  Quietly(3, 1);
   const std::string source = MakeFile("src/h.txt", "one file");
   const std::string twin = SettingsRecord.MoveDestination + "h.txt";
   ASSERT_EQ(link(source.c_str(), twin.c_str()), 0);

@@ -16,8 +16,7 @@ using testing_support::ReadFile;
 using CopyMoveWin32Test = ActionTest;
 
 TEST_F(CopyMoveWin32Test, AMoveWhoseSourceCannotBeDeletedKeepsBothAndSaysSo) {
-  SettingsRecord.CommandMode = 3;
-  SettingsRecord.confirmmove = 0;
+  Quietly(3);
   const std::string source = MakeFile("src/ro.txt", "read only");
   ASSERT_TRUE(SetFileAttributesA(source.c_str(), FILE_ATTRIBUTE_READONLY));
   Drop({source});
@@ -28,9 +27,7 @@ TEST_F(CopyMoveWin32Test, AMoveWhoseSourceCannotBeDeletedKeepsBothAndSaysSo) {
 }
 
 TEST_F(CopyMoveWin32Test, AReadOnlyTargetStaysAsItWas) {
-  SettingsRecord.CommandMode = 2;
-  SettingsRecord.confirmcopy = 0;
-  SettingsRecord.overwritefile = 1;
+  Quietly(2, 1);
   const std::string source = MakeFile("src/t.txt", "new");
   const std::string target = SettingsRecord.CopyDestination + "t.txt";
   testing_support::WriteFile(target, "protected");
@@ -42,8 +39,7 @@ TEST_F(CopyMoveWin32Test, AReadOnlyTargetStaysAsItWas) {
 }
 
 TEST_F(CopyMoveWin32Test, TheSameFileSpelledDifferentlyIsStillItself) {
-  SettingsRecord.CommandMode = 3;
-  SettingsRecord.confirmmove = 0;
+  Quietly(3);
   const std::string source = MakeFile("moved/Same.TXT", "keep me");
   // Windows names ignore case: the lower-case spelling is the very same file.
   std::string other = SettingsRecord.MoveDestination + "same.txt";

@@ -15,8 +15,7 @@ class DeletePosixTest : public ActionTest {
  protected:
   void SetUp() override {
     ActionTest::SetUp();
-    SettingsRecord.CommandMode = 4;
-    SettingsRecord.confirmdelete = 0;
+    Quietly(4);
   }
 };
 
