@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
-scripts/setup
+scripts/setup test
 cmake --preset windows -Wno-dev >/dev/null
 cmake --build --preset windows --target Quorlith
 
