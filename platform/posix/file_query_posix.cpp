@@ -2,7 +2,7 @@
 // Windows meaning of "*" and "?" so that settings behave alike on both
 // systems.
 #include "platform/file_query.h"
-#include "platform/posix/ascii_case.h"
+#include "platform/shared/ascii_case.h"
 
 #include <dirent.h>
 #include <sys/stat.h>

@@ -13,7 +13,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/posix/ini_document.h"
+#include "platform/shared/ini_document.h"
 #include "platform/profile.h"
 
 namespace platform {

@@ -1,6 +1,7 @@
-// The INI engine of the Linux build: pure text processing over the bytes of a
+// The INI engine of both builds: pure text processing over the bytes of a
 // settings file, no file I/O. It reads and edits files the way the Windows
-// profile functions do for everything the program relies on.
+// profile functions do for everything the program relies on, and it keeps
+// every byte it is not asked to change, whatever the file's character set.
 //
 // Reading:
 // - lines end in CR, LF or CRLF, freely mixed; a UTF-8 byte-order mark at the

@@ -1,5 +1,5 @@
-#include "platform/posix/ini_document.h"
-#include "platform/posix/ascii_case.h"
+#include "platform/shared/ini_document.h"
+#include "platform/shared/ascii_case.h"
 
 #include <cstddef>
 
