@@ -11,10 +11,16 @@ namespace {
 // What the shared commands need from the Win32 box.
 class Win32DropBox : public ShellWindow {
  public:
+  // In 96-DPI pixels, as the settings file keeps them.
   WindowRect OuterRect() override {
     RECT r = {};
     GetWindowRect(DropBoxWindow, &r);
-    return {r.left, r.top, r.right, r.bottom};
+    const int system = SystemDpi();
+    const int own = WindowDpi(DropBoxWindow);
+    const int left = ToBasePixels(r.left, system);
+    const int top = ToBasePixels(r.top, system);
+    return {left, top, left + ToBasePixels(r.right - r.left, own),
+            top + ToBasePixels(r.bottom - r.top, own)};
   }
   void ApplySettings() override { ::ApplySettings(); }
   void Destroy() override { DestroyWindow(DropBoxWindow); }

@@ -9,10 +9,11 @@ HWND DropBoxWindow = nullptr;
 
 HWND CreateForm(const char* title, int x, int y, int w, int h, DWORD style, DWORD ex_style) {
   // Products truncate toward zero, as a float-to-int conversion does.
-  const int left = static_cast<int>(x * ScaleX);
-  const int top = static_cast<int>(y * ScaleY);
-  const int width = static_cast<int>((w + 4) * ScaleX);
-  const int height = static_cast<int>((h + 12) * ScaleY);
+  const int dpi = SystemDpi();
+  const int left = ToScreenPixels(static_cast<int>(x * ScaleX), dpi);
+  const int top = ToScreenPixels(static_cast<int>(y * ScaleY), dpi);
+  const int width = ToScreenPixels(static_cast<int>((w + 4) * ScaleX), dpi);
+  const int height = ToScreenPixels(static_cast<int>((h + 12) * ScaleY), dpi);
   HWND window = CreateWindowExA(ex_style, ClassName.c_str(), title, style, left, top, width,
                                 height, nullptr, nullptr, ProgramInstance, nullptr);
   SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
@@ -40,7 +41,9 @@ void ApplySettings() {
   }
   RedrawWindow(DropBoxWindow, nullptr, nullptr, 0);
   ShowWindow(DropBoxWindow, SW_SHOW);
-  // The outer size becomes exactly w x h; the position stays where it is.
-  SetWindowPos(DropBoxWindow, HWND_TOPMOST, s.x, s.y, s.w, s.h,
-               SWP_NOMOVE | SWP_NOSENDCHANGING);
+  // The outer size becomes exactly w x h at 96 DPI, so larger on a scaled
+  // screen; the position stays where it is.
+  const int dpi = WindowDpi(DropBoxWindow);
+  SetWindowPos(DropBoxWindow, HWND_TOPMOST, s.x, s.y, ToScreenPixels(s.w, dpi),
+               ToScreenPixels(s.h, dpi), SWP_NOMOVE | SWP_NOSENDCHANGING);
 }

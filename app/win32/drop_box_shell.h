@@ -41,14 +41,24 @@ constexpr DWORD kDropBoxStyle = 0x80400000;    // WS_POPUP | WS_DLGFRAME, hidden
 constexpr DWORD kDropBoxExStyle = 0x80290;     // layered, client edge, tool window, accepts files
 
 // Creates a window of the program's class at x, y sized (w + 4) x (h + 12),
-// scaled by ScaleX and ScaleY, with the stock GUI font.
+// scaled by ScaleX and ScaleY and from 96-DPI to screen pixels, with the
+// stock GUI font.
 HWND CreateForm(const char* title, int x, int y, int w, int h, DWORD style, DWORD ex_style);
 // Adds and removes style bits (the extended style when extended is set) and
 // lets the new frame take effect in place. True when no error was recorded.
 bool ChangeWindowStyle(HWND window, DWORD add, DWORD remove, bool extended);
 // Brings DropBoxWindow in line with SettingsRecord: opacity, frame by b,
-// redraw, shown, topmost with an outer size of exactly w x h.
+// redraw, shown, topmost with an outer size of exactly w x h 96-DPI pixels.
 void ApplySettings();
+
+// Screen scaling (dpi_scale.cpp). The settings file holds 96-DPI pixels.
+// Positions use one factor, the system's DPI, so a saved place comes back to
+// the same spot; sizes use the DPI of the screen the box is on, so the box
+// looks the same size on every screen.
+int SystemDpi();
+int WindowDpi(HWND window);
+int ToScreenPixels(int pixels, int dpi);
+int ToBasePixels(int pixels, int dpi);
 
 // The window procedure (window_proc.cpp).
 LRESULT CALLBACK DropBoxProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);

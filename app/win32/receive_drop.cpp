@@ -5,6 +5,7 @@
 
 #include "actions/drop_list.h"
 #include "app/win32/drop_box_shell.h"
+#include "platform/win32/wide_text.h"
 
 namespace {
 
@@ -13,21 +14,22 @@ namespace {
 constexpr UINT kCountQuery = 0xFFFFFFFF;
 constexpr UINT kTransferBufferSize = 1023;
 
-// Name index of the drop, whole: its length is asked first, so no name is
-// ever cut, however long it is.
+// Name index of the drop, whole and in UTF-8: its length is asked first, so
+// no name is ever cut, however long it is, and it is asked in UTF-16, so no
+// character is lost to a code page.
 std::string DroppedName(HDROP drop, UINT index) {
-  const UINT length = DragQueryFileA(drop, index, nullptr, 0);
-  std::string name(length + 1, '\0');
-  const UINT copied = DragQueryFileA(drop, index, name.data(), length + 1);
+  const UINT length = DragQueryFileW(drop, index, nullptr, 0);
+  std::wstring name(length + 1, L'\0');
+  const UINT copied = DragQueryFileW(drop, index, name.data(), length + 1);
   // A name the platform does not deliver leaves an empty path at its index.
   name.resize(copied <= length ? copied : 0);
-  return name;
+  return platform::win32::Narrow(name);
 }
 
 }  // namespace
 
 void ReceiveDrop(HDROP drop) {
-  const UINT count = DragQueryFileA(drop, kCountQuery, nullptr, kTransferBufferSize);
+  const UINT count = DragQueryFileW(drop, kCountQuery, nullptr, kTransferBufferSize);
   std::vector<std::string> names;
   names.reserve(count);
   for (UINT i = 0; i < count; ++i) names.push_back(DroppedName(drop, i));

@@ -66,6 +66,14 @@ LRESULT CALLBACK DropBoxProc(HWND window, UINT message, WPARAM wparam, LPARAM lp
     case WM_COMMAND:
       if (RunDropBoxCommand(LOWORD(wparam)) || !IsWindow(window)) return 0;
       return DefWindowProcA(window, message, wparam, lparam);
+    case WM_DPICHANGED: {
+      // Moved to a screen of another scale: the system proposes the rectangle
+      // that keeps the box's size in 96-DPI pixels.
+      const RECT* r = reinterpret_cast<const RECT*>(lparam);
+      SetWindowPos(window, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+                   SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSENDCHANGING);
+      return 0;
+    }
     case WM_DESTROY:
       PostQuitMessage(0);
       return 0;

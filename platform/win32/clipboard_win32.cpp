@@ -1,10 +1,13 @@
-// The Win32 clipboard as CF_TEXT (ANSI code page bytes).
+// The Win32 clipboard. The text goes there as CF_UNICODETEXT, so every
+// program pastes the same characters whatever its locale; a program that asks
+// for CF_TEXT gets the system's conversion to its ANSI code page.
 #include <windows.h>
 
 #include <algorithm>
 #include <cstring>
 
 #include "platform/native_ui.h"
+#include "platform/win32/wide_text.h"
 
 namespace platform::native {
 namespace {
@@ -14,14 +17,15 @@ namespace {
 constexpr DWORD kRetryMs = 20;
 constexpr DWORD kWaitMs = 500;
 
-// The clipboard block is never smaller than this, as readers of old kept
-// fixed buffers of about that size.
-constexpr size_t kMinBlockSize = 1023;
+// The clipboard block never holds fewer characters than this, as readers of
+// old kept fixed buffers of about that size.
+constexpr size_t kMinBlockChars = 1023;
 
-// A zero-filled movable block holding text and its terminating NUL; null when
-// it cannot be allocated or locked.
+// A zero-filled movable block holding the UTF-16 text and its terminating
+// NUL; null when it cannot be allocated or locked.
 HGLOBAL MakeTextBlock(const std::string& text) {
-  const size_t size = std::max(kMinBlockSize, text.size() + 1);
+  const std::wstring wide = win32::Widen(text);
+  const size_t size = std::max(kMinBlockChars, wide.size() + 1) * sizeof(wchar_t);
   HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
   if (block == nullptr) return nullptr;
   void* bytes = GlobalLock(block);
@@ -29,7 +33,7 @@ HGLOBAL MakeTextBlock(const std::string& text) {
     GlobalFree(block);
     return nullptr;
   }
-  std::memcpy(bytes, text.c_str(), text.size() + 1);
+  std::memcpy(bytes, wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
   GlobalUnlock(block);
   return block;
 }
@@ -53,7 +57,7 @@ bool PutClipboardText(const std::string& text) {
   }
   EmptyClipboard();
   // On success the clipboard owns the block; otherwise it is still ours.
-  const bool accepted = SetClipboardData(CF_TEXT, block) != nullptr;
+  const bool accepted = SetClipboardData(CF_UNICODETEXT, block) != nullptr;
   CloseClipboard();
   if (!accepted) GlobalFree(block);
   return accepted;

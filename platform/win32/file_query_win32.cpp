@@ -1,9 +1,12 @@
-// Questions about files, answered by the Win32 API (ANSI calls).
+// Questions about files, answered by the Win32 W calls: names in UTF-8 here,
+// UTF-16 (and the long form for long paths) for the system.
 #include "platform/file_query.h"
 
 #include <windows.h>
 
 #include <vector>
+
+#include "platform/win32/long_path.h"
 
 namespace platform {
 
@@ -12,15 +15,19 @@ namespace {
 // Longest module path accepted; the buffer grows up to this size.
 constexpr DWORD kExecutablePathLimit = 1 << 16;
 
-bool IsDotEntry(const char* name) {
-  return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
+bool IsDotEntry(const wchar_t* name) {
+  return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));
+}
+
+DWORD AttributesOf(const std::string& path) {
+  return GetFileAttributesW(win32::SystemPath(path).c_str());
 }
 
 // An open handle for reading a file's identity; closed when it goes away.
 class IdentityHandle {
  public:
   explicit IdentityHandle(const std::string& path)
-      : handle_(CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+      : handle_(CreateFileW(win32::SystemPath(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                             nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr)) {}
   ~IdentityHandle() {
     if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
@@ -39,44 +46,50 @@ class IdentityHandle {
 }  // namespace
 
 std::string ExecutablePath() {
-  HMODULE self = GetModuleHandleA(nullptr);
-  std::vector<char> buffer(2048);
+  HMODULE self = GetModuleHandleW(nullptr);
+  std::vector<wchar_t> buffer(MAX_PATH);
   while (buffer.size() <= kExecutablePathLimit) {
     const DWORD size = static_cast<DWORD>(buffer.size());
-    const DWORD length = GetModuleFileNameA(self, buffer.data(), size);
+    const DWORD length = GetModuleFileNameW(self, buffer.data(), size);
     if (length == 0) return {};
     // A result that fills the buffer has been cut: try again larger.
-    if (length < size) return std::string(buffer.data(), length);
+    if (length < size) return win32::ProgramPath({buffer.data(), length});
     buffer.resize(buffer.size() * 2);
   }
   return {};
 }
 
-bool PathExists(const std::string& path) {
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
+bool PathExists(const std::string& path) { return AttributesOf(path) != INVALID_FILE_ATTRIBUTES; }
 
 bool PatternMatches(const std::string& pattern) {
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW(win32::SystemPath(pattern).c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return false;
   // "*" always finds "." and ".." in a folder; they are not entries of it,
   // so an empty folder has no match (as on Linux).
   bool matched = !IsDotEntry(found.cFileName);
-  while (!matched && FindNextFileA(search, &found)) matched = !IsDotEntry(found.cFileName);
+  while (!matched && FindNextFileW(search, &found)) matched = !IsDotEntry(found.cFileName);
   FindClose(search);
   return matched;
 }
 
 std::string ShortPathOf(const std::string& path, int max_length) {
   if (max_length <= 0) return {};
-  std::vector<char> buffer(static_cast<size_t>(max_length) + 1, '\0');
-  const DWORD length =
-      GetShortPathNameA(path.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
-  // 0 means no such path; more than max_length is the size a longer buffer
-  // would need, so the short form does not fit.
-  if (length < 1 || length > static_cast<DWORD>(max_length)) return {};
-  return std::string(buffer.data(), length);
+  const std::wstring wide = win32::SystemPath(path);
+  std::vector<wchar_t> buffer(MAX_PATH);
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    const DWORD size = static_cast<DWORD>(buffer.size());
+    const DWORD length = GetShortPathNameW(wide.c_str(), buffer.data(), size);
+    if (length == 0) return {};  // no such path
+    if (length < size) {
+      // The limit counts the program's characters (UTF-8 bytes).
+      std::string short_path = win32::ProgramPath({buffer.data(), length});
+      if (short_path.size() > static_cast<size_t>(max_length)) return {};
+      return short_path;
+    }
+    buffer.resize(length);  // the size asked for, terminator included
+  }
+  return {};
 }
 
 bool IsSameFile(const std::string& a, const std::string& b) {
@@ -91,7 +104,7 @@ bool IsSameFile(const std::string& a, const std::string& b) {
 }
 
 bool IsFolder(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+  const DWORD attributes = AttributesOf(path);
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 

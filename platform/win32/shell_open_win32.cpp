@@ -3,12 +3,13 @@
 #include <shellapi.h>
 
 #include "platform/native_ui.h"
+#include "platform/win32/wide_text.h"
 
 namespace platform::native {
 
 bool OpenWithDefaultApp(const std::string& path) {
-  const HINSTANCE result =
-      ShellExecuteA(nullptr, "open", path.c_str(), "", nullptr, SW_SHOWNORMAL);
+  const HINSTANCE result = ShellExecuteW(nullptr, L"open", win32::Widen(path).c_str(), L"",
+                                         nullptr, SW_SHOWNORMAL);
   // Values up to 32 are error codes.
   return reinterpret_cast<INT_PTR>(result) > 32;
 }
