@@ -11,10 +11,18 @@ bool IsSeparator(PathStyle style, char c) {
   return c == '/' || (style == PathStyle::Windows && c == '\\');
 }
 
-// Copies [begin, end) into a component buffer, cut to its capacity.
+bool IsContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+
+// Copies [begin, end) into a component buffer, cut after its last whole
+// character that fits.
 void PutComponent(char* out, const char* begin, const char* end) {
-  size_t length = static_cast<size_t>(end - begin);
-  if (length > kPathComponentSize - 1) length = kPathComponentSize - 1;
+  const char* cut = begin;
+  for (int chars = 0; cut < end && chars < kPathComponentChars; ++chars) {
+    const char* next = cut + 1;
+    while (next < end && next - cut < 4 && IsContinuation(*next)) ++next;
+    cut = next;
+  }
+  const size_t length = static_cast<size_t>(cut - begin);
   std::memcpy(out, begin, length);
   out[length] = '\0';
 }

@@ -2,9 +2,13 @@
 // accessors built on it. Results are temporaries.
 #pragma once
 
-// Each component is delivered into a buffer of this size: at most 259
-// characters and the terminator; a longer component is cut.
-constexpr int kPathComponentSize = 260;
+// Each component holds at most 259 characters; a longer one is cut, never
+// inside a character. Texts are UTF-8, so a character is a lead byte and up
+// to three continuation bytes, and the longest file name a system allows
+// (255 UTF-16 units on Windows, 255 bytes on Linux) is never cut. Each
+// component is delivered into a buffer of kPathComponentSize bytes.
+constexpr int kPathComponentChars = 259;
+constexpr int kPathComponentSize = kPathComponentChars * 4 + 1;
 
 // How paths are read.
 //  Windows: a leading "X:" is the drive; backslash and slash both separate.

@@ -77,6 +77,32 @@ TEST(PathParts, LongComponentsAreCutTo259Characters) {
   EXPECT_EQ(std::string(ext).size(), 259u);
 }
 
+// Texts are UTF-8: the limit counts characters, so a 255-character name in a
+// script of three or four bytes per character stays whole, and a cut never
+// splits a character. Stray continuation bytes cannot overrun the buffer.
+TEST(PathParts, CutsCountUtf8Characters) {
+  std::string cjk_255;  // 255 times U+65E5, 765 bytes
+  for (int i = 0; i < 255; ++i) cjk_255 += "\xE6\x97\xA5";
+  std::string emoji_300;  // 300 times U+1F600, 1,200 bytes
+  for (int i = 0; i < 300; ++i) emoji_300 += "\xF0\x9F\x98\x80";
+  const struct {
+    const char* what;
+    std::string name, kept;
+  } cases[] = {
+      {"255 CJK characters", cjk_255, cjk_255},
+      {"300 emoji", emoji_300, emoji_300.substr(0, 259 * 4)},
+      {"a run of continuation bytes", "a" + std::string(3000, '\x80'),
+       "a" + std::string(3 + 258 * 4, '\x80')},
+  };
+  char drive[kPathComponentSize], dir[kPathComponentSize], name[kPathComponentSize],
+      ext[kPathComponentSize];
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    SplitPathStyled(PathStyle::Windows, ("C:\\" + c.name).c_str(), drive, dir, name, ext);
+    EXPECT_TRUE(std::string(name) == c.kept) << std::string(name).size() << " bytes";
+  }
+}
+
 TEST(PathParts, PathPartJoinsInFixedOrderWhateverTheFlags) {
   const char* path = "C:\\dir\\sub\\file.tar.gz";
   struct Case {
