@@ -1,6 +1,6 @@
-// One set of INI vectors for both builds: natively against the project's
-// engine, under Wine against the system's profile functions. The write
-// vectors also read every value back.
+// One set of INI vectors for both builds, which both read and edit settings
+// files with the project's engine, the way the Windows profile functions read
+// them. The write vectors also read every value back.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -20,10 +20,8 @@ using platform::ProfileWriteText;
 using namespace testing_support;
 
 #ifdef _WIN32
-constexpr bool kEngine = false;
 const std::string kNewLine = "\r\n";
 #else
-constexpr bool kEngine = true;
 const std::string kNewLine = "\n";
 #endif
 
@@ -59,7 +57,8 @@ TEST(ProfileRead, TextVectors) {
       {"key of the next section", "[S]\n[T]\nk=1\n", "S", "k", "<def>"},
       {"[ without ] is no header", "[S]\n[T\nk=1\n", "S", "k", "1"},
       {"empty value is not the default", "[S]\nk=\n", "S", "k", ""},
-      {"binary bytes", "[S]\nk=\x01\x7f\x80\xfe\xff\n", "S", "k", "\x01\x7f\x80\xfe\xff"},
+      {"control bytes and UTF-8", "[S]\nk=\x01\x7f \xD0\x9E \xE6\x97\xA5 \xF0\x9F\x98\x80\n", "S", "k",
+       "\x01\x7f \xD0\x9E \xE6\x97\xA5 \xF0\x9F\x98\x80"},
       {"NUL ends the value", "[S]\nk=ab\0cd\nj=2\n"s, "S", "k", "ab"},
       {"line after a NUL", "[S]\nk=a\0b\nj=2\n"s, "S", "j", "2"},
       {"value cut at max_chars", "[S]\nk=abcdef\n", "S", "k", "abc", "<def>", 3},
@@ -117,11 +116,9 @@ struct WriteCase {
   const char* key;
   const char* value;
   std::string after;
-  const char* engine_only = nullptr;  // why Wine differs
 };
 
 TEST(ProfileWrite, Vectors) {
-  const char* const kWineRewrites = "Wine rewrites the whole file: CRLF, no blank lines";
   const std::vector<WriteCase> cases = {
       {"replace in place", "[S]\r\nk=1\r\nj=2\r\n", "S", "k", "9", "[S]\r\nk=9\r\nj=2\r\n"},
       {"new key after the section's last key", "[S]\r\nk=1\r\n[T]\r\nj=2\r\n", "S", "n", "-3",
@@ -137,20 +134,16 @@ TEST(ProfileWrite, Vectors) {
       {"empty value", "[S]\r\nk=1\r\n", "S", "k", "", "[S]\r\nk=\r\n"},
       {"replace leaves every other byte",
        "; c\r\n[S]\n  K \t= old ; x\n\nb=\x01\xff\0z\r[T]\rj=2"s, "S", "k", "new",
-       "; c\r\n[S]\n  K \t=new\n\nb=\x01\xff\0z\r[T]\rj=2"s, kWineRewrites},
+       "; c\r\n[S]\n  K \t=new\n\nb=\x01\xff\0z\r[T]\rj=2"s},
       {"new key before the section's closing blank and comment lines",
-       "[S]\nk=1\n\n; n=0\n[T]\nj=2\n", "S", "n", "3", "[S]\nk=1\nn=3\n\n; n=0\n[T]\nj=2\n",
-       kWineRewrites},
-      {"new lines take the file's line ending", "[S]\rk=1\r", "T", "j", "2", "[S]\rk=1\r[T]\rj=2\r",
-       kWineRewrites},
-      {"new key after a last line without ending", "[S]\nk=1", "S", "n", "2", "[S]\nk=1\nn=2\n",
-       kWineRewrites},
+       "[S]\nk=1\n\n; n=0\n[T]\nj=2\n", "S", "n", "3", "[S]\nk=1\nn=3\n\n; n=0\n[T]\nj=2\n"},
+      {"new lines take the file's line ending", "[S]\rk=1\r", "T", "j", "2", "[S]\rk=1\r[T]\rj=2\r"},
+      {"new key after a last line without ending", "[S]\nk=1", "S", "n", "2", "[S]\nk=1\nn=2\n"},
   };
   TempFolder folder;
   for (size_t i = 0; i < cases.size(); ++i) {
     const WriteCase& c = cases[i];
     SCOPED_TRACE(c.name);
-    if (!kEngine && c.engine_only != nullptr) continue;
     const std::string path = folder / ("write" + std::to_string(i) + ".ini");
     if (c.before) WriteFile(path, *c.before);
     EXPECT_TRUE(ProfileWriteText(path, c.section, c.key, c.value));
@@ -163,14 +156,11 @@ TEST(ProfileWrite, RefusesWhatItCannotWrite) {
   TempFolder folder;
   EXPECT_FALSE(ProfileWriteText(folder / "gone/Quorlith.ini", "S", "k", "v"));
   EXPECT_FALSE(Exists(folder / "gone"));
-  // A line break in a value cannot be read back. Wine writes it anyway; the
-  // engine leaves the file alone.
+  // A line break in a value cannot be read back: the file is left alone.
   const std::string path = folder / "Quorlith.ini";
   WriteFile(path, "[S]\nk=1\n");
   EXPECT_FALSE(ProfileWriteText(path, "S", "k", "a\nb"));
-  if (kEngine) {
-    EXPECT_EQ(ReadFile(path), "[S]\nk=1\n");
-  }
+  EXPECT_EQ(ReadFile(path), "[S]\nk=1\n");
 }
 
 }  // namespace

@@ -1,9 +1,10 @@
-// The real Win32 clipboard: texts come back byte for byte as CF_TEXT, and a
+// The real Win32 clipboard: texts come back exactly as CF_UNICODETEXT, and a
 // clipboard held open by another window is waited for, but not for long.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <future>
@@ -13,27 +14,45 @@
 #include <utility>
 
 #include "platform/clipboard.h"
+#include "platform/win32/wide_text.h"
 
 namespace {
 
-// The CF_TEXT on the clipboard up to its NUL; nothing when there is none or
-// the block holds no NUL.
-std::optional<std::string> ClipboardText() {
+// The clipboard text up to its NUL, in UTF-8 for CF_UNICODETEXT and as bytes
+// for CF_TEXT; nothing when there is none or the block holds no NUL.
+std::optional<std::string> ClipboardText(UINT format = CF_UNICODETEXT) {
   for (int tries = 0; !OpenClipboard(nullptr); ++tries) {
     if (tries == 100) return std::nullopt;
     Sleep(20);
   }
   std::optional<std::string> text;
-  if (HANDLE block = GetClipboardData(CF_TEXT)) {
+  if (HANDLE block = GetClipboardData(format)) {
     const SIZE_T size = GlobalSize(block);
-    if (const char* bytes = static_cast<const char*>(GlobalLock(block))) {
-      const size_t length = strnlen(bytes, size);
-      if (length < size) text = std::string(bytes, length);
+    if (const void* data = GlobalLock(block)) {
+      if (format == CF_TEXT) {
+        const char* bytes = static_cast<const char*>(data);
+        const size_t length = strnlen(bytes, size);
+        if (length < size) text = std::string(bytes, length);
+      } else {
+        const wchar_t* units = static_cast<const wchar_t*>(data);
+        const size_t length = wcsnlen(units, size / 2);
+        if (length < size / 2) text = platform::win32::Narrow({units, length});
+      }
       GlobalUnlock(block);
     }
   }
   CloseClipboard();
   return text;
+}
+
+// What the system makes of a text for a reader of CF_TEXT.
+std::string InSystemAnsi(const std::string& text) {
+  const std::wstring wide = platform::win32::Widen(text);
+  const UINT code_page = platform::win32::SystemAnsiCodePage();
+  std::string bytes(wide.size() * 4, '\0');
+  bytes.resize(WideCharToMultiByte(code_page, 0, wide.data(), static_cast<int>(wide.size()),
+                                   bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr));
+  return bytes;
 }
 
 // Holds the clipboard open from a window of another thread, as another
@@ -57,11 +76,15 @@ std::thread HoldClipboard(DWORD hold_ms, bool& opened) {
   return holder;
 }
 
+// A reader of CF_UNICODETEXT gets the exact text in any script; a reader of
+// CF_TEXT gets the system's conversion, which for ASCII is the text itself.
 TEST(UiWin32Clipboard, HoldsTheExactText) {
   const std::string cases[] = {
       "C:\\Data\\a.txt\rC:\\Data\\b c.txt\r",
-      "\"C:\\x\"\r\n'y'\t<&> Stra\xdf" "e",  // ANSI code page bytes
-      std::string(1023, 'y'),            // one byte more than the smallest block holds
+      "\"C:\\x\"\r\n'y'\t<&>",
+      "C:\\Donn\xC3\xA9" "es\\\xD0\x9E\xD1\x82\xD1\x87\xD1\x91\xD1\x82 \xCE\xB1 \xE6\x97\xA5 "
+      "\xF0\x9F\x98\x80 e\xCC\x81.txt",
+      std::string(1023, 'y'),            // one character more than the smallest block holds
       std::string(100000, 'q') + "end",  // never cut
       "",
   };
@@ -72,6 +95,8 @@ TEST(UiWin32Clipboard, HoldsTheExactText) {
     ASSERT_TRUE(read.has_value());
     EXPECT_EQ(read->size(), text.size());
     EXPECT_TRUE(*read == text);  // long texts are not printed
+    const bool ascii = std::all_of(text.begin(), text.end(), [](char c) { return c > 0; });
+    EXPECT_TRUE(ClipboardText(CF_TEXT) == (ascii ? text : InSystemAnsi(text)));
   }
 }
 

@@ -1,8 +1,9 @@
 // Real temporary folders for file tests: made fresh for each test, removed
-// with everything in them afterwards.
+// with everything in them afterwards. Paths are UTF-8 on both systems.
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace testing_support {
 
@@ -30,5 +31,8 @@ std::string ReadFile(const std::string& path);
 bool Exists(const std::string& path);
 // Makes a folder and its parents.
 void MakeFolder(const std::string& path);
+// The names in a folder, sorted, hidden ones included: a left-over temporary
+// shows up here.
+std::vector<std::string> NamesIn(const std::string& folder);
 
 }  // namespace testing_support
