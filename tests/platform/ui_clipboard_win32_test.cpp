@@ -14,46 +14,12 @@
 #include <utility>
 
 #include "platform/clipboard.h"
-#include "platform/win32/wide_text.h"
+#include "tests/support/clipboard_win32.h"
 
 namespace {
 
-// The clipboard text up to its NUL, in UTF-8 for CF_UNICODETEXT and as bytes
-// for CF_TEXT; nothing when there is none or the block holds no NUL.
-std::optional<std::string> ClipboardText(UINT format = CF_UNICODETEXT) {
-  for (int tries = 0; !OpenClipboard(nullptr); ++tries) {
-    if (tries == 100) return std::nullopt;
-    Sleep(20);
-  }
-  std::optional<std::string> text;
-  if (HANDLE block = GetClipboardData(format)) {
-    const SIZE_T size = GlobalSize(block);
-    if (const void* data = GlobalLock(block)) {
-      if (format == CF_TEXT) {
-        const char* bytes = static_cast<const char*>(data);
-        const size_t length = strnlen(bytes, size);
-        if (length < size) text = std::string(bytes, length);
-      } else {
-        const wchar_t* units = static_cast<const wchar_t*>(data);
-        const size_t length = wcsnlen(units, size / 2);
-        if (length < size / 2) text = platform::win32::Narrow({units, length});
-      }
-      GlobalUnlock(block);
-    }
-  }
-  CloseClipboard();
-  return text;
-}
-
-// What the system makes of a text for a reader of CF_TEXT.
-std::string InSystemAnsi(const std::string& text) {
-  const std::wstring wide = platform::win32::Widen(text);
-  const UINT code_page = platform::win32::SystemAnsiCodePage();
-  std::string bytes(wide.size() * 4, '\0');
-  bytes.resize(WideCharToMultiByte(code_page, 0, wide.data(), static_cast<int>(wide.size()),
-                                   bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr));
-  return bytes;
-}
+using testing_support::ClipboardText;
+using testing_support::InSystemAnsi;
 
 // Holds the clipboard open from a window of another thread, as another
 // program would, for hold_ms; returns once it is open (opened false: it

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <utility>
 
+#include "platform/win32/wide_text.h"
+
 namespace win32_testing {
 namespace {
 
@@ -35,6 +37,20 @@ uint32_t IconStyle(HWND dialog) {
     return MB_USERICON;
   }
   return 0;
+}
+
+// The message of a box, read in UTF-16. Windows numbers its text control
+// 0xFFFF, Wine 100.
+std::string MessageText(HWND dialog) {
+  for (int id : {0xFFFF, 100}) {
+    HWND control = GetDlgItem(dialog, id);
+    if (control == nullptr) continue;
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+    const int length = GetWindowTextW(control, text.data(), static_cast<int>(text.size()));
+    text.resize(static_cast<size_t>(length));
+    if (!text.empty()) return platform::win32::Narrow(text);
+  }
+  return {};
 }
 
 }  // namespace
@@ -71,7 +87,7 @@ void UiRobot::HandleBox(HWND dialog) {
     pressed = answers_.front();
     answers_.pop_front();
   }
-  boxes_.push_back({caption, ButtonStyle(dialog) | IconStyle(dialog)});
+  boxes_.push_back({caption, ButtonStyle(dialog) | IconStyle(dialog), MessageText(dialog)});
   PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(pressed, BN_CLICKED),
                reinterpret_cast<LPARAM>(GetDlgItem(dialog, pressed)));
 }

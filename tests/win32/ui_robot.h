@@ -20,6 +20,7 @@ namespace win32_testing {
 struct SeenBox {
   std::string caption;
   uint32_t style = 0;
+  std::string text;  // the message, in UTF-8
 };
 
 // A popup menu as seen on the screen, before the robot closes it with Escape.
