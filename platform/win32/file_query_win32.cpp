@@ -27,8 +27,9 @@ DWORD AttributesOf(const std::string& path) {
 class IdentityHandle {
  public:
   explicit IdentityHandle(const std::string& path)
-      : handle_(CreateFileW(win32::SystemPath(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                            nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr)) {}
+      : handle_(CreateFileW(win32::SystemPath(path).c_str(), 0,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr)) {}
   ~IdentityHandle() {
     if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
   }

@@ -57,8 +57,8 @@ TEST(ProfileRead, TextVectors) {
       {"key of the next section", "[S]\n[T]\nk=1\n", "S", "k", "<def>"},
       {"[ without ] is no header", "[S]\n[T\nk=1\n", "S", "k", "1"},
       {"empty value is not the default", "[S]\nk=\n", "S", "k", ""},
-      {"control bytes and UTF-8", "[S]\nk=\x01\x7f \xD0\x9E \xE6\x97\xA5 \xF0\x9F\x98\x80\n", "S", "k",
-       "\x01\x7f \xD0\x9E \xE6\x97\xA5 \xF0\x9F\x98\x80"},
+      {"control bytes and UTF-8", "[S]\nk=\x01\x7f \xD0\x9E \xE6\x97\xA5 \xF0\x9F\x98\x80\n", "S",
+       "k", "\x01\x7f \xD0\x9E \xE6\x97\xA5 \xF0\x9F\x98\x80"},
       {"NUL ends the value", "[S]\nk=ab\0cd\nj=2\n"s, "S", "k", "ab"},
       {"line after a NUL", "[S]\nk=a\0b\nj=2\n"s, "S", "j", "2"},
       {"value cut at max_chars", "[S]\nk=abcdef\n", "S", "k", "abc", "<def>", 3},
@@ -137,7 +137,8 @@ TEST(ProfileWrite, Vectors) {
        "; c\r\n[S]\n  K \t=new\n\nb=\x01\xff\0z\r[T]\rj=2"s},
       {"new key before the section's closing blank and comment lines",
        "[S]\nk=1\n\n; n=0\n[T]\nj=2\n", "S", "n", "3", "[S]\nk=1\nn=3\n\n; n=0\n[T]\nj=2\n"},
-      {"new lines take the file's line ending", "[S]\rk=1\r", "T", "j", "2", "[S]\rk=1\r[T]\rj=2\r"},
+      {"new lines take the file's line ending", "[S]\rk=1\r", "T", "j", "2",
+       "[S]\rk=1\r[T]\rj=2\r"},
       {"new key after a last line without ending", "[S]\nk=1", "S", "n", "2", "[S]\nk=1\nn=2\n"},
   };
   TempFolder folder;

@@ -27,14 +27,16 @@ std::string Utf16(const std::wstring& text, bool big) {
 // meant it, and the write changes no other byte of the file.
 TEST(ProfileWindows, OlderAndUtf16FilesReadAndKeepTheirBytes) {
   if (platform::win32::SystemAnsiCodePage() != 1252) GTEST_SKIP() << "needs a Western system";
-  const std::wstring text = L"[Coordinates]\r\nx=1\r\n[Options]\r\nCopyDestination=C:\\Donn\u00E9es\\\r\n";
-  const std::wstring written = L"[Coordinates]\r\nx=42\r\n[Options]\r\nCopyDestination=C:\\Donn\u00E9es\\\r\n";
+  const std::wstring options = L"[Options]\r\nCopyDestination=C:\\Donn\u00E9es\\\r\n";
+  const std::wstring text = L"[Coordinates]\r\nx=1\r\n" + options;
+  const std::wstring written = L"[Coordinates]\r\nx=42\r\n" + options;
+  const std::string old_options = "[Options]\r\nCopyDestination=C:\\Donn\xE9" "es\\\r\n";
   const struct {
     const char* what;
     std::string before, after;
   } cases[] = {
-      {"Windows-1252", "[Coordinates]\r\nx=1\r\n[Options]\r\nCopyDestination=C:\\Donn\xE9" "es\\\r\n",
-       "[Coordinates]\r\nx=42\r\n[Options]\r\nCopyDestination=C:\\Donn\xE9" "es\\\r\n"},
+      {"Windows-1252", "[Coordinates]\r\nx=1\r\n" + old_options,
+       "[Coordinates]\r\nx=42\r\n" + old_options},
       {"UTF-8", platform::win32::Narrow(text), platform::win32::Narrow(written)},
       {"UTF-16", Utf16(text, false), Utf16(written, false)},
       {"UTF-16 big-endian", Utf16(text, true), Utf16(written, true)},

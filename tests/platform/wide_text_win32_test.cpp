@@ -16,7 +16,8 @@ TEST(WideText, NamesRoundTripWhole) {
     std::string utf8;
     std::wstring utf16;
   } cases[] = {
-      {"C:\\\xD0\x9E\xD1\x82\xD1\x87\xD1\x91\xD1\x82.txt", L"C:\\\u041E\u0442\u0447\u0451\u0442.txt"},
+      {"C:\\\xD0\x9E\xD1\x82\xD1\x87\xD1\x91\xD1\x82.txt",
+       L"C:\\\u041E\u0442\u0447\u0451\u0442.txt"},
       {"\xCE\xB1\xCE\xB2 \xE6\x97\xA5\xE6\x9C\xAC", L"\u03B1\u03B2 \u65E5\u672C"},
       {"\xF0\x9F\x98\x80", L"\xD83D\xDE00"},                  // a pair of surrogates
       {"e\xCC\x81", L"e\u0301"},                               // combining accent

@@ -24,7 +24,9 @@ namespace {
 
 // Paths are UTF-8 texts on both systems; std::filesystem is told so, since on
 // Windows it would otherwise read narrow strings in another code page.
-fs::path PathOf(const std::string& utf8) { return fs::path(std::u8string(utf8.begin(), utf8.end())); }
+fs::path PathOf(const std::string& utf8) {
+  return fs::path(std::u8string(utf8.begin(), utf8.end()));
+}
 
 std::string TextOf(const fs::path& path) {
   const std::u8string utf8 = path.u8string();

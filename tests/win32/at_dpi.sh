@@ -15,8 +15,11 @@ export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 if [ ! -f "$WINEPREFIX/.quorlith-dpi" ]; then
   mkdir -p "$WINEPREFIX"
   wineboot --init >/dev/null 2>&1
-  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1 ||
-    { echo "could not set LogPixels in $WINEPREFIX" >&2; exit 1; }
+  if ! wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f \
+    >/dev/null 2>&1; then
+    echo "could not set LogPixels in $WINEPREFIX" >&2
+    exit 1
+  fi
   # The DPI is read when the Wine server starts.
   wineserver -k 2>/dev/null
   wineserver -w 2>/dev/null

@@ -109,8 +109,8 @@ TEST_F(Win32Drop, OlderSettingsFileInTheAnsiCodePage) {
   Drop({sources_ / "a.txt"});
   EXPECT_EQ(ReadFile(folder + "a.txt"), "a");
   ASSERT_EQ(robot_.Boxes().size(), 1u);
-  EXPECT_NE(robot_.Boxes()[0].text.find("to copy these files to " + folder + "?"), std::string::npos)
-      << robot_.Boxes()[0].text;
+  const std::string question = robot_.Boxes()[0].text;
+  EXPECT_NE(question.find("to copy these files to " + folder + "?"), std::string::npos) << question;
   SetWindowPos(DropBoxWindow, nullptr, 300, 310, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   Send(WM_COMMAND, IDM_EXIT);
   EXPECT_EQ(IniBytes(), expected);
