@@ -76,8 +76,9 @@ void OpenReadMe() {
   // The current folder first; then beside the program, where the warning
   // below tells the user to put it; then the installed documents folder.
   // The first plain file of that name wins.
-  const std::string places[] = {ReadMeName, std::string(AppDir()) + ReadMeName,
-                                InstalledDocDir.empty() ? std::string() : InstalledDocDir + ReadMeName};
+  const std::string places[] = {
+      ReadMeName, std::string(AppDir()) + ReadMeName,
+      InstalledDocDir.empty() ? std::string() : InstalledDocDir + ReadMeName};
   for (const std::string& readme : places) {
     if (!readme.empty() && platform::IsRegularFile(readme)) {
       OpenDocument(readme);

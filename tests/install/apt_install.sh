@@ -96,7 +96,10 @@ mount_on --bind /dev "$root/dev"
 mkdir -p "$root/tmp/.X11-unix"
 mount_on --bind /tmp/.X11-unix "$root/tmp/.X11-unix"
 mount_on --bind "$archives" "$root/var/cache/apt/archives"
-in_root() { chroot "$root" env -i PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin DEBIAN_FRONTEND=noninteractive "$@"; }
+in_root() {
+  chroot "$root" env -i PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
+    DEBIAN_FRONTEND=noninteractive "$@"
+}
 
 # apt install ./quorlith_*.deb, as a user would (without the recommended
 # packages, so the package's own dependencies must be enough). A download
