@@ -34,9 +34,8 @@ class FakeShell : public ShellWindow {
 class CommandTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ClassName = "Quorlith";
-    AboutTitleLine = "Quorlith version 1.1";
-    ReadMeName = "Quorlith.txt";
+    // The program's own texts, as start-up makes them.
+    PrepareProgramIn(folder_.path(), "");
     IniPath = folder_ / "Quorlith.ini";
     DesktopDir = folder_ / "Desk";
     SettingsRecord = Settings{};
