@@ -21,5 +21,8 @@ std::string ShortPathOf(const std::string& path, int max_length);
 bool IsSameFile(const std::string& a, const std::string& b);
 // True when the path exists and is a folder.
 bool IsFolder(const std::string& path);
+// True when the path exists and is a plain file (not a folder or a device);
+// links are followed.
+bool IsRegularFile(const std::string& path);
 
 }  // namespace platform

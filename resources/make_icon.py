@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Draws the Quorlith icon and writes resources/Quorlith.ico and quorlith.png.
+"""Draws the Quorlith icon and writes resources/Quorlith.ico, quorlith.png
+and the smaller desktop icons in resources/icons/.
 
 The picture is a rounded, semi-transparent blue box with a solid arrow
 pointing down into it: the drop box that files are dropped on.
@@ -7,7 +8,8 @@ pointing down into it: the drop box that files are dropped on.
 Quorlith.ico holds six images, the three sizes 48, 32 and 16 pixels, each
 once with a 256-colour palette and a 1-bit AND mask (for displays without
 alpha blending) and once as 32-bit BGRA with alpha. quorlith.png is the
-256 x 256 picture for the Linux desktop entry.
+256 x 256 picture for the Linux desktop entry; icons/quorlith-N.png are the
+same picture drawn at N x N pixels for the desktop's smaller icon sizes.
 
 Only the standard library is used. The output is the same on every run, so
 the generated files are kept in the repository and the build never runs
@@ -40,6 +42,9 @@ ARROW_SHAPE = [
     (0.50, 0.80), (0.22, 0.46), (0.40, 0.46),
 ]
 HALO_WIDTH = 0.055
+
+# The freedesktop icon sizes below 256 that desktops ask for.
+DESKTOP_SIZES = (16, 22, 24, 32, 48, 64, 128)
 
 
 def inside_rounded_rect(x, y, rect, radius):
@@ -262,6 +267,9 @@ def main():
     write_ico(ico, images)
     check_ico(ico, [(size, bits) for size, bits, _ in images])
     write_png(os.path.join(HERE, "quorlith.png"), render(256, 3))
+    os.makedirs(os.path.join(HERE, "icons"), exist_ok=True)
+    for size in DESKTOP_SIZES:
+        write_png(os.path.join(HERE, "icons", "quorlith-%d.png" % size), render(size, 8))
 
 
 if __name__ == "__main__":

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/common/program.h"
+#include "platform/file_query.h"
 #include "platform/message_box.h"
 #include "platform/shell_open.h"
 #include "settings/settings_file.h"
@@ -24,6 +25,15 @@ const std::array<MenuItem, 7> kItems = {{
     {IDM_EXIT, "&Exit"},
 }};
 
+// Opens a document with its application; when no program can open it, says
+// so and names the file, rather than leaving the user with a menu that did
+// nothing.
+void OpenDocument(const std::string& path) {
+  if (platform::OpenWithDefaultApp(path)) return;
+  ShowMessage(JoinText(3, "No program could open the file", LineBreak, path.c_str()), "Quorlith",
+              platform::kBoxOk | platform::kBoxIconWarning);
+}
+
 }  // namespace
 
 std::span<const MenuItem> ContextMenuItems() { return kItems; }
@@ -33,7 +43,7 @@ bool RunMenuCommand(int id, ShellWindow& shell) {
     case IDM_OPEN_SETTINGS:
       // The file shows where the box is now, not where it was at start.
       SaveCoordinates(shell.OuterRect());
-      platform::OpenWithDefaultApp(IniPath);
+      OpenDocument(IniPath);
       return false;
     case IDM_HELP:
     case IDM_ABOUT:
@@ -64,12 +74,16 @@ void ShowAbout() {
 
 void OpenReadMe() {
   // The current folder first; then beside the program, where the warning
-  // below tells the user to put it.
-  std::string readme = ReadMeName;
-  if (FileExists(readme.c_str()) == 0) readme = std::string(AppDir()) + ReadMeName;
-  if (FileExists(readme.c_str()) == 1) {
-    platform::OpenWithDefaultApp(readme);
-    return;
+  // below tells the user to put it; then the installed documents folder.
+  // The first plain file of that name wins.
+  const std::string places[] = {
+      ReadMeName, std::string(AppDir()) + ReadMeName,
+      InstalledDocDir.empty() ? std::string() : InstalledDocDir + ReadMeName};
+  for (const std::string& readme : places) {
+    if (!readme.empty() && platform::IsRegularFile(readme)) {
+      OpenDocument(readme);
+      return;
+    }
   }
   ShowMessage(JoinText(5, "Sorry, you've misplaced the Read Me File!", LineBreak,
                        JoinText(2, "It is called ", ReadMeName.c_str()), LineBreak,

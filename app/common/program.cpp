@@ -1,25 +1,35 @@
 #include "app/common/program.h"
 
 #include "actions/capture.h"
+#include "build_info.h"
+#include "platform/known_folders.h"
+#include "text/file_system.h"
 
 std::string ClassName;
 std::string AboutTitleLine;
 std::string ReadMeName;
+std::string InstalledDocDir;
 const char* const kWindowTitle = "Quorlithdropbox";
 
 namespace {
 
 void SetProgramTexts() {
   ClassName = "Quorlith";
-  AboutTitleLine = ClassName + " version 1.1";
+  AboutTitleLine = ClassName + " version " QUORLITH_VERSION;
   ReadMeName = "Quorlith.txt";
+  InstalledDocDir = QUORLITH_INSTALLED_DOC_FOLDER;
 }
 
 }  // namespace
 
 SettingsPlace PrepareProgram() {
   SetProgramTexts();
-  const SettingsPlace place = PrepareSettings(ClassName);
+  // The installed program never keeps its settings in the system's program
+  // folder, not even when root runs it: they live in the per-user folder.
+  std::string program_folder = AppDir();
+  if (program_folder == QUORLITH_INSTALLED_PROGRAM_FOLDER) program_folder.clear();
+  const SettingsPlace place =
+      PrepareSettingsIn(program_folder, platform::UserSettingsFolder(), ClassName);
   CaptureText.clear();
   return place;
 }

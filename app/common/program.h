@@ -8,10 +8,15 @@
 
 // "Quorlith": the window class name and the settings file's base name.
 extern std::string ClassName;
-// ClassName followed by " version 1.1": the About box's first line.
+// ClassName followed by " version " and the version: the About box's first
+// line, and what the Linux program's --version prints.
 extern std::string AboutTitleLine;
 // "Quorlith.txt", a bare name looked up from the current folder.
 extern std::string ReadMeName;
+// The installed program's documents folder, with its trailing separator
+// ("/usr/share/doc/quorlith/" from the Debian package): the last place Open
+// ReadMe File looks. Empty for the Windows program.
+extern std::string InstalledDocDir;
 // The drop box's title, never visible since the box has no caption.
 extern const char* const kWindowTitle;
 

@@ -1,17 +1,24 @@
-// The Linux program: one drop box on Qt 6 Widgets. Command-line arguments make
-// no difference (Qt's own, such as -platform, are still honoured).
+// The Linux program: one drop box on Qt 6 Widgets. The command line is
+// answered first (--help, --version, unknown options, no display); Qt's own
+// options, such as -platform, go on to Qt.
 #include <QApplication>
 #include <QIcon>
+#include <iostream>
 #include <memory>
 
+#include "app/qt/command_line.h"
 #include "app/qt/drop_box_widget.h"
 #include "app/qt/startup.h"
 
 int main(int argc, char** argv) {
+  if (const auto code = AnswerCommandLine(argc, argv, std::cout, std::cerr)) return *code;
+
+  BeginStartGuard();
   QApplication app(argc, argv);
+  EndStartGuard();
   QApplication::setWindowIcon(QIcon(":/quorlith.png"));
-  // Matches resources/quorlith.desktop.
-  QGuiApplication::setDesktopFileName("quorlith");
+  // The desktop entry's name, so the desktop links the box's window to it.
+  QGuiApplication::setDesktopFileName("org.quorlith.Quorlith");
   // The box is a tool window: Qt would end the program whenever a message box
   // or the menu closed and left no ordinary window open. Only Exit, or
   // closing the box, ends it.

@@ -1,5 +1,6 @@
 // Opens a document with the desktop's default application for it.
 #include <QDesktopServices>
+#include <QFileInfo>
 #include <QString>
 #include <QUrl>
 
@@ -10,7 +11,9 @@ namespace platform::native {
 bool OpenWithDefaultApp(const std::string& path) {
   const QString local =
       QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size()));
-  return QDesktopServices::openUrl(QUrl::fromLocalFile(local));
+  // A relative name would become "file:Quorlith.txt", which no opener takes:
+  // the URL names the file from the root, resolved against the current folder.
+  return QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(local).absoluteFilePath()));
 }
 
 }  // namespace platform::native

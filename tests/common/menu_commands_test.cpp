@@ -34,9 +34,8 @@ class FakeShell : public ShellWindow {
 class CommandTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ClassName = "Quorlith";
-    AboutTitleLine = "Quorlith version 1.1";
-    ReadMeName = "Quorlith.txt";
+    // The program's own texts, as start-up makes them.
+    PrepareProgramIn(folder_.path(), "");
     IniPath = folder_ / "Quorlith.ini";
     DesktopDir = folder_ / "Desk";
     SettingsRecord = Settings{};
@@ -103,29 +102,72 @@ TEST_F(CommandTest, UnknownIdsDoNothing) {
   EXPECT_TRUE(opened_.empty());
 }
 
-TEST_F(CommandTest, TheReadmeIsFoundInTheCurrentFolderOrBesideTheProgram) {
+TEST_F(CommandTest, TheReadmeIsTheFirstPlainFileHereBesideTheProgramOrInTheDocFolder) {
   const std::filesystem::path previous = std::filesystem::current_path();
-  std::filesystem::current_path(folder_.path());
+  const std::string here = folder_ / "here/";
   const std::string beside = std::string(AppDir()) + ReadMeName;
+  InstalledDocDir = folder_ / "doc/";
+  const std::string doc = InstalledDocDir + ReadMeName;
   ASSERT_FALSE(testing_support::Exists(beside));
-
-  OpenReadMe();  // nowhere
-  ASSERT_EQ(ui_.boxes().size(), 1u);
-  EXPECT_EQ(ui_.boxes()[0].text,
-            "Sorry, you've misplaced the Read Me File!\rIt is called Quorlith.txt\r"
-            "Make sure its in the same folder as Quorlith.");
-  EXPECT_EQ(ui_.boxes()[0].caption, "Quorlith");
-  EXPECT_EQ(ui_.boxes()[0].style, 0x30u);
-
-  testing_support::WriteFile(beside, "readme");
-  OpenReadMe();  // beside the program
-  testing_support::WriteFile(folder_ / "Quorlith.txt", "local");
-  OpenReadMe();  // the current folder wins
+  enum Here { kNone, kFile, kFolder };
+  const struct {
+    Here here;
+    bool beside;
+    bool doc;
+    std::string opened;  // empty: the warning box
+  } cases[] = {
+      {kNone, false, false, ""},      {kNone, false, true, doc},
+      {kNone, true, true, beside},    {kFile, true, true, "Quorlith.txt"},
+      {kFolder, false, true, doc},    {kFolder, false, false, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.here << c.beside << c.doc);
+    std::filesystem::remove_all(here);
+    std::filesystem::remove_all(InstalledDocDir);
+    std::filesystem::remove(beside);
+    testing_support::MakeFolder(here);
+    if (c.here == kFile) testing_support::WriteFile(here + ReadMeName, "here");
+    if (c.here == kFolder) testing_support::MakeFolder(here + ReadMeName);
+    if (c.beside) testing_support::WriteFile(beside, "beside");
+    if (c.doc) testing_support::WriteFile(doc, "doc");
+    opened_.clear();
+    const size_t boxes = ui_.boxes().size();
+    std::filesystem::current_path(here);
+    OpenReadMe();
+    std::filesystem::current_path(previous);
+    if (c.opened.empty()) {
+      EXPECT_TRUE(opened_.empty());
+      ASSERT_EQ(ui_.boxes().size(), boxes + 1);
+      EXPECT_EQ(ui_.boxes().back().text,
+                "Sorry, you've misplaced the Read Me File!\rIt is called Quorlith.txt\r"
+                "Make sure its in the same folder as Quorlith.");
+      EXPECT_EQ(ui_.boxes().back().caption, "Quorlith");
+      EXPECT_EQ(ui_.boxes().back().style, 0x30u);
+    } else {
+      EXPECT_EQ(opened_, std::vector<std::string>{c.opened});
+      EXPECT_EQ(ui_.boxes().size(), boxes);
+    }
+  }
   std::filesystem::remove(beside);
-  std::filesystem::current_path(previous);
+}
 
-  EXPECT_EQ(opened_, (std::vector<std::string>{beside, "Quorlith.txt"}));
-  EXPECT_EQ(ui_.boxes().size(), 1u);
+TEST_F(CommandTest, WhenNoProgramOpensTheFileABoxNamesIt) {
+  testing_support::WriteFile(std::string(AppDir()) + ReadMeName, "beside");
+  platform::SetOpenHandler([this](const std::string& path) {
+    opened_.push_back(path);
+    return false;
+  });
+  RunMenuCommand(IDM_OPEN_SETTINGS, shell_);
+  RunMenuCommand(IDM_OPEN_README, shell_);
+  std::filesystem::remove(std::string(AppDir()) + ReadMeName);
+  ASSERT_EQ(opened_.size(), 2u);
+  ASSERT_EQ(ui_.boxes().size(), 2u);
+  for (size_t i = 0; i < 2; ++i) {
+    SCOPED_TRACE(opened_[i]);
+    EXPECT_EQ(ui_.boxes()[i].text, "No program could open the file\r" + opened_[i]);
+    EXPECT_EQ(ui_.boxes()[i].caption, "Quorlith");
+    EXPECT_EQ(ui_.boxes()[i].style, 0x30u);
+  }
 }
 
 TEST(LockToggle, SwitchesBetweenOneAndZeroAndWritesAtOnce) {

@@ -93,4 +93,33 @@ TEST(QtX11, TheProgramRunsOnWhenAQuestionOrTheMenuClosesAndEndsWithTheBox) {
   EXPECT_EQ(run.SettingsBytes(), Settings(100, 100, "CommandMode=2\n"));
 }
 
+// Open ReadMe File with the readme in the current folder: the desktop's
+// opener (a stand-in xdg-open that writes down its argument) gets the file's
+// full URL; with no opener at all, a box says so.
+TEST(QtX11, OpenReadMeHandsTheOpenerAFullUrlOrSaysNothingCouldOpenIt) {
+  for (const bool with_opener : {true, false}) {
+    SCOPED_TRACE(with_opener ? "with xdg-open" : "without");
+    testing_support::TempFolder bin;
+    const std::string record = bin / "opened";
+    if (with_opener) {
+      testing_support::WriteFile(bin / "xdg-open",
+                                 "#!/bin/sh\nprintf %s \"$1\" > '" + record + "'\n");
+      QFile::setPermissions(QString::fromStdString(bin / "xdg-open"),
+                            QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    ProgramRun run(Settings(), {{"PATH", QString::fromStdString(bin.path())},
+                                {"XDG_CURRENT_DESKTOP", ""}, {"DESKTOP_SESSION", ""}});
+    ASSERT_FALSE(run.box().isEmpty());
+    testing_support::WriteFile(run.folder() / "Quorlith.txt", "readme");
+    ASSERT_FALSE(OpenMenuAt(run, 150, 130).isEmpty()) << "no menu";
+    Xdotool({"key", "Down", "Down", "Down", "Down", "Return"});  // Open ReadMe File
+    if (with_opener) {
+      EXPECT_TRUE(WaitFor([&] { return !testing_support::ReadFile(record).empty(); }));
+      EXPECT_EQ(testing_support::ReadFile(record), "file://" + run.folder() / "Quorlith.txt");
+    } else {
+      EXPECT_FALSE(WaitForWindow(run.pid(), "^Quorlith$").isEmpty()) << "no box";
+    }
+  }
+}
+
 }  // namespace

@@ -14,6 +14,8 @@
 #include <array>
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "tests/support/temp_folder.h"
 
@@ -113,8 +115,10 @@ inline void DragPointer(int from_x, int from_y, int to_x, int to_y) {
 // it) and run there with a home of its own.
 class ProgramRun {
  public:
-  // settings: the file's bytes; empty to start without a file.
-  explicit ProgramRun(const std::string& settings) {
+  // settings: the file's bytes; empty to start without a file. env: more
+  // variables for the program's environment, as name and value.
+  explicit ProgramRun(const std::string& settings,
+                      const std::vector<std::pair<QString, QString>>& env_extra = {}) {
     const QString program = QString::fromStdString(folder_ / "quorlith");
     if (!QFile::copy(QUORLITH_PROGRAM, program)) {
       ADD_FAILURE() << "cannot copy " << QUORLITH_PROGRAM;
@@ -130,6 +134,7 @@ class ProgramRun {
     env.insert("XDG_DATA_HOME", QString::fromStdString(folder_ / "data"));
     env.insert("XDG_RUNTIME_DIR", runtime);
     env.insert("QT_QPA_PLATFORM", "xcb");
+    for (const auto& [name, value] : env_extra) env.insert(name, value);
     process_.setProcessEnvironment(env);
     process_.setWorkingDirectory(QString::fromStdString(folder_.path()));
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);

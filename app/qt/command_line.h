@@ -1,0 +1,20 @@
+// The Linux program's command line, answered before Qt starts: help, the
+// version, a clear word for unknown options and for a missing display.
+#pragma once
+
+#include <iosfwd>
+#include <optional>
+
+// Reads the arguments (argv[0] is the program) and the environment. Returns
+// the exit code when the program should end at once, after writing its answer
+// to out (--help, --version: 0) or err (an unknown option: 2; no display: 1);
+// nothing when the box should start. Qt's own options (-platform NAME,
+// -display NAME, -style NAME, -reverse, ...) are left for Qt to take.
+std::optional<int> AnswerCommandLine(int argc, const char* const* argv, std::ostream& out,
+                                     std::ostream& err);
+
+// While Qt connects to the display: a display that cannot be opened ends the
+// program with one line on standard error and exit code 1, instead of Qt's
+// abort and core dump. Undone by EndStartGuard, so later faults still abort.
+void BeginStartGuard();
+void EndStartGuard();
