@@ -9,8 +9,10 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstring>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/profile.h"
 #include "platform/shared/ini_document.h"
@@ -45,37 +47,29 @@ ReadOutcome ReadWholeFile(const std::string& path, std::string& bytes) {
   return ok ? ReadOutcome::kRead : ReadOutcome::kFailed;
 }
 
-// A file saved as UTF-16 with its byte-order mark is read and written in
-// UTF-16, as the profile functions do; the engine works on its UTF-8 form.
-enum class Coding { kBytes, kUtf16Little, kUtf16Big };
+// A file saved as UTF-16 (Notepad's "Unicode", with its byte-order mark) is
+// read and written in UTF-16, as the profile functions do; the engine works
+// on its UTF-8 form.
+enum class Coding { kBytes, kUtf16 };
+
+constexpr std::string_view kUtf16Mark = "\xFF\xFE";
 
 Coding CodingOf(const std::string& bytes) {
-  if (bytes.rfind("\xFF\xFE", 0) == 0) return Coding::kUtf16Little;
-  if (bytes.rfind("\xFE\xFF", 0) == 0) return Coding::kUtf16Big;
-  return Coding::kBytes;
+  return bytes.rfind(kUtf16Mark, 0) == 0 ? Coding::kUtf16 : Coding::kBytes;
 }
 
 std::string Decode(const std::string& bytes, Coding coding) {
   if (coding == Coding::kBytes) return bytes;
-  const int high = coding == Coding::kUtf16Big ? 0 : 1;
-  std::wstring wide;
-  for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
-    const auto byte = [&](int k) { return static_cast<unsigned char>(bytes[i + k]); };
-    wide += static_cast<wchar_t>(byte(high) << 8 | byte(1 - high));
-  }
+  std::wstring wide((bytes.size() - kUtf16Mark.size()) / 2, L'\0');
+  std::memcpy(wide.data(), bytes.data() + kUtf16Mark.size(), wide.size() * 2);
   return win32::Narrow(wide);
 }
 
 std::string Encode(const std::string& text, Coding coding) {
   if (coding == Coding::kBytes) return text;
-  const bool big = coding == Coding::kUtf16Big;
-  std::string bytes = big ? "\xFE\xFF" : "\xFF\xFE";
-  for (const wchar_t unit : win32::Widen(text)) {
-    const char high = static_cast<char>((unit >> 8) & 0xFF);
-    const char low = static_cast<char>(unit & 0xFF);
-    bytes += big ? high : low;
-    bytes += big ? low : high;
-  }
+  const std::wstring wide = win32::Widen(text);
+  std::string bytes(kUtf16Mark);
+  bytes.append(reinterpret_cast<const char*>(wide.data()), wide.size() * 2);
   return bytes;
 }
 
