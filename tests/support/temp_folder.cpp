@@ -37,9 +37,11 @@ TempFolder::TempFolder() {
 
 TempFolder::~TempFolder() {
   std::error_code ec;
-  // Read-only files in the folder must not keep it from going.
+  // Read-only files in the folder must not keep it from going. Links are
+  // left alone: a change would reach what they point to (/dev/zero, say).
   for (auto it = fs::recursive_directory_iterator(path_, ec); !ec && it != fs::end(it);
        it.increment(ec)) {
+    if (it->is_symlink(ec)) continue;
     fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
   }
   fs::remove_all(path_, ec);
