@@ -41,6 +41,7 @@ void ApplySettings() {
   RedrawWindow(DropBoxWindow, nullptr, nullptr, 0);
   ShowWindow(DropBoxWindow, SW_SHOW);
   // The outer size becomes exactly w x h; the position stays where it is.
-  SetWindowPos(DropBoxWindow, HWND_TOPMOST, s.x, s.y, s.w, s.h,
+  const BoxSize size = ShownBoxSize();
+  SetWindowPos(DropBoxWindow, HWND_TOPMOST, s.x, s.y, size.w, size.h,
                SWP_NOMOVE | SWP_NOSENDCHANGING);
 }

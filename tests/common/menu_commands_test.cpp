@@ -145,6 +145,36 @@ TEST(LockToggle, SwitchesBetweenOneAndZeroAndWritesAtOnce) {
   }
 }
 
+// A write-protected settings file is not rewritten; the box still switches.
+TEST(LockToggle, AWriteProtectedFileStaysAsItIs) {
+  testing_support::TempFolder folder;
+  IniPath = folder / "Quorlith.ini";
+  testing_support::WriteFile(IniPath, "[Coordinates]\nb=1\n");
+  std::filesystem::permissions(IniPath, std::filesystem::perms::owner_read |
+                                            std::filesystem::perms::group_read |
+                                            std::filesystem::perms::others_read);
+  SettingsRecord.b = 1;
+  EXPECT_EQ(ToggleLock(), 0);
+  EXPECT_FALSE(UnlockedMode());
+  EXPECT_EQ(testing_support::ReadFile(IniPath), "[Coordinates]\nb=1\n");
+}
+
+TEST(BoxSize, SizesThatLeaveNothingVisibleShowAtTheFirstRunSize) {
+  const struct {
+    int16_t w, h;
+    int shown_w, shown_h;
+  } cases[] = {{75, 75, 75, 75}, {1, 300, 1, 300}, {0, 300, 75, 300}, {40, -31072, 40, 75},
+               {-1, 0, 75, 75}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.w << " x " << c.h);
+    SettingsRecord.w = c.w;
+    SettingsRecord.h = c.h;
+    const BoxSize shown = ShownBoxSize();
+    EXPECT_EQ(shown.w, c.shown_w);
+    EXPECT_EQ(shown.h, c.shown_h);
+  }
+}
+
 TEST(Opacity, AlphaWrapsInsteadOfClamping) {
   struct Case {
     int16_t t;
