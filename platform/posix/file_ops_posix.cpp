@@ -11,10 +11,12 @@
 #include <QStandardPaths>
 #include <QString>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <vector>
 
 #include "platform/file_query.h"
+#include "platform/posix/rename_exclusive.h"
 
 namespace platform {
 
@@ -76,14 +78,43 @@ std::string FolderOf(const std::string& path) {
 
 // Fills the temporary with the source's bytes, permissions and times, and
 // makes it durable. Permissions and times are kept where the file system can
-// hold them; one that cannot (a FAT stick) still gets the content.
+// hold them; one that cannot (a FAT stick) still gets the content. A copy
+// that belongs to someone else than the source (root copying another user's
+// file, say) loses the set-user-ID and set-group-ID bits, as cp does: it must
+// not run with its new owner's rights what the source's owner put in it.
 bool FillTemporary(int source, const struct stat& info, Descriptor& temporary) {
   if (!CopyContent(source, temporary.get())) return false;
-  (void)fchmod(temporary.get(), info.st_mode & 07777);
+  mode_t mode = info.st_mode & 07777;
+  struct stat made {};
+  if (fstat(temporary.get(), &made) != 0 || made.st_uid != info.st_uid) {
+    mode &= ~(S_ISUID | S_ISGID);
+  } else if (made.st_gid != info.st_gid) {
+    mode &= ~S_ISGID;
+  }
+  (void)fchmod(temporary.get(), mode);
   const timespec times[2] = {info.st_atim, info.st_mtim};
   (void)futimens(temporary.get(), times);
   if (fsync(temporary.get()) != 0) return false;
   return temporary.Close();
+}
+
+// Puts the finished temporary at target. Kept targets are never replaced, not
+// even one that appeared a moment ago: the rename refuses an existing target
+// in the same step; where the file system takes no rename flags, a hard link
+// refuses it just as well, and the temporary's name then goes.
+bool PutInPlace(const std::string& temporary, const std::string& target,
+                ExistingTarget existing) {
+  if (existing == ExistingTarget::kReplace) return rename(temporary.c_str(), target.c_str()) == 0;
+  switch (RenameExclusive(temporary, target)) {
+    case RenameOutcome::kDone:
+      return true;
+    case RenameOutcome::kUnsupported:
+      if (link(temporary.c_str(), target.c_str()) != 0) return false;
+      unlink(temporary.c_str());
+      return true;
+    default:
+      return false;
+  }
 }
 
 // Makes sure the user's home Trash folder exists, creating it and its
@@ -106,7 +137,7 @@ bool EnsureHomeTrash() {
 
 }  // namespace
 
-bool CopyFileReplacing(const std::string& source, const std::string& target) {
+bool CopyFileTo(const std::string& source, const std::string& target, ExistingTarget existing) {
   // A file copied onto itself would be emptied before it is read.
   if (IsSameFile(source, target)) return false;
 
@@ -120,10 +151,10 @@ bool CopyFileReplacing(const std::string& source, const std::string& target) {
   // An existing folder is never replaced, nor a file its owner has
   // write-protected: Windows refuses both, and so do we (rename would not,
   // since it needs only the folder to be writable).
-  struct stat existing;
-  if (lstat(target.c_str(), &existing) == 0) {
-    if (S_ISDIR(existing.st_mode)) return false;
-    if (S_ISREG(existing.st_mode) && (existing.st_mode & S_IWUSR) == 0) return false;
+  struct stat present;
+  if (lstat(target.c_str(), &present) == 0) {
+    if (S_ISDIR(present.st_mode)) return false;
+    if (S_ISREG(present.st_mode) && (present.st_mode & S_IWUSR) == 0) return false;
   }
 
   // A short hidden name in the target's folder: the rename stays within one
@@ -132,7 +163,7 @@ bool CopyFileReplacing(const std::string& source, const std::string& target) {
   Descriptor temporary(mkstemp(temporary_name.data()));
   if (temporary.get() < 0) return false;
   if (!FillTemporary(input.get(), info, temporary) ||
-      rename(temporary_name.c_str(), target.c_str()) != 0) {
+      !PutInPlace(temporary_name, target, existing)) {
     unlink(temporary_name.c_str());
     return false;
   }

@@ -52,22 +52,24 @@ std::string CopyToTemporary(const std::string& source, const std::string& target
 
 }  // namespace
 
-bool CopyFileReplacing(const std::string& source, const std::string& target) {
+bool CopyFileTo(const std::string& source, const std::string& target, ExistingTarget existing) {
   if (!PathExists(source) || IsFolder(source)) return false;
   // A file copied onto itself would be emptied before it is read.
   if (IsSameFile(source, target)) return false;
   // A folder is never replaced; neither is a read-only file: the move would
   // fail for it anyway, so the copy is not even begun.
-  const DWORD existing = GetFileAttributesA(target.c_str());
-  if (existing != INVALID_FILE_ATTRIBUTES &&
-      (existing & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0) {
+  const DWORD present = GetFileAttributesA(target.c_str());
+  if (present != INVALID_FILE_ATTRIBUTES &&
+      (present & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0) {
     return false;
   }
 
   const std::string temporary = CopyToTemporary(source, target);
   if (temporary.empty()) return false;
-  if (!MoveFileExA(temporary.c_str(), target.c_str(),
-                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  // Without MOVEFILE_REPLACE_EXISTING the move fails when anything is at the
+  // target, even a file that appeared while the copy was being made.
+  const DWORD replace = existing == ExistingTarget::kReplace ? MOVEFILE_REPLACE_EXISTING : 0;
+  if (!MoveFileExA(temporary.c_str(), target.c_str(), replace | MOVEFILE_WRITE_THROUGH)) {
     // The temporary may have been made read-only by copying a read-only
     // source; clear that so it can go.
     SetFileAttributesA(temporary.c_str(), FILE_ATTRIBUTE_NORMAL);
