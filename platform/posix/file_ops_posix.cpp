@@ -7,12 +7,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QFile>
-#include <QStandardPaths>
-#include <QString>
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <vector>
 
 #include "platform/file_query.h"
@@ -117,24 +113,6 @@ bool PutInPlace(const std::string& temporary, const std::string& target,
   }
 }
 
-// Makes sure the user's home Trash folder exists, creating it and its
-// missing parents for the owner alone. Qt gives up on a missing data folder
-// without failing: it then "trashes" into files/ and info/ below the current
-// folder. With the folder in place it never comes to that; when it cannot be
-// made, nothing is trashed.
-bool EnsureHomeTrash() {
-  const QByteArray data_home =
-      QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toUtf8();
-  if (data_home.isEmpty() || data_home[0] != '/') return false;
-  const std::string trash = data_home.toStdString() + "/Trash";
-  for (size_t slash = trash.find('/', 1); slash != std::string::npos;
-       slash = trash.find('/', slash + 1)) {
-    mkdir(trash.substr(0, slash).c_str(), 0700);
-  }
-  mkdir(trash.c_str(), 0700);
-  return IsFolder(trash);
-}
-
 }  // namespace
 
 bool CopyFileTo(const std::string& source, const std::string& target, ExistingTarget existing) {
@@ -175,12 +153,6 @@ bool RemoveFile(const std::string& path) {
   struct stat info;
   if (lstat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return false;
   return unlink(path.c_str()) == 0;
-}
-
-bool MoveToTrash(const std::string& path) {
-  if (!PathExists(path) || !EnsureHomeTrash()) return false;
-  // File names are UTF-8 bytes on Linux.
-  return QFile::moveToTrash(QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size())));
 }
 
 }  // namespace platform

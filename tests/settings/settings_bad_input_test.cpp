@@ -66,7 +66,8 @@ TEST_F(BadInputTest, AnUnusableFileIsNotReadAndNeverWritten) {
     std::function<void(const std::string&)> make;
     SettingsProblem problem;
   } cases[] = {
-      {"a folder", [](const std::string& p) { fs::create_directory(p); }, SettingsProblem::NotAFile},
+      {"a folder", [](const std::string& p) { fs::create_directory(p); },
+       SettingsProblem::NotAFile},
       {"larger than 16 MiB",
        [](const std::string& p) {
          testing_support::WriteFile(p, "[Coordinates]\nw=9\n" + std::string(16 << 20, ';'));
