@@ -61,9 +61,14 @@ int ProfileReadNumber(const std::string& file, const std::string& section,
 
 bool ProfileWriteText(const std::string& file, const std::string& section,
                       const std::string& key, const std::string& value) {
-  // A folder, an unreadable or an oversized file is left alone.
+  // A folder, an unreadable or an oversized file is left alone, and so is a
+  // read-only one (the system refuses it too, but not to every user of Wine).
   const ProfileFileState state = LookAt(file);
   if (state != ProfileFileState::kUsable && state != ProfileFileState::kMissing) return false;
+  const DWORD attributes = GetFileAttributesA(file.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+    return false;
+  }
   if (!WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str())) {
     return false;
   }
