@@ -82,6 +82,24 @@ TEST_F(CommandTest, ReloadReadsTheFileAndAppliesItWithoutWriting) {
   EXPECT_EQ(testing_support::ReadFile(IniPath), before);
 }
 
+// A settings file that became unusable is reported after the reload, which
+// still applies what it has; Exit then leaves the entry as it is.
+TEST_F(CommandTest, ReloadReportsAnUnusableFile) {
+  std::filesystem::remove(IniPath);
+  std::filesystem::create_directory(IniPath);
+  RunMenuCommand(IDM_RELOAD_SETTINGS, shell_);
+  EXPECT_EQ(shell_.calls, std::vector<std::string>{"apply w=75"});
+  ASSERT_EQ(ui_.boxes().size(), 1u);
+  EXPECT_EQ(ui_.boxes()[0].text, "Sorry, Quorlith cannot use its settings file\r" + IniPath +
+                                     "\rIt is not a plain file.\rIt runs with its first settings "
+                                     "and leaves that file as it is.");
+  EXPECT_EQ(ui_.boxes()[0].caption, "Quorlith");
+  EXPECT_EQ(ui_.boxes()[0].style, 0x30u);
+  RunMenuCommand(IDM_EXIT, shell_);
+  EXPECT_TRUE(std::filesystem::is_directory(IniPath));
+  EXPECT_TRUE(std::filesystem::is_empty(IniPath));
+}
+
 TEST_F(CommandTest, HelpAndAboutShowTheSameBox) {
   RunMenuCommand(IDM_HELP, shell_);
   RunMenuCommand(IDM_ABOUT, shell_);
