@@ -13,6 +13,7 @@
 
 #include "platform/file_query.h"
 #include "platform/posix/rename_exclusive.h"
+#include "platform/posix/write_all.h"
 
 namespace platform {
 
@@ -39,19 +40,6 @@ class Descriptor {
  private:
   int fd_;
 };
-
-bool WriteAll(int fd, const char* data, size_t size) {
-  while (size > 0) {
-    const ssize_t written = write(fd, data, size);
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data += written;
-    size -= static_cast<size_t>(written);
-  }
-  return true;
-}
 
 bool CopyContent(int from, int to) {
   std::vector<char> buffer(1 << 16);

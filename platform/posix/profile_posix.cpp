@@ -14,6 +14,7 @@
 #include <string>
 
 #include "platform/posix/ini_document.h"
+#include "platform/posix/write_all.h"
 #include "platform/profile.h"
 
 namespace platform {
@@ -128,17 +129,6 @@ std::string WriteTarget(const std::string& path) {
   if (lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) return path;
   char resolved[PATH_MAX];
   return realpath(path.c_str(), resolved) != nullptr ? std::string(resolved) : std::string();
-}
-
-bool WriteAll(int fd, const std::string& bytes) {
-  size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t put = write(fd, bytes.data() + done, bytes.size() - done);
-    if (put < 0 && errno == EINTR) continue;
-    if (put <= 0) return false;
-    done += static_cast<size_t>(put);
-  }
-  return true;
 }
 
 // Writes bytes to a fresh temporary beside path, makes it durable, gives it

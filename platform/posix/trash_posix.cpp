@@ -16,6 +16,7 @@
 #include "platform/file_ops.h"
 #include "platform/posix/home_folders.h"
 #include "platform/posix/rename_exclusive.h"
+#include "platform/posix/write_all.h"
 
 namespace platform {
 
@@ -169,17 +170,6 @@ std::string InfoText(const std::string& original) {
   return "[Trash Info]\nPath=" + EncodePath(original) + "\nDeletionDate=" + date + "\n";
 }
 
-bool WriteInfo(int fd, const std::string& text) {
-  size_t done = 0;
-  while (done < text.size()) {
-    const ssize_t put = write(fd, text.data() + done, text.size() - done);
-    if (put < 0 && errno == EINTR) continue;
-    if (put <= 0) return false;
-    done += static_cast<size_t>(put);
-  }
-  return true;
-}
-
 // Moves the entry at path (with its canonical form original) into the Trash
 // folder under the first free name: the information file claims the name,
 // then the entry follows it.
@@ -198,7 +188,7 @@ bool MoveInto(const TrashPlace& place, const std::string& path, const std::strin
     const int fd = open(info.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0 && errno == EEXIST) continue;
     if (fd < 0) return false;
-    const bool written = WriteInfo(fd, text);
+    const bool written = WriteAll(fd, text);
     if (close(fd) != 0 || !written) {
       unlink(info.c_str());
       return false;
