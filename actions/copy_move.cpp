@@ -52,17 +52,23 @@ void CopyOrMoveFiles() {
     // it onto itself: it stays untouched, and is reported like any failed copy.
     // An empty name cannot be copied either; neither asks about overwriting.
     const bool doomed = source.empty() || platform::IsSameFile(source, TargetPath);
-    if (!doomed && FileExists(TargetPath.c_str()) && SettingsRecord.overwritefile == 0 &&
-        !Confirmed(JoinText(3, "This file already exists;", LineBreak,
-                            "Do you want to overwrite it?"),
-                   kOverwriteStyle)) {
-      continue;  // declined: this file alone is skipped
+    bool agreed = false;
+    if (!doomed && FileExists(TargetPath.c_str()) && SettingsRecord.overwritefile == 0) {
+      agreed = Confirmed(
+          JoinText(3, "This file already exists;", LineBreak, "Do you want to overwrite it?"),
+          kOverwriteStyle);
+      if (!agreed) continue;  // declined: this file alone is skipped
     }
+    // A file is replaced only when the user agreed or the settings say so;
+    // otherwise one that appears meanwhile makes the copy fail, untouched.
+    const auto existing = agreed || SettingsRecord.overwritefile != 0
+                              ? platform::ExistingTarget::kReplace
+                              : platform::ExistingTarget::kKeep;
 
     // The mode is read again for each file, as a reload during a question
     // takes effect for the rest of the drop.
     const bool move_this = SettingsRecord.CommandMode == 3;
-    if (doomed || !platform::CopyFileReplacing(source, TargetPath)) {
+    if (doomed || !platform::CopyFileTo(source, TargetPath, existing)) {
       // Without a good copy the source is never deleted.
       if (move_this) {
         Report("Sorry, Quorlith could not move the file.", "It was left where it was.");

@@ -7,11 +7,16 @@ namespace platform {
 
 // Full path of the running executable; empty on failure.
 std::string ExecutablePath();
-// True when the file or folder exists.
+// True when the file or folder exists. On Linux also when the system cannot
+// tell (the entry is in a folder that may not be searched): what may be
+// there is never taken for absent.
 bool PathExists(const std::string& path);
+#ifdef _WIN32
 // True when at least one entry matches the pattern ("*" any run, "?" one
-// character, in the last component only).
+// character, in the last component only). Only Windows has patterns: "*" and
+// "?" cannot be in its file names; elsewhere they are ordinary characters.
 bool PatternMatches(const std::string& pattern);
+#endif
 // The short (8.3) form of an existing path; empty when there is none or it
 // would not fit in max_length characters. Where the file system has no short
 // names it is the path itself when it exists.

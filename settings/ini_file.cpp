@@ -1,27 +1,32 @@
 #include "settings/ini_file.h"
 
-#include <cstring>
+#include <string>
 
 #include "platform/profile.h"
 #include "text/strings.h"
 
 namespace {
 
-// The one result buffer of ReadIniText: 2047 characters and the terminator.
-char ReadBuffer[kIniTextMax + 1];
+// The one result buffer of ReadIniText. It grows to fit: values are never
+// cut (a cut destination could name a parent of the folder meant).
+std::string ReadBuffer;
+
+// The file no write may touch in this run; empty when there is none.
+std::string SparedFile;
 
 }  // namespace
 
 void WriteIniText(const char* file, const char* section, const char* key, const char* text) {
+  if (!SparedFile.empty() && SparedFile == file) return;
   platform::ProfileWriteText(file, section, key, text);
 }
 
 const char* ReadIniText(const char* file, const char* section, const char* key,
                         const char* def) {
-  std::memset(ReadBuffer, 0, sizeof ReadBuffer);
-  const std::string value = platform::ProfileReadText(file, section, key, def, kIniTextMax);
-  std::memcpy(ReadBuffer, value.data(), value.size() < kIniTextMax ? value.size() : kIniTextMax);
-  return ReadBuffer;
+  // No value is longer than the largest file that is read.
+  ReadBuffer = platform::ProfileReadText(file, section, key, def,
+                                         static_cast<int>(platform::kProfileSizeLimit));
+  return ReadBuffer.c_str();
 }
 
 void WriteIniNumber(const char* file, const char* section, const char* key, int32_t value) {
@@ -33,3 +38,5 @@ void WriteIniNumber(const char* file, const char* section, const char* key, int3
 int32_t ReadIniNumber(const char* file, const char* section, const char* key, int32_t def) {
   return platform::ProfileReadNumber(file, section, key, def);
 }
+
+void SpareIniFile(const char* file) { SparedFile = file; }

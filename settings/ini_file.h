@@ -4,12 +4,12 @@
 
 #include <cstdint>
 
-// Longest value ReadIniText gives back, in characters; longer ones are cut.
-constexpr int kIniTextMax = 2047;
-
 void WriteIniText(const char* file, const char* section, const char* key, const char* text);
-// The value, or def when missing. Valid until the next ReadIniText: copy it.
+// The whole value, or def when missing. Valid until the next ReadIniText: copy it.
 const char* ReadIniText(const char* file, const char* section, const char* key, const char* def);
 // Writes the plain decimal form: no blank, no plus sign, no point, no exponent.
 void WriteIniNumber(const char* file, const char* section, const char* key, int32_t value);
 int32_t ReadIniNumber(const char* file, const char* section, const char* key, int32_t def);
+
+// From now on the writes above leave file alone, for the rest of the run.
+void SpareIniFile(const char* file);

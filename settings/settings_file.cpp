@@ -1,5 +1,6 @@
 #include "settings/settings_file.h"
 
+#include "platform/profile.h"
 #include "settings/ini_file.h"
 #include "settings/settings_keys.h"
 #include "text/file_system.h"
@@ -7,6 +8,7 @@
 
 std::string IniPath;
 std::string DesktopDir;
+SettingsProblem LoadProblem = SettingsProblem::None;
 
 namespace {
 
@@ -18,6 +20,19 @@ int16_t Low16(int32_t value) { return static_cast<int16_t>(static_cast<uint16_t>
 void EndWithSeparator(std::string& folder) {
   const char separator = NativeSeparator();
   if (CompareText(RightText(folder.c_str(), 1), CharText(separator)) != 0) folder += separator;
+}
+
+SettingsProblem ProblemOf(platform::ProfileFileState state) {
+  switch (state) {
+    case platform::ProfileFileState::kNotAFile:
+      return SettingsProblem::NotAFile;
+    case platform::ProfileFileState::kUnreadable:
+      return SettingsProblem::Unreadable;
+    case platform::ProfileFileState::kTooLarge:
+      return SettingsProblem::TooLarge;
+    default:
+      return SettingsProblem::None;
+  }
 }
 
 }  // namespace
@@ -35,21 +50,29 @@ void WriteDefaultSettings() {
 
 void LoadSettings() {
   const char* file = IniPath.c_str();
+  // One look at the file serves all eighteen keys.
+  const platform::ProfileSnapshot snapshot(IniPath);
+  LoadProblem = ProblemOf(snapshot.state());
+  // A file the program cannot read must not be overwritten by one that only
+  // holds what the program knows.
+  if (LoadProblem != SettingsProblem::None) SpareIniFile(file);
+  const bool read = snapshot.state() == platform::ProfileFileState::kUsable;
+
   Settings& s = SettingsRecord;
   for (const SettingsKey& k : SettingsKeys()) {
     switch (k.width) {
       case KeyWidth::Int16: {
         const int32_t def = k.load_default == LoadDefault::Current ? s.*k.field16 : k.load_constant;
-        s.*k.field16 = Low16(ReadIniNumber(file, k.section, k.key, def));
+        s.*k.field16 = Low16(read ? ReadIniNumber(file, k.section, k.key, def) : def);
         break;
       }
       case KeyWidth::Int32: {
         const int32_t def = k.load_default == LoadDefault::Current ? s.*k.field32 : k.load_constant;
-        s.*k.field32 = ReadIniNumber(file, k.section, k.key, def);
+        s.*k.field32 = read ? ReadIniNumber(file, k.section, k.key, def) : def;
         break;
       }
       case KeyWidth::Text:
-        s.*k.text = ReadIniText(file, k.section, k.key, DesktopDir.c_str());
+        s.*k.text = read ? ReadIniText(file, k.section, k.key, DesktopDir.c_str()) : DesktopDir;
         break;
     }
   }

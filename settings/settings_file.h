@@ -10,11 +10,23 @@ extern std::string IniPath;
 // the destination folders' default.
 extern std::string DesktopDir;
 
+// What kept the last LoadSettings from using the settings file.
+enum class SettingsProblem {
+  None,        // it was read, or it is missing (and so holds no keys)
+  NotAFile,    // a folder, a named pipe, a device...
+  Unreadable,  // there, but it cannot be read
+  TooLarge,    // larger than any settings file the program reads
+};
+extern SettingsProblem LoadProblem;
+
 // Writes all eighteen keys, in table order, with their first-run values.
 void WriteDefaultSettings();
 // Reads all eighteen keys from IniPath into SettingsRecord: coordinates keep
 // their current value when missing, options return to their defaults; 16-bit
 // fields keep the low 16 bits; destinations get a trailing separator.
+// The file is read once, and only when it is a regular file of sane size;
+// otherwise every key takes its load default, LoadProblem says why, and the
+// file is not written again for the rest of the run.
 void LoadSettings();
 // Puts the first-run values into SettingsRecord without touching any file.
 void SetFirstRunValues();

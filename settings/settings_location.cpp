@@ -49,5 +49,11 @@ SettingsPlace PrepareSettingsIn(const std::string& program_folder,
     SetFirstRunValues();
   }
   LoadSettings();
+  if (LoadProblem != SettingsProblem::None) {
+    // The file is there but cannot be used: the box runs on the first-run
+    // values, and the file stays as it is (the load spared it).
+    SetFirstRunValues();
+    LoadSettings();
+  }
   return place;
 }

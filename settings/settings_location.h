@@ -14,7 +14,9 @@ enum class SettingsPlace {
 // the file beside the executable wins when it exists; otherwise a file in the
 // per-user folder is used when it exists; otherwise the first-run file is
 // written beside the executable, or in the per-user folder when that fails;
-// when no file can be written the first-run values are kept in memory.
+// when no file can be written the first-run values are kept in memory. So
+// are they when the file found cannot be used (LoadProblem says why); that
+// file is then never written in this run.
 // class_name is the program's name ("Quorlith"), the settings file's base name.
 SettingsPlace PrepareSettings(const std::string& class_name);
 

@@ -37,7 +37,10 @@ char* AppDir() {
 }
 
 int FileExists(const char* path) {
+#ifdef _WIN32
+  // "*" and "?" cannot be in Windows names: a path with one is a pattern.
   if (std::strpbrk(path, "*?") != nullptr) return platform::PatternMatches(path) ? 1 : 0;
+#endif
   return platform::PathExists(path) ? 1 : 0;
 }
 

@@ -11,8 +11,12 @@ char NativeSeparator();
 
 // The executable's folder with its trailing separator; empty on failure.
 char* AppDir();
-// 1 when the path exists (files and folders alike) or, for a pattern with
-// "*" or "?", when at least one entry matches it; else 0.
+// 1 when the path exists (files and folders alike), else 0. On Windows a
+// path with "*" or "?" is a pattern, 1 when at least one entry matches it.
+// Elsewhere names are taken as they are ("*" and "?" are characters, case
+// counts), and a path the system cannot tell about (in a folder that may not
+// be searched) counts as existing: nothing that may be there is overwritten
+// unasked.
 int FileExists(const char* path);
 // A message box owned by the active window; returns the button pressed
 // (the platform's IDOK, IDYES, IDNO values).

@@ -1,4 +1,4 @@
-// The drop box's lock and opacity, as both shells apply them.
+// The drop box's lock, opacity and size, as both shells apply them.
 #pragma once
 
 #include <cstdint>
@@ -13,3 +13,12 @@ int32_t ToggleLock();
 // in 32-bit arithmetic, so values outside 0 to 100 wrap instead of clamping
 // (101 gives 1, -1 gives 254).
 uint8_t AlphaFromPercent(int16_t t);
+
+// The outer size the box is shown at: w and h as stored, except that one
+// below 1, which would leave nothing to see or grab, is shown at its first-run
+// value. The settings file is not changed for this.
+struct BoxSize {
+  int w;
+  int h;
+};
+BoxSize ShownBoxSize();

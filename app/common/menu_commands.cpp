@@ -52,6 +52,7 @@ bool RunMenuCommand(int id, ShellWindow& shell) {
     case IDM_RELOAD_SETTINGS:
       LoadSettings();
       shell.ApplySettings();
+      ReportSettingsProblem();
       return false;
     case IDM_OPEN_README:
       OpenReadMe();

@@ -1,9 +1,15 @@
 #include "app/common/program.h"
 
+#include <string>
+
 #include "actions/capture.h"
 #include "build_info.h"
 #include "platform/known_folders.h"
+#include "platform/message_box.h"
+#include "platform/profile.h"
+#include "settings/settings_file.h"
 #include "text/file_system.h"
+#include "text/strings.h"
 
 std::string ClassName;
 std::string AboutTitleLine;
@@ -39,4 +45,27 @@ SettingsPlace PrepareProgramIn(const std::string& program_folder, const std::str
   const SettingsPlace place = PrepareSettingsIn(program_folder, user_folder, ClassName);
   CaptureText.clear();
   return place;
+}
+
+void ReportSettingsProblem() {
+  const std::string too_large =
+      "It is larger than " + std::to_string(platform::kProfileSizeLimit >> 20) + " MiB.";
+  const char* reason = nullptr;
+  switch (LoadProblem) {
+    case SettingsProblem::None:
+      return;
+    case SettingsProblem::NotAFile:
+      reason = "It is not a plain file.";
+      break;
+    case SettingsProblem::Unreadable:
+      reason = "It cannot be read.";
+      break;
+    case SettingsProblem::TooLarge:
+      reason = too_large.c_str();
+      break;
+  }
+  ShowMessage(JoinText(7, "Sorry, Quorlith cannot use its settings file", LineBreak,
+                       IniPath.c_str(), LineBreak, reason, LineBreak,
+                       "It runs with its first settings and leaves that file as it is."),
+              "Quorlith", platform::kBoxOk | platform::kBoxIconWarning);
 }

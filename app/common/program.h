@@ -26,3 +26,8 @@ SettingsPlace PrepareProgram();
 // The same with the settings folders given (see PrepareSettingsIn): tests
 // start the program over a settings file in a folder of their own.
 SettingsPlace PrepareProgramIn(const std::string& program_folder, const std::string& user_folder);
+
+// When the last load found the settings file unusable, says so in a message
+// box that names the file and the reason; otherwise does nothing. The shells
+// call it once the box is shown, and after Reload Settings.
+void ReportSettingsProblem();

@@ -41,7 +41,8 @@ void DropBoxWidget::ApplySettings() {
   ShowLockState();
   show();
   raise();
-  resize(SettingsRecord.w, SettingsRecord.h);
+  const BoxSize size = ShownBoxSize();
+  resize(size.w, size.h);
 }
 
 void DropBoxWidget::Destroy() {

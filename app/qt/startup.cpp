@@ -1,5 +1,6 @@
 #include "app/qt/startup.h"
 
+#include "app/common/lock_toggle.h"
 #include "app/common/program.h"
 #include "app/qt/context_menu.h"
 #include "app/qt/drop_box_widget.h"
@@ -12,7 +13,8 @@ namespace {
 // which shows it at its size.
 std::unique_ptr<DropBoxWidget> CreateDropBox() {
   const Settings& s = SettingsRecord;
-  auto box = std::make_unique<DropBoxWidget>(s.x, s.y, s.w, s.h);
+  const BoxSize size = ShownBoxSize();
+  auto box = std::make_unique<DropBoxWidget>(s.x, s.y, size.w, size.h);
   box->SetOpacityPercent(s.t);
   box->SetContextMenu(BuildContextMenu(box.get()));
   box->setAcceptDrops(true);
@@ -24,11 +26,15 @@ std::unique_ptr<DropBoxWidget> CreateDropBox() {
 
 std::unique_ptr<DropBoxWidget> StartDropBox() {
   PrepareProgram();
-  return CreateDropBox();
+  std::unique_ptr<DropBoxWidget> box = CreateDropBox();
+  ReportSettingsProblem();
+  return box;
 }
 
 std::unique_ptr<DropBoxWidget> StartDropBoxIn(const std::string& program_folder,
                                               const std::string& user_folder) {
   PrepareProgramIn(program_folder, user_folder);
-  return CreateDropBox();
+  std::unique_ptr<DropBoxWidget> box = CreateDropBox();
+  ReportSettingsProblem();
+  return box;
 }

@@ -43,7 +43,8 @@ void ApplySettings() {
   ShowWindow(DropBoxWindow, SW_SHOW);
   // The outer size becomes exactly w x h at 96 DPI, so larger on a scaled
   // screen; the position stays where it is.
+  const BoxSize size = ShownBoxSize();
   const int dpi = WindowDpi(DropBoxWindow);
-  SetWindowPos(DropBoxWindow, HWND_TOPMOST, s.x, s.y, ToScreenPixels(s.w, dpi),
-               ToScreenPixels(s.h, dpi), SWP_NOMOVE | SWP_NOSENDCHANGING);
+  SetWindowPos(DropBoxWindow, HWND_TOPMOST, s.x, s.y, ToScreenPixels(size.w, dpi),
+               ToScreenPixels(size.h, dpi), SWP_NOMOVE | SWP_NOSENDCHANGING);
 }

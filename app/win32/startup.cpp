@@ -29,7 +29,9 @@ HICON LoadProgramIcon(HINSTANCE instance) {
 // Everything after the settings are in memory.
 void CreateDropBox() {
   const Settings& s = SettingsRecord;
-  DropBoxWindow = CreateForm(kWindowTitle, s.x, s.y, s.w, s.h, kDropBoxStyle, kDropBoxExStyle);
+  const BoxSize size = ShownBoxSize();
+  DropBoxWindow =
+      CreateForm(kWindowTitle, s.x, s.y, size.w, size.h, kDropBoxStyle, kDropBoxExStyle);
   SetLayeredWindowAttributes(DropBoxWindow, 0, AlphaFromPercent(s.t), LWA_ALPHA);
   // Double-clicks reach DropBoxProc from here on; they lock and unlock the box.
   const DWORD class_style = GetClassLongA(DropBoxWindow, GCL_STYLE);
@@ -78,11 +80,13 @@ ATOM RegisterFormClass(const char* name, WNDPROC procedure) {
 void FormLoad() {
   PrepareProgram();
   CreateDropBox();
+  ReportSettingsProblem();
 }
 
 void FormLoadIn(const std::string& program_folder, const std::string& user_folder) {
   PrepareProgramIn(program_folder, user_folder);
   CreateDropBox();
+  ReportSettingsProblem();
 }
 
 int RunMessageLoop() {

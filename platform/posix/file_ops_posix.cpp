@@ -7,14 +7,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QFile>
-#include <QStandardPaths>
-#include <QString>
 #include <cerrno>
-#include <cstdlib>
+#include <cstdio>
 #include <vector>
 
 #include "platform/file_query.h"
+#include "platform/posix/rename_exclusive.h"
+#include "platform/posix/write_all.h"
 
 namespace platform {
 
@@ -42,19 +41,6 @@ class Descriptor {
   int fd_;
 };
 
-bool WriteAll(int fd, const char* data, size_t size) {
-  while (size > 0) {
-    const ssize_t written = write(fd, data, size);
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data += written;
-    size -= static_cast<size_t>(written);
-  }
-  return true;
-}
-
 bool CopyContent(int from, int to) {
   std::vector<char> buffer(1 << 16);
   for (;;) {
@@ -76,37 +62,48 @@ std::string FolderOf(const std::string& path) {
 
 // Fills the temporary with the source's bytes, permissions and times, and
 // makes it durable. Permissions and times are kept where the file system can
-// hold them; one that cannot (a FAT stick) still gets the content.
+// hold them; one that cannot (a FAT stick) still gets the content. A copy
+// that belongs to someone else than the source (root copying another user's
+// file, say) loses the set-user-ID and set-group-ID bits, as cp does: it must
+// not run with its new owner's rights what the source's owner put in it.
 bool FillTemporary(int source, const struct stat& info, Descriptor& temporary) {
   if (!CopyContent(source, temporary.get())) return false;
-  (void)fchmod(temporary.get(), info.st_mode & 07777);
+  mode_t mode = info.st_mode & 07777;
+  struct stat made {};
+  if (fstat(temporary.get(), &made) != 0 || made.st_uid != info.st_uid) {
+    mode &= ~(S_ISUID | S_ISGID);
+  } else if (made.st_gid != info.st_gid) {
+    mode &= ~S_ISGID;
+  }
+  (void)fchmod(temporary.get(), mode);
   const timespec times[2] = {info.st_atim, info.st_mtim};
   (void)futimens(temporary.get(), times);
   if (fsync(temporary.get()) != 0) return false;
   return temporary.Close();
 }
 
-// Makes sure the user's home Trash folder exists, creating it and its
-// missing parents for the owner alone. Qt gives up on a missing data folder
-// without failing: it then "trashes" into files/ and info/ below the current
-// folder. With the folder in place it never comes to that; when it cannot be
-// made, nothing is trashed.
-bool EnsureHomeTrash() {
-  const QByteArray data_home =
-      QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toUtf8();
-  if (data_home.isEmpty() || data_home[0] != '/') return false;
-  const std::string trash = data_home.toStdString() + "/Trash";
-  for (size_t slash = trash.find('/', 1); slash != std::string::npos;
-       slash = trash.find('/', slash + 1)) {
-    mkdir(trash.substr(0, slash).c_str(), 0700);
+// Puts the finished temporary at target. Kept targets are never replaced, not
+// even one that appeared a moment ago: the rename refuses an existing target
+// in the same step; where the file system takes no rename flags, a hard link
+// refuses it just as well, and the temporary's name then goes.
+bool PutInPlace(const std::string& temporary, const std::string& target,
+                ExistingTarget existing) {
+  if (existing == ExistingTarget::kReplace) return rename(temporary.c_str(), target.c_str()) == 0;
+  switch (RenameExclusive(temporary, target)) {
+    case RenameOutcome::kDone:
+      return true;
+    case RenameOutcome::kUnsupported:
+      if (link(temporary.c_str(), target.c_str()) != 0) return false;
+      unlink(temporary.c_str());
+      return true;
+    default:
+      return false;
   }
-  mkdir(trash.c_str(), 0700);
-  return IsFolder(trash);
 }
 
 }  // namespace
 
-bool CopyFileReplacing(const std::string& source, const std::string& target) {
+bool CopyFileTo(const std::string& source, const std::string& target, ExistingTarget existing) {
   // A file copied onto itself would be emptied before it is read.
   if (IsSameFile(source, target)) return false;
 
@@ -120,10 +117,10 @@ bool CopyFileReplacing(const std::string& source, const std::string& target) {
   // An existing folder is never replaced, nor a file its owner has
   // write-protected: Windows refuses both, and so do we (rename would not,
   // since it needs only the folder to be writable).
-  struct stat existing;
-  if (lstat(target.c_str(), &existing) == 0) {
-    if (S_ISDIR(existing.st_mode)) return false;
-    if (S_ISREG(existing.st_mode) && (existing.st_mode & S_IWUSR) == 0) return false;
+  struct stat present;
+  if (lstat(target.c_str(), &present) == 0) {
+    if (S_ISDIR(present.st_mode)) return false;
+    if (S_ISREG(present.st_mode) && (present.st_mode & S_IWUSR) == 0) return false;
   }
 
   // A short hidden name in the target's folder: the rename stays within one
@@ -132,7 +129,7 @@ bool CopyFileReplacing(const std::string& source, const std::string& target) {
   Descriptor temporary(mkstemp(temporary_name.data()));
   if (temporary.get() < 0) return false;
   if (!FillTemporary(input.get(), info, temporary) ||
-      rename(temporary_name.c_str(), target.c_str()) != 0) {
+      !PutInPlace(temporary_name, target, existing)) {
     unlink(temporary_name.c_str());
     return false;
   }
@@ -144,12 +141,6 @@ bool RemoveFile(const std::string& path) {
   struct stat info;
   if (lstat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return false;
   return unlink(path.c_str()) == 0;
-}
-
-bool MoveToTrash(const std::string& path) {
-  if (!PathExists(path) || !EnsureHomeTrash()) return false;
-  // File names are UTF-8 bytes on Linux.
-  return QFile::moveToTrash(QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size())));
 }
 
 }  // namespace platform

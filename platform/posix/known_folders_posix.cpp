@@ -10,6 +10,7 @@
 #include <fstream>
 
 #include "platform/file_query.h"
+#include "platform/posix/home_folders.h"
 
 namespace platform {
 
@@ -20,15 +21,6 @@ constexpr int kDesktopFolder = 0x0010;
 std::string WithoutTrailingSlashes(std::string path) {
   while (path.size() > 1 && path.back() == '/') path.pop_back();
   return path;
-}
-
-// $HOME, or the home folder of the user's account when HOME is not set.
-std::string HomeFolder() {
-  const char* home = std::getenv("HOME");
-  if (home != nullptr && *home != '\0') return WithoutTrailingSlashes(home);
-  const passwd* account = getpwuid(getuid());
-  if (account != nullptr && account->pw_dir != nullptr) return WithoutTrailingSlashes(account->pw_dir);
-  return {};
 }
 
 // $XDG_CONFIG_HOME when it is an absolute path (the base-directory rules
@@ -86,6 +78,21 @@ std::string DesktopFolder() {
 }
 
 }  // namespace
+
+std::string HomeFolder() {
+  const char* home = std::getenv("HOME");
+  if (home != nullptr && *home != '\0') return WithoutTrailingSlashes(home);
+  const passwd* account = getpwuid(getuid());
+  if (account != nullptr && account->pw_dir != nullptr) return WithoutTrailingSlashes(account->pw_dir);
+  return {};
+}
+
+std::string DataHome() {
+  const char* data = std::getenv("XDG_DATA_HOME");
+  if (data != nullptr && data[0] == '/') return WithoutTrailingSlashes(data);
+  const std::string home = HomeFolder();
+  return home.empty() ? home : home + "/.local/share";
+}
 
 std::string SpecialFolderPath(int csidl, bool create) {
   if (csidl != kDesktopFolder) return {};

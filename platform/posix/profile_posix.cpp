@@ -14,41 +14,101 @@
 #include <string>
 
 #include "platform/shared/ini_document.h"
+#include "platform/posix/write_all.h"
 #include "platform/profile.h"
 
 namespace platform {
 
 namespace {
 
-enum class ReadOutcome { kRead, kMissing, kFailed };
-
-// The whole file into bytes. A folder, or any error other than a missing
-// file, is a failure; info receives the file's status when it was read.
-ReadOutcome ReadWholeFile(const std::string& path, std::string& bytes, struct stat* info) {
+// The whole file into bytes, when it can serve as a settings file: a
+// regular file of at most kProfileSizeLimit bytes. Opened without waiting, so
+// that a named pipe cannot hang the caller; a pipe or a device is refused
+// before anything is read. info receives the file's status when it was read.
+ProfileFileState ReadWholeFile(const std::string& path, std::string& bytes, struct stat* info) {
   bytes.clear();
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return errno == ENOENT ? ReadOutcome::kMissing : ReadOutcome::kFailed;
+  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    const int error = errno;
+    struct stat seen {};
+    if (stat(path.c_str(), &seen) == 0 && !S_ISREG(seen.st_mode)) {
+      return ProfileFileState::kNotAFile;
+    }
+    // A dangling link is there, it just cannot be read.
+    const bool absent = (error == ENOENT || error == ENOTDIR) && lstat(path.c_str(), &seen) != 0;
+    return absent ? ProfileFileState::kMissing : ProfileFileState::kUnreadable;
+  }
   struct stat status {};
-  bool ok = fstat(fd, &status) == 0 && !S_ISDIR(status.st_mode);
+  ProfileFileState state = ProfileFileState::kUsable;
+  if (fstat(fd, &status) != 0) {
+    state = ProfileFileState::kUnreadable;
+  } else if (!S_ISREG(status.st_mode)) {
+    state = ProfileFileState::kNotAFile;
+  } else if (status.st_size > kProfileSizeLimit) {
+    state = ProfileFileState::kTooLarge;
+  } else {
+    bytes.reserve(static_cast<size_t>(status.st_size));
+  }
   char chunk[65536];
-  while (ok) {
+  while (state == ProfileFileState::kUsable) {
     const ssize_t got = read(fd, chunk, sizeof chunk);
     if (got == 0) break;
     if (got < 0 && errno == EINTR) continue;
-    if (got < 0) ok = false;
-    else bytes.append(chunk, static_cast<size_t>(got));
+    if (got < 0) {
+      state = ProfileFileState::kUnreadable;
+    } else if (bytes.size() + static_cast<size_t>(got) > static_cast<size_t>(kProfileSizeLimit)) {
+      state = ProfileFileState::kTooLarge;  // it grew while being read
+    } else {
+      bytes.append(chunk, static_cast<size_t>(got));
+    }
   }
   close(fd);
-  if (!ok) return ReadOutcome::kFailed;
-  if (info != nullptr) *info = status;
-  return ReadOutcome::kRead;
+  if (state != ProfileFileState::kUsable) {
+    bytes.clear();
+  } else if (info != nullptr) {
+    *info = status;
+  }
+  return state;
 }
 
-// For reading, a missing or unreadable file holds no keys.
-std::string FileBytes(const std::string& path) {
+// The document a ProfileSnapshot holds: one snapshot at a time.
+struct HeldDocument {
+  bool active = false;
+  std::string path;
+  ProfileFileState state = ProfileFileState::kMissing;
   std::string bytes;
-  if (ReadWholeFile(path, bytes, nullptr) != ReadOutcome::kRead) bytes.clear();
-  return bytes;
+};
+
+HeldDocument& Held() {
+  static HeldDocument held;
+  return held;
+}
+
+void ReleaseHeld() {
+  HeldDocument& held = Held();
+  held.active = false;
+  std::string().swap(held.bytes);
+}
+
+// The value of a key, from the held document when it is this file's, else
+// from a fresh read. A file that cannot be used holds no keys.
+std::optional<std::string> FindInFile(const std::string& path, const std::string& section,
+                                      const std::string& key) {
+  const HeldDocument& held = Held();
+  if (held.active && held.path == path) {
+    if (held.state != ProfileFileState::kUsable) return std::nullopt;
+    return ini::FindValue(held.bytes, section, key);
+  }
+  std::string bytes;
+  if (ReadWholeFile(path, bytes, nullptr) != ProfileFileState::kUsable) return std::nullopt;
+  return ini::FindValue(bytes, section, key);
+}
+
+// A file whose owner took away its write permission is not rewritten, as
+// Windows keeps its hands off a read-only file; nor is one this process may
+// not write (replacing it by rename would need only the folder's permission).
+bool WriteProtected(const std::string& path, const struct stat& info) {
+  return (info.st_mode & S_IWUSR) == 0 || faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0;
 }
 
 // The process's file-creation mask, read without changing it (umask() would
@@ -69,17 +129,6 @@ std::string WriteTarget(const std::string& path) {
   if (lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) return path;
   char resolved[PATH_MAX];
   return realpath(path.c_str(), resolved) != nullptr ? std::string(resolved) : std::string();
-}
-
-bool WriteAll(int fd, const std::string& bytes) {
-  size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t put = write(fd, bytes.data() + done, bytes.size() - done);
-    if (put < 0 && errno == EINTR) continue;
-    if (put <= 0) return false;
-    done += static_cast<size_t>(put);
-  }
-  return true;
 }
 
 // Writes bytes to a fresh temporary beside path, makes it durable, gives it
@@ -124,9 +173,19 @@ std::string Cut(std::string text, int max_chars) {
 
 }  // namespace
 
+ProfileSnapshot::ProfileSnapshot(const std::string& file) {
+  HeldDocument& held = Held();
+  held.path = file;
+  held.state = ReadWholeFile(file, held.bytes, nullptr);
+  held.active = true;
+  state_ = held.state;
+}
+
+ProfileSnapshot::~ProfileSnapshot() { ReleaseHeld(); }
+
 std::string ProfileReadText(const std::string& file, const std::string& section,
                             const std::string& key, const std::string& def, int max_chars) {
-  if (std::optional<std::string> value = ini::FindValue(FileBytes(file), section, key)) {
+  if (std::optional<std::string> value = FindInFile(file, section, key)) {
     return Cut(*value, max_chars);
   }
   // As GetPrivateProfileString does, the default loses its trailing spaces.
@@ -135,26 +194,29 @@ std::string ProfileReadText(const std::string& file, const std::string& section,
 
 int ProfileReadNumber(const std::string& file, const std::string& section,
                       const std::string& key, int def) {
-  const std::optional<std::string> value = ini::FindValue(FileBytes(file), section, key);
+  const std::optional<std::string> value = FindInFile(file, section, key);
   return value ? ini::ParseNumber(*value, def) : def;
 }
 
 bool ProfileWriteText(const std::string& file, const std::string& section,
                       const std::string& key, const std::string& value) {
+  ReleaseHeld();
   // A value with a line break would damage the file; refuse it untouched.
   if (!ini::CanStore(section, key, value)) return false;
   const std::string target = WriteTarget(file);
   if (target.empty()) return false;
   std::string bytes;
   struct stat old {};
-  const ReadOutcome outcome = ReadWholeFile(target, bytes, &old);
+  const ProfileFileState state = ReadWholeFile(target, bytes, &old);
   // A file that cannot be read must not be replaced by what little we know.
-  if (outcome == ReadOutcome::kFailed) return false;
+  if (state != ProfileFileState::kUsable && state != ProfileFileState::kMissing) return false;
+  const bool exists = state == ProfileFileState::kUsable;
+  if (exists && WriteProtected(target, old)) return false;
   const std::string updated = ini::SetValue(bytes, section, key, value, "\n");
-  if (outcome == ReadOutcome::kMissing || updated != bytes) {
-    if (!ReplaceFile(target, updated, outcome == ReadOutcome::kRead ? &old : nullptr)) return false;
+  if (!exists || updated != bytes) {
+    if (!ReplaceFile(target, updated, exists ? &old : nullptr)) return false;
   }
-  const std::optional<std::string> stored = ini::FindValue(FileBytes(target), section, key);
+  const std::optional<std::string> stored = FindInFile(target, section, key);
   return stored && *stored == value;
 }
 

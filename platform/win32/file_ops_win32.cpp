@@ -76,22 +76,25 @@ std::wstring ShellPath(const std::string& path) {
 
 }  // namespace
 
-bool CopyFileReplacing(const std::string& source, const std::string& target) {
+bool CopyFileTo(const std::string& source, const std::string& target, ExistingTarget existing) {
   if (!PathExists(source) || IsFolder(source)) return false;
   // A file copied onto itself would be emptied before it is read.
   if (IsSameFile(source, target)) return false;
   // A folder is never replaced; neither is a read-only file: the move would
   // fail for it anyway, so the copy is not even begun.
-  const DWORD existing = GetFileAttributesW(win32::SystemPath(target).c_str());
-  if (existing != INVALID_FILE_ATTRIBUTES &&
-      (existing & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0) {
+  const DWORD present = GetFileAttributesW(win32::SystemPath(target).c_str());
+  if (present != INVALID_FILE_ATTRIBUTES &&
+      (present & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0) {
     return false;
   }
 
   const std::string temporary = CopyToTemporary(source, target);
   if (temporary.empty()) return false;
+  // Without MOVEFILE_REPLACE_EXISTING the move fails when anything is at the
+  // target, even a file that appeared while the copy was being made.
+  const DWORD replace = existing == ExistingTarget::kReplace ? MOVEFILE_REPLACE_EXISTING : 0;
   if (!MoveFileExW(win32::SystemPath(temporary).c_str(), win32::SystemPath(target).c_str(),
-                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+                   replace | MOVEFILE_WRITE_THROUGH)) {
     // The temporary may have been made read-only by copying a read-only
     // source; clear that so it can go.
     SetFileAttributesW(win32::SystemPath(temporary).c_str(), FILE_ATTRIBUTE_NORMAL);

@@ -23,28 +23,45 @@ namespace platform {
 
 namespace {
 
-enum class ReadOutcome { kRead, kMissing, kFailed };
-
-// The whole file into bytes. A folder, or any error other than a missing
-// file, is a failure.
-ReadOutcome ReadWholeFile(const std::string& path, std::string& bytes) {
+// The whole file into bytes, when it can serve as a settings file: a
+// regular file of at most kProfileSizeLimit bytes. A folder or a device is
+// refused before anything is read.
+ProfileFileState ReadWholeFile(const std::string& path, std::string& bytes) {
   bytes.clear();
   HANDLE file = CreateFileW(win32::SystemPath(path).c_str(), GENERIC_READ,
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     const DWORD error = GetLastError();
     const bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-    return missing ? ReadOutcome::kMissing : ReadOutcome::kFailed;
+    return missing ? ProfileFileState::kMissing : ProfileFileState::kUnreadable;
+  }
+  BY_HANDLE_FILE_INFORMATION info;
+  ProfileFileState state = ProfileFileState::kUsable;
+  if (GetFileType(file) != FILE_TYPE_DISK || !GetFileInformationByHandle(file, &info)) {
+    state = ProfileFileState::kNotAFile;
+  } else if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    state = ProfileFileState::kNotAFile;
+  } else if (((static_cast<int64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow) >
+             kProfileSizeLimit) {
+    state = ProfileFileState::kTooLarge;
   }
   char chunk[65536];
   DWORD got = 0;
-  bool ok = true;
-  while ((ok = ReadFile(file, chunk, sizeof chunk, &got, nullptr) != 0) && got > 0) {
-    bytes.append(chunk, got);
+  while (state == ProfileFileState::kUsable) {
+    if (!ReadFile(file, chunk, sizeof chunk, &got, nullptr)) {
+      state = ProfileFileState::kUnreadable;
+    } else if (got == 0) {
+      break;
+    } else if (bytes.size() + got > static_cast<size_t>(kProfileSizeLimit)) {
+      state = ProfileFileState::kTooLarge;  // it grew while being read
+    } else {
+      bytes.append(chunk, got);
+    }
   }
   CloseHandle(file);
-  return ok ? ReadOutcome::kRead : ReadOutcome::kFailed;
+  if (state != ProfileFileState::kUsable) bytes.clear();
+  return state;
 }
 
 // A file saved as UTF-16 (Notepad's "Unicode", with its byte-order mark) is
@@ -73,13 +90,57 @@ std::string Encode(const std::string& text, Coding coding) {
   return bytes;
 }
 
-// The settings text of a file; a missing or unreadable file holds no keys.
-std::string FileText(const std::string& path, Coding* coding = nullptr) {
+// The document a ProfileSnapshot holds: one snapshot at a time.
+struct HeldDocument {
+  bool active = false;
+  std::string path;
+  ProfileFileState state = ProfileFileState::kMissing;
+  Coding coding = Coding::kBytes;
+  std::string text;
+};
+
+HeldDocument& Held() {
+  static HeldDocument held;
+  return held;
+}
+
+void ReleaseHeld() {
+  HeldDocument& held = Held();
+  held.active = false;
+  std::string().swap(held.text);
+}
+
+// The settings text of a file and its coding; a file that cannot be used
+// holds no keys.
+ProfileFileState ReadText(const std::string& path, std::string& text, Coding& coding) {
   std::string bytes;
-  if (ReadWholeFile(path, bytes) != ReadOutcome::kRead) bytes.clear();
-  const Coding found = CodingOf(bytes);
-  if (coding != nullptr) *coding = found;
-  return Decode(bytes, found);
+  const ProfileFileState state = ReadWholeFile(path, bytes);
+  coding = CodingOf(bytes);
+  text = Decode(bytes, coding);
+  return state;
+}
+
+// The value of a key, from the held document when it is this file's, else
+// from a fresh read. An old value that is no valid UTF-8 was written in the
+// system's ANSI code page, before the program spoke UTF-8.
+std::optional<std::string> FindInFile(const std::string& path, const std::string& section,
+                                      const std::string& key) {
+  const HeldDocument& held = Held();
+  std::string fresh;
+  Coding coding = Coding::kBytes;
+  const std::string* text = &fresh;
+  if (held.active && held.path == path) {
+    if (held.state != ProfileFileState::kUsable) return std::nullopt;
+    text = &held.text;
+    coding = held.coding;
+  } else if (ReadText(path, fresh, coding) != ProfileFileState::kUsable) {
+    return std::nullopt;
+  }
+  std::optional<std::string> value = ini::FindValue(*text, section, key);
+  if (value && coding == Coding::kBytes && !win32::IsUtf8(*value)) {
+    *value = win32::FromCodePage(*value, win32::SystemAnsiCodePage());
+  }
+  return value;
 }
 
 bool WriteAll(HANDLE file, const std::string& bytes) {
@@ -131,14 +192,19 @@ std::string Cut(std::string text, int max_chars) {
 
 }  // namespace
 
+ProfileSnapshot::ProfileSnapshot(const std::string& file) {
+  HeldDocument& held = Held();
+  held.path = file;
+  held.state = ReadText(file, held.text, held.coding);
+  held.active = true;
+  state_ = held.state;
+}
+
+ProfileSnapshot::~ProfileSnapshot() { ReleaseHeld(); }
+
 std::string ProfileReadText(const std::string& file, const std::string& section,
                             const std::string& key, const std::string& def, int max_chars) {
-  Coding coding = Coding::kBytes;
-  if (std::optional<std::string> value = ini::FindValue(FileText(file, &coding), section, key)) {
-    // Written before the program spoke UTF-8: in the system's ANSI code page.
-    if (coding == Coding::kBytes && !win32::IsUtf8(*value)) {
-      *value = win32::FromCodePage(*value, win32::SystemAnsiCodePage());
-    }
+  if (std::optional<std::string> value = FindInFile(file, section, key)) {
     return Cut(*value, max_chars);
   }
   // As GetPrivateProfileString does, the default loses its trailing spaces.
@@ -147,25 +213,25 @@ std::string ProfileReadText(const std::string& file, const std::string& section,
 
 int ProfileReadNumber(const std::string& file, const std::string& section,
                       const std::string& key, int def) {
-  const std::optional<std::string> value = ini::FindValue(FileText(file), section, key);
+  const std::optional<std::string> value = FindInFile(file, section, key);
   return value ? ini::ParseNumber(*value, def) : def;
 }
 
 bool ProfileWriteText(const std::string& file, const std::string& section,
                       const std::string& key, const std::string& value) {
+  ReleaseHeld();
   // A value with a line break would damage the file; refuse it untouched.
   if (!ini::CanStore(section, key, value)) return false;
-  std::string bytes;
-  const ReadOutcome outcome = ReadWholeFile(file, bytes);
+  std::string text;
+  Coding coding = Coding::kBytes;
+  const ProfileFileState state = ReadText(file, text, coding);
   // A file that cannot be read must not be replaced by what little we know.
-  if (outcome == ReadOutcome::kFailed) return false;
-  const Coding coding = CodingOf(bytes);
-  const std::string text = Decode(bytes, coding);
+  if (state != ProfileFileState::kUsable && state != ProfileFileState::kMissing) return false;
   const std::string updated = ini::SetValue(text, section, key, value, "\r\n");
-  if (outcome == ReadOutcome::kMissing || updated != text) {
+  if (state == ProfileFileState::kMissing || updated != text) {
     if (!ReplaceFileBytes(file, Encode(updated, coding))) return false;
   }
-  const std::optional<std::string> stored = ini::FindValue(FileText(file), section, key);
+  const std::optional<std::string> stored = FindInFile(file, section, key);
   return stored && *stored == value;
 }
 

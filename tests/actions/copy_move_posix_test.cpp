@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "settings/settings_file.h"
 #include "tests/actions/actions_fixture.h"
+#include "tests/support/other_user.h"
 
 namespace {
 
@@ -50,6 +52,56 @@ TEST_F(CopyMovePosixTest, AReadOnlyTargetIsNeverReplaced) {
   EXPECT_EQ(BoxTexts(), std::vector<std::string>{kMoveFailed});
   EXPECT_EQ(ReadFile(target), "protected");
   EXPECT_EQ(ReadFile(source), "new");
+}
+
+// A destination folder that may be written and searched but not listed
+// (0300), or not even searched (0200), already holds "what?.txt": dropping
+// another "what?.txt" asks before replacing it ("?" is no pattern here, and
+// what cannot be seen counts as there), and "no" keeps the old file. Run as an
+// ordinary user, for whom the folder's permissions hold.
+TEST_F(CopyMovePosixTest, AFolderThatCannotBeListedStillAsksBeforeReplacing) {
+  Quietly(2);
+  const std::string source = MakeFile("src/what?.txt", "new");
+  for (const mode_t mode : {0300, 0200}) {
+    SCOPED_TRACE(mode);
+    const std::string dest = folder_ / ("drop-" + std::to_string(mode) + "/");
+    testing_support::WriteFile(dest + "what?.txt", "old");
+    SettingsRecord.CopyDestination = dest;
+    if (geteuid() == 0) {
+      using testing_support::kOtherUser;
+      ASSERT_EQ(chown(dest.c_str(), kOtherUser, kOtherUser), 0);
+    }
+    ASSERT_EQ(chmod(dest.c_str(), mode), 0);
+    const int asked = testing_support::RunAsOtherUser([this, &source] {
+      Drop({source});
+      return BoxTexts() == std::vector<std::string>{kOverwriteQuestion} ? 1 : 0;
+    });
+    chmod(dest.c_str(), 0700);
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(ReadFile(dest + "what?.txt"), "old");
+  }
+}
+
+// A destination of 5,000 characters is taken whole. Its first 2,047
+// characters end at a separator and name a folder that exists: that folder
+// must not receive the file; the copy fails and says so.
+TEST_F(CopyMovePosixTest, ALongDestinationIsTakenWhole) {
+  std::string cut = folder_.path();
+  while (cut.size() + 103 < 2047) cut += std::string(100, 'd') + "/";
+  cut += std::string(2047 - cut.size() - 1, 'e') + "/";
+  testing_support::MakeFolder(cut);
+  std::string whole = cut + "f";
+  while (whole.size() < 5000) {
+    const size_t room = 5000 - whole.size() - 1;
+    whole += room == 0 ? std::string("f") : "/" + std::string(std::min<size_t>(200, room), 'f');
+  }
+  testing_support::WriteFile(
+      IniPath, "[Options]\nCommandMode=2\nconfirmcopy=0\nCopyDestination=" + whole + "\n");
+  LoadSettings();
+  ASSERT_EQ(SettingsRecord.CopyDestination, whole + "/");
+  Drop({MakeFile("src/a.txt", "a")});
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>{kCopyFailed});
+  EXPECT_FALSE(Exists(cut + "a.txt"));
 }
 
 TEST_F(CopyMovePosixTest, ALinkIsCopiedAsItsContentAndMovingRemovesOnlyTheLink) {

@@ -81,6 +81,24 @@ TEST_F(CommandTest, ReloadReadsTheFileAndAppliesItWithoutWriting) {
   EXPECT_EQ(testing_support::ReadFile(IniPath), before);
 }
 
+// A settings file that became unusable is reported after the reload, which
+// still applies what it has; Exit then leaves the entry as it is.
+TEST_F(CommandTest, ReloadReportsAnUnusableFile) {
+  std::filesystem::remove(IniPath);
+  std::filesystem::create_directory(IniPath);
+  RunMenuCommand(IDM_RELOAD_SETTINGS, shell_);
+  EXPECT_EQ(shell_.calls, std::vector<std::string>{"apply w=75"});
+  ASSERT_EQ(ui_.boxes().size(), 1u);
+  EXPECT_EQ(ui_.boxes()[0].text, "Sorry, Quorlith cannot use its settings file\r" + IniPath +
+                                     "\rIt is not a plain file.\rIt runs with its first settings "
+                                     "and leaves that file as it is.");
+  EXPECT_EQ(ui_.boxes()[0].caption, "Quorlith");
+  EXPECT_EQ(ui_.boxes()[0].style, 0x30u);
+  RunMenuCommand(IDM_EXIT, shell_);
+  EXPECT_TRUE(std::filesystem::is_directory(IniPath));
+  EXPECT_TRUE(std::filesystem::is_empty(IniPath));
+}
+
 TEST_F(CommandTest, HelpAndAboutShowTheSameBox) {
   RunMenuCommand(IDM_HELP, shell_);
   RunMenuCommand(IDM_ABOUT, shell_);
@@ -184,6 +202,36 @@ TEST(LockToggle, SwitchesBetweenOneAndZeroAndWritesAtOnce) {
     EXPECT_EQ(SettingsRecord.b, c.after);
     EXPECT_EQ(UnlockedMode(), c.after == 1);
     EXPECT_EQ(ReadIniNumber(IniPath.c_str(), "Coordinates", "b", -999), c.after);
+  }
+}
+
+// A write-protected settings file is not rewritten; the box still switches.
+TEST(LockToggle, AWriteProtectedFileStaysAsItIs) {
+  testing_support::TempFolder folder;
+  IniPath = folder / "Quorlith.ini";
+  testing_support::WriteFile(IniPath, "[Coordinates]\nb=1\n");
+  std::filesystem::permissions(IniPath, std::filesystem::perms::owner_read |
+                                            std::filesystem::perms::group_read |
+                                            std::filesystem::perms::others_read);
+  SettingsRecord.b = 1;
+  EXPECT_EQ(ToggleLock(), 0);
+  EXPECT_FALSE(UnlockedMode());
+  EXPECT_EQ(testing_support::ReadFile(IniPath), "[Coordinates]\nb=1\n");
+}
+
+TEST(BoxSize, SizesThatLeaveNothingVisibleShowAtTheFirstRunSize) {
+  const struct {
+    int16_t w, h;
+    int shown_w, shown_h;
+  } cases[] = {{75, 75, 75, 75}, {1, 300, 1, 300}, {0, 300, 75, 300}, {40, -31072, 40, 75},
+               {-1, 0, 75, 75}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.w << " x " << c.h);
+    SettingsRecord.w = c.w;
+    SettingsRecord.h = c.h;
+    const BoxSize shown = ShownBoxSize();
+    EXPECT_EQ(shown.w, c.shown_w);
+    EXPECT_EQ(shown.h, c.shown_h);
   }
 }
 

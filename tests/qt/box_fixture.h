@@ -31,8 +31,7 @@ class BoxTest : public ::testing::Test {
  protected:
   BoxTest() {
     testing_support::MakeFolder(folder_ / "program");
-    // Qt trashes into the home Trash only for files on the home folder's file
-    // system, and takes a missing home for another file system.
+    // The home folder exists, as a user's does.
     testing_support::MakeFolder(folder_ / "home");
   }
   ~BoxTest() override {

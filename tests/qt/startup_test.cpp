@@ -1,7 +1,14 @@
 // The program's start: the settings file, and the box's place, size and
 // opacity once start-up has run.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cmath>
+#include <filesystem>
+#include <functional>
 #include <string>
+
+#include "app/common/menu_commands.h"
 
 #include "tests/qt/box_fixture.h"
 
@@ -29,6 +36,8 @@ TEST_F(QtStartup, AnExistingFileIsOnlyReadAndTheBoxStandsAtXYWithOuterSizeWH) {
       {"; kept as written\n[Coordinates]\nx = 30\ny=40\nw=90\n\nh=60\n[Options]\nCommandMode=3\n",
        {30, 40, 90, 60}},
       {"[Coordinates]\nx=0\ny=0\nw=300\nh=40\n", {0, 0, 300, 40}},
+      // Sizes that would leave no visible box are shown at the first-run size.
+      {"[Coordinates]\nx=5\ny=6\nw=0\nh=100000\n", {5, 6, 75, 75}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.bytes);
@@ -39,6 +48,43 @@ TEST_F(QtStartup, AnExistingFileIsOnlyReadAndTheBoxStandsAtXYWithOuterSizeWH) {
     const WindowRect outer = box_->OuterRect();
     EXPECT_EQ(QRect(QPoint(outer.left, outer.top), QPoint(outer.right - 1, outer.bottom - 1)),
               c.frame);
+  }
+}
+
+// A settings file that cannot be used neither hangs nor hides the box: start-up
+// finishes, says which file and why, shows the box at the first-run place and
+// size, and Exit leaves the entry as it was.
+TEST_F(QtStartup, AnUnusableSettingsFileIsReportedAndTheBoxShows) {
+  const struct {
+    const char* what;
+    std::function<int(const char*)> make;
+    const char* reason;
+  } cases[] = {
+      {"named pipe", [](const char* p) { return mkfifo(p, 0600); }, "It is not a plain file."},
+      {"link to /dev/zero", [](const char* p) { return symlink("/dev/zero", p); },
+       "It is not a plain file."},
+      {"folder", [](const char* p) { return mkdir(p, 0700); }, "It is not a plain file."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::filesystem::remove(SettingsPath());
+    ASSERT_EQ(c.make(SettingsPath().c_str()), 0);
+    struct stat before {};
+    lstat(SettingsPath().c_str(), &before);
+    const size_t shown = ui_.boxes().size();
+    Start();
+    ASSERT_EQ(ui_.boxes().size(), shown + 1);
+    EXPECT_EQ(ui_.boxes().back().text, "Sorry, Quorlith cannot use its settings file\r" +
+                                           SettingsPath() + "\r" + c.reason +
+                                           "\rIt runs with its first settings and leaves that "
+                                           "file as it is.");
+    EXPECT_TRUE(box_->isVisible());
+    EXPECT_EQ(box_->frameGeometry(), QRect(244, 200, 75, 75));
+    RunMenuCommand(IDM_EXIT, *box_);
+    struct stat after {};
+    lstat(SettingsPath().c_str(), &after);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(after.st_mode, before.st_mode);
   }
 }
 

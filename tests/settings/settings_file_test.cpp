@@ -122,7 +122,7 @@ TEST_F(LoadTest, DestinationsEndInTheSeparatorOnlyOnce) {
 #else
       {"/a\\", "/a\\/"},  // a backslash is a name character on Linux
 #endif
-      {std::string(5000, 'd'), std::string(kIniTextMax, 'd') + sep},
+      {std::string(5000, 'd'), std::string(5000, 'd') + sep},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.in_file.substr(0, 40));

@@ -64,6 +64,17 @@ TEST_F(LocationTest, AnUnwritableProgramFolderFallsBackToThePerUserFolder) {
   EXPECT_EQ(SettingsRecord.b, 1);
 }
 
+TEST_F(LocationTest, AFolderAsSettingsFileGivesTheFirstRunValuesAndStays) {
+  testing_support::MakeFolder(program_ + "Quorlith.ini");
+  EXPECT_EQ(PrepareSettingsIn(program_, user_, "Quorlith"), SettingsPlace::BesideProgram);
+  EXPECT_EQ(LoadProblem, SettingsProblem::NotAFile);
+  const Settings& s = SettingsRecord;
+  EXPECT_EQ((std::vector<int>{s.x, s.y, s.w, s.h, s.t, s.b, s.m}),
+            (std::vector<int>{244, 200, 75, 75, 75, 1, 1}));
+  EXPECT_EQ(s.CopyDestination, DesktopDir + NativeSeparator());
+  EXPECT_FALSE(Exists(user_));
+}
+
 TEST_F(LocationTest, WithNoWritableFolderTheFirstRunValuesStayInMemory) {
   WriteFile(root_ / "a-file", "not a folder");
   const std::string blocked_user = root_ / "a-file/user/";

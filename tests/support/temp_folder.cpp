@@ -87,9 +87,11 @@ TempFolder::~TempFolder() {
   RemoveTree(platform::win32::SystemPath(path_.substr(0, path_.size() - 1)));
 #else
   std::error_code ec;
-  // Read-only files in the folder must not keep it from going.
+  // Read-only files in the folder must not keep it from going. Links are
+  // left alone: a change would reach what they point to (/dev/zero, say).
   for (auto it = fs::recursive_directory_iterator(PathOf(path_), ec); !ec && it != fs::end(it);
        it.increment(ec)) {
+    if (it->is_symlink(ec)) continue;
     fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
   }
   fs::remove_all(PathOf(path_), ec);

@@ -1,5 +1,6 @@
 // Start-up: the class record and the window as FormLoad makes it. The first
 // start without a file is tested on the whole program (win32_first_start.sh).
+#include "tests/support/scripted_ui.h"
 #include "tests/win32/drop_box_fixture.h"
 
 namespace win32_testing {
@@ -49,6 +50,29 @@ TEST_F(Win32Start, WindowFollowsAnExistingFileWithoutWritingIt) {
     EXPECT_EQ(IniBytes(), before);
     Finish();
   }
+}
+
+// A size that would leave no visible box is shown at the first-run size; a
+// settings file that cannot be used is reported once the box is up, which
+// runs on the first-run values. Neither writes the file.
+TEST_F(Win32Start, NoSettingHidesTheBox) {
+  testing_support::ScriptedUi ui;
+  WriteSettings({{"x", "100"}, {"y", "50"}, {"w", "0"}, {"h", "100000"}});
+  const std::string before = IniBytes();
+  Start();
+  EXPECT_EQ(Placement(), (std::vector<int>{100, 50, 75, 75}));
+  EXPECT_EQ(IniBytes(), before);
+  EXPECT_TRUE(ui.boxes().empty());
+  Finish();
+
+  DeleteFileA(IniPathHere().c_str());
+  ASSERT_TRUE(CreateDirectoryA(IniPathHere().c_str(), nullptr));
+  Start();
+  ASSERT_EQ(ui.boxes().size(), 1u);
+  EXPECT_NE(ui.boxes()[0].text.find(IniPathHere() + "\rIt is not a plain file."),
+            std::string::npos);
+  EXPECT_TRUE(IsWindowVisible(DropBoxWindow));
+  EXPECT_EQ(Placement(), (std::vector<int>{244, 200, 75, 75}));
 }
 
 }  // namespace
