@@ -1,7 +1,9 @@
 #include "actions/capture.h"
 
 #include "actions/drop_list.h"
+#include "actions/drop_outcome.h"
 #include "platform/clipboard.h"
+#include "platform/failure.h"
 #include "platform/message_box.h"
 #include "settings/settings_record.h"
 #include "text/file_system.h"
@@ -34,8 +36,9 @@ const char* SeparatorFor(int16_t listseparator) {
 
 void CapturePaths() {
   for (int32_t i = 0; i < DropCount; ++i) TransformPath(DropList[static_cast<size_t>(i)].c_str());
-  CopyTextToClipboard(CaptureText);
+  const bool put = CopyTextToClipboard(CaptureText);
   CaptureText.clear();
+  (put ? CurrentOutcome().done : CurrentOutcome().failed) = DropCount;
 }
 
 void TransformPath(const char* path) {
@@ -82,10 +85,12 @@ const std::string& AppendCapture(const char* item) {
   return CaptureText;
 }
 
-void CopyTextToClipboard(const std::string& text) {
-  if (!platform::PutClipboardText(text)) {
-    ShowMessage(JoinText(3, "Sorry, Quorlith could not put the text on the clipboard.", LineBreak,
-                         "Another program may be holding it; please drop the files again."),
-                "Quorlith", platform::kBoxOk | platform::kBoxIconWarning);
-  }
+bool CopyTextToClipboard(const std::string& text) {
+  if (platform::PutClipboardText(text)) return true;
+  std::string reason = platform::LastFailure();
+  if (reason.empty()) reason = "Another program may be holding it.";
+  ShowMessage(JoinText(5, "Sorry, Quorlith could not put the text on the clipboard.", LineBreak,
+                       reason.c_str(), LineBreak, "Please drop the files again."),
+              "Quorlith", platform::kBoxOk | platform::kBoxIconWarning);
+  return false;
 }

@@ -15,5 +15,6 @@ void TransformPath(const char* path);
 // CaptureText is not empty, and appends it; returns CaptureText.
 const std::string& AppendCapture(const char* item);
 // Puts the whole text on the clipboard; when the clipboard cannot be had the
-// user is told in a message box.
-void CopyTextToClipboard(const std::string& text);
+// user is told in a message box, with the system's reason. True when the
+// text is on the clipboard.
+bool CopyTextToClipboard(const std::string& text);

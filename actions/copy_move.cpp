@@ -3,6 +3,10 @@
 #include <string>
 
 #include "actions/drop_list.h"
+#include "actions/drop_outcome.h"
+#include "actions/drop_work.h"
+#include "actions/progress.h"
+#include "platform/failure.h"
 #include "platform/file_ops.h"
 #include "platform/file_query.h"
 #include "platform/message_box.h"
@@ -19,68 +23,123 @@ constexpr uint32_t kOverwriteStyle =
     platform::kBoxYesNo | platform::kBoxIconWarning | platform::kBoxSystemModal;  // 4148
 
 bool Confirmed(const char* text, uint32_t style) {
-  return ShowMessage(text, "Quorlith", style) == platform::kAnswerYes;
+  return AskUser(text, "Quorlith", style) == platform::kAnswerYes;
 }
 
-void Report(const char* first_line, const char* second_line) {
-  ShowMessage(JoinText(3, first_line, LineBreak, second_line), "Quorlith", platform::kBoxOk);
+// A failure box: its first line, the file, the reason, and what became of
+// the file when that needs saying.
+void Report(const char* first_line, const std::string& file, const std::string& reason,
+            const char* last_line = nullptr) {
+  std::string text = JoinText(5, first_line, LineBreak, file.c_str(), LineBreak, reason.c_str());
+  if (last_line != nullptr) text += JoinText(2, LineBreak, last_line);
+  AskUser(text.c_str(), "Quorlith", platform::kBoxOk);
+}
+
+uint64_t TotalSize() {
+  uint64_t total = 0;
+  for (int32_t i = 0; i < DropCount; ++i) {
+    total += platform::FileSize(DropList[static_cast<size_t>(i)]);
+  }
+  return total;
 }
 
 }  // namespace
 
 void CopyOrMoveFiles() {
-  const bool moving = SettingsRecord.CommandMode == 3;
+  DropOutcome& outcome = CurrentOutcome();
+  const Settings& settings = ActionSettings();
+  const bool moving = settings.CommandMode == 3;
   // The folder and the question are taken once; every file of the drop goes
   // to this folder even if the settings are reloaded meanwhile. They grow to
   // fit: a long destination is never cut.
-  const std::string TargetFolder =
-      moving ? SettingsRecord.MoveDestination : SettingsRecord.CopyDestination;
+  const std::string TargetFolder = moving ? settings.MoveDestination : settings.CopyDestination;
   const std::string ConfirmText =
       JoinText(4, "Do you really want", LineBreak,
                moving ? "to move these files to " : "to copy these files to ",
                TargetFolder.c_str()) +
       std::string("?");
+  outcome.destination = TargetFolder;
 
-  const bool ask = moving ? SettingsRecord.confirmmove == 1 : SettingsRecord.confirmcopy == 1;
-  if (ask && !Confirmed(ConfirmText.c_str(), kQuestionStyle)) return;
+  const bool ask = moving ? settings.confirmmove == 1 : settings.confirmcopy == 1;
+  if (ask && !Confirmed(ConfirmText.c_str(), kQuestionStyle)) {
+    outcome.declined = true;
+    return;
+  }
 
+  BeginProgress(outcome.action, DropCount, TotalSize());
+  uint64_t bytes_before = 0;
   for (int32_t i = 0; i < DropCount; ++i) {
+    if (StopRequested()) {
+      outcome.stopped = true;
+      break;
+    }
     const std::string& source = DropList[static_cast<size_t>(i)];
-    const std::string TargetPath = TargetFolder + PathNameExtension(source.c_str());
+    const std::string name = PathNameExtension(source.c_str());
+    const std::string TargetPath = TargetFolder + name;
+    const uint64_t size = platform::FileSize(source);
+    BeginProgressFile(i + 1, name, bytes_before);
+    bytes_before += size;
 
     // Dropping a file that already lies in the destination folder would copy
     // it onto itself: it stays untouched, and is reported like any failed copy.
     // An empty name cannot be copied either; neither asks about overwriting.
-    const bool doomed = source.empty() || platform::IsSameFile(source, TargetPath);
+    const bool same = !source.empty() && platform::IsSameFile(source, TargetPath);
     bool agreed = false;
-    if (!doomed && FileExists(TargetPath.c_str()) && SettingsRecord.overwritefile == 0) {
+    if (!source.empty() && !same && FileExists(TargetPath.c_str()) &&
+        ActionSettings().overwritefile == 0) {
       agreed = Confirmed(
           JoinText(3, "This file already exists;", LineBreak, "Do you want to overwrite it?"),
           kOverwriteStyle);
-      if (!agreed) continue;  // declined: this file alone is skipped
+      if (!agreed) {  // declined: this file alone is skipped
+        ++outcome.skipped;
+        continue;
+      }
     }
     // A file is replaced only when the user agreed or the settings say so;
     // otherwise one that appears meanwhile makes the copy fail, untouched.
-    const auto existing = agreed || SettingsRecord.overwritefile != 0
+    const auto existing = agreed || ActionSettings().overwritefile != 0
                               ? platform::ExistingTarget::kReplace
                               : platform::ExistingTarget::kKeep;
+    const platform::CopyProgress progress = [](uint64_t done) {
+      SetProgressFileBytes(done);
+      return true;  // a file once begun is finished, even when the program ends
+    };
 
     // The mode is read again for each file, as a reload during a question
     // takes effect for the rest of the drop.
-    const bool move_this = SettingsRecord.CommandMode == 3;
-    if (doomed || !platform::CopyFileTo(source, TargetPath, existing)) {
-      // Without a good copy the source is never deleted.
-      if (move_this) {
-        Report("Sorry, Quorlith could not move the file.", "It was left where it was.");
-      } else {
-        Report("Sorry, Quorlith could not copy the file.",
-               "Perhaps it is in use, or the destination folder is missing.");
-      }
-      continue;
+    const bool move_this = ActionSettings().CommandMode == 3;
+    auto result = platform::MoveOutcome::kFailed;
+    if (source.empty()) {
+      platform::ClearFailure();
+    } else if (same) {
+      platform::NoteFailure(platform::Failure::kSameFile);
+    } else if (move_this) {
+      result = platform::MoveFileTo(source, TargetPath, existing, progress);
+    } else if (platform::CopyFileTo(source, TargetPath, existing, progress)) {
+      result = platform::MoveOutcome::kMoved;
     }
-    if (move_this && !platform::RemoveFile(source)) {
-      Report("Sorry, Quorlith copied the file but could not remove the original.",
-             "Perhaps it is in use.");
+    std::string reason = platform::LastFailure();
+    if (reason.empty()) reason = "The drop named no file.";
+    switch (result) {
+      case platform::MoveOutcome::kMoved:
+        ++outcome.done;
+        break;
+      case platform::MoveOutcome::kFailed:
+        // Without a good copy the source is never deleted.
+        ++outcome.failed;
+        if (move_this) {
+          Report("Sorry, Quorlith could not move the file.", source, reason,
+                 "It was left where it was.");
+        } else {
+          Report("Sorry, Quorlith could not copy the file.", source, reason);
+        }
+        break;
+      case platform::MoveOutcome::kSourceRemained:
+        ++outcome.failed;
+        Report("Sorry, Quorlith copied the file but could not remove the original.", source,
+               reason);
+        break;
     }
   }
+  EndProgress();
 }

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "platform/clipboard.h"
+#include "platform/failure.h"
 #include "platform/message_box.h"
 #include "platform/native_ui.h"
 #include "platform/shell_open.h"
@@ -44,6 +45,7 @@ int ShowMessageBox(const char* text, const char* caption, uint32_t style) {
 }
 
 bool PutClipboardText(const std::string& text) {
+  ClearFailure();
   if (ClipHandler()) {
     const ClipboardHandler handler = ClipHandler();
     return handler(text);

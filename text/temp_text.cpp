@@ -3,10 +3,27 @@
 #include <cstdio>
 #include <cstdlib>
 
-char* TempTextRing[kTempTextSlots] = {};
-int TempTextIndex = 0;
+thread_local char* TempTextRing[kTempTextSlots] = {};
+thread_local int TempTextIndex = 0;
+
+namespace {
+
+// Releases the blocks of a thread's ring when the thread ends.
+struct RingOwner {
+  ~RingOwner() {
+    for (char*& slot : TempTextRing) {
+      std::free(slot);
+      slot = nullptr;
+    }
+  }
+};
+thread_local RingOwner ring_owner;
+
+}  // namespace
 
 char* TempText(int32_t n) {
+  // Touching the owner makes sure it is there to release the ring.
+  static_cast<void>(&ring_owner);
   TempTextIndex = (TempTextIndex + 1) & (kTempTextSlots - 1);
   char*& slot = TempTextRing[TempTextIndex];
   std::free(slot);

@@ -1,6 +1,7 @@
 // Changes to files on Linux. A copy is written to a temporary file beside
 // its target and renamed into place, so the target is either the old file
-// or the complete new one, never something in between.
+// or the complete new one, never something in between. A move within one
+// file system is a rename.
 #include "platform/file_ops.h"
 
 #include <fcntl.h>
@@ -9,11 +10,11 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <vector>
 
+#include "platform/failure.h"
 #include "platform/file_query.h"
+#include "platform/posix/copy_content.h"
 #include "platform/posix/rename_exclusive.h"
-#include "platform/posix/write_all.h"
 
 namespace platform {
 
@@ -41,33 +42,33 @@ class Descriptor {
   int fd_;
 };
 
-bool CopyContent(int from, int to) {
-  std::vector<char> buffer(1 << 16);
-  for (;;) {
-    const ssize_t got = read(from, buffer.data(), buffer.size());
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    if (got == 0) return true;
-    if (!WriteAll(to, buffer.data(), static_cast<size_t>(got))) return false;
-  }
-}
-
 std::string FolderOf(const std::string& path) {
   const size_t slash = path.rfind('/');
   if (slash == std::string::npos) return ".";
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-// Fills the temporary with the source's bytes, permissions and times, and
-// makes it durable. Permissions and times are kept where the file system can
-// hold them; one that cannot (a FAT stick) still gets the content. A copy
-// that belongs to someone else than the source (root copying another user's
-// file, say) loses the set-user-ID and set-group-ID bits, as cp does: it must
-// not run with its new owner's rights what the source's owner put in it.
-bool FillTemporary(int source, const struct stat& info, Descriptor& temporary) {
-  if (!CopyContent(source, temporary.get())) return false;
+// False, with the system's reason noted.
+bool SystemFailed() {
+  NoteSystemFailure();
+  return false;
+}
+
+// Fills the temporary with the source's bytes, permissions and times.
+// Permissions and times are kept where the file system can hold them; one
+// that cannot (a FAT stick) still gets the content. A copy that belongs to
+// someone else than the source (root copying another user's file, say) loses
+// the set-user-ID and set-group-ID bits, as cp does: it must not run with its
+// new owner's rights what the source's owner put in it. When durable, the
+// content is on the disk before this returns: a copy that takes a file's
+// place, or that a source is deleted after, must survive a power cut.
+bool FillTemporary(int source, const struct stat& info, Descriptor& temporary, bool durable,
+                   const CopyProgress& progress) {
+  if (!CopyContent(source, temporary.get(), static_cast<uint64_t>(info.st_size), progress)) {
+    if (errno == ECANCELED) NoteFailure(Failure::kStopped);
+    else NoteSystemFailure();
+    return false;
+  }
   mode_t mode = info.st_mode & 07777;
   struct stat made {};
   if (fstat(temporary.get(), &made) != 0 || made.st_uid != info.st_uid) {
@@ -78,8 +79,8 @@ bool FillTemporary(int source, const struct stat& info, Descriptor& temporary) {
   (void)fchmod(temporary.get(), mode);
   const timespec times[2] = {info.st_atim, info.st_mtim};
   (void)futimens(temporary.get(), times);
-  if (fsync(temporary.get()) != 0) return false;
-  return temporary.Close();
+  if (durable && fsync(temporary.get()) != 0) return SystemFailed();
+  return temporary.Close() || SystemFailed();
 }
 
 // Puts the finished temporary at target. Kept targets are never replaced, not
@@ -88,47 +89,77 @@ bool FillTemporary(int source, const struct stat& info, Descriptor& temporary) {
 // refuses it just as well, and the temporary's name then goes.
 bool PutInPlace(const std::string& temporary, const std::string& target,
                 ExistingTarget existing) {
-  if (existing == ExistingTarget::kReplace) return rename(temporary.c_str(), target.c_str()) == 0;
+  if (existing == ExistingTarget::kReplace) {
+    return rename(temporary.c_str(), target.c_str()) == 0 || SystemFailed();
+  }
   switch (RenameExclusive(temporary, target)) {
     case RenameOutcome::kDone:
       return true;
+    case RenameOutcome::kTargetExists:
+      NoteFailure(Failure::kTargetAppeared);
+      return false;
     case RenameOutcome::kUnsupported:
-      if (link(temporary.c_str(), target.c_str()) != 0) return false;
+      if (link(temporary.c_str(), target.c_str()) != 0) {
+        if (errno == EEXIST) NoteFailure(Failure::kTargetAppeared);
+        else NoteSystemFailure();
+        return false;
+      }
       unlink(temporary.c_str());
       return true;
     default:
-      return false;
+      return SystemFailed();
   }
 }
 
-}  // namespace
+// Whether target may be written: no folder and no write-protected file is
+// ever replaced (Windows refuses both, and so do we; rename would not, since
+// it needs only the folder to be writable). present tells whether anything
+// is there now.
+bool TargetMayBeWritten(const std::string& target, bool& present) {
+  struct stat info;
+  present = lstat(target.c_str(), &info) == 0;
+  if (!present) return true;
+  if (S_ISDIR(info.st_mode)) NoteFailure(Failure::kTargetFolder);
+  else if (S_ISREG(info.st_mode) && (info.st_mode & S_IWUSR) == 0) {
+    NoteFailure(Failure::kTargetProtected);
+  } else {
+    return true;
+  }
+  return false;
+}
 
-bool CopyFileTo(const std::string& source, const std::string& target, ExistingTarget existing) {
+bool CopyInto(const std::string& source, const std::string& target, ExistingTarget existing,
+              const CopyProgress& progress, bool durable) {
+  ClearFailure();
   // A file copied onto itself would be emptied before it is read.
-  if (IsSameFile(source, target)) return false;
-
+  if (IsSameFile(source, target)) {
+    NoteFailure(Failure::kSameFile);
+    return false;
+  }
   // Non-blocking, so that a named pipe given as source cannot hang the open;
   // it is refused below like every other entry that is not a regular file.
   Descriptor input(open(source.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-  if (input.get() < 0) return false;
+  if (input.get() < 0) return SystemFailed();
   struct stat info;
-  if (fstat(input.get(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
-
-  // An existing folder is never replaced, nor a file its owner has
-  // write-protected: Windows refuses both, and so do we (rename would not,
-  // since it needs only the folder to be writable).
-  struct stat present;
-  if (lstat(target.c_str(), &present) == 0) {
-    if (S_ISDIR(present.st_mode)) return false;
-    if (S_ISREG(present.st_mode) && (present.st_mode & S_IWUSR) == 0) return false;
+  if (fstat(input.get(), &info) != 0) return SystemFailed();
+  if (!S_ISREG(info.st_mode)) {
+    NoteFailure(S_ISDIR(info.st_mode) ? Failure::kFolder : Failure::kNotAFile);
+    return false;
   }
+  bool present = false;
+  if (!TargetMayBeWritten(target, present)) return false;
 
   // A short hidden name in the target's folder: the rename stays within one
   // file system, and a long target name cannot make the name too long.
   std::string temporary_name = FolderOf(target) + "/.quorlith-XXXXXX";
   Descriptor temporary(mkstemp(temporary_name.data()));
-  if (temporary.get() < 0) return false;
-  if (!FillTemporary(input.get(), info, temporary) ||
+  if (temporary.get() < 0) return SystemFailed();
+  // A fresh copy replaces nothing and its source stays: a power cut costs at
+  // worst the copy itself, so it goes without the wait for the disk. A file
+  // that appears at the target during a replacing copy is replaced by a copy
+  // that may not be on the disk yet; the user agreed to its replacement.
+  durable = durable || (present && existing == ExistingTarget::kReplace);
+  if (!FillTemporary(input.get(), info, temporary, durable, progress) ||
       !PutInPlace(temporary_name, target, existing)) {
     unlink(temporary_name.c_str());
     return false;
@@ -136,11 +167,85 @@ bool CopyFileTo(const std::string& source, const std::string& target, ExistingTa
   return true;
 }
 
+// Makes the folder's entries durable: the new name of a moved file is on the
+// disk before its old one is removed.
+void SyncFolder(const std::string& folder) {
+  Descriptor dir(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (dir.get() >= 0) (void)fsync(dir.get());
+}
+
+}  // namespace
+
+bool CopyFileTo(const std::string& source, const std::string& target, ExistingTarget existing,
+                const CopyProgress& progress) {
+  return CopyInto(source, target, existing, progress, false);
+}
+
+MoveOutcome MoveFileTo(const std::string& source, const std::string& target,
+                       ExistingTarget existing, const CopyProgress& progress) {
+  ClearFailure();
+  struct stat info;
+  if (lstat(source.c_str(), &info) != 0) {
+    NoteSystemFailure();
+    return MoveOutcome::kFailed;
+  }
+  // A plain file is renamed; a link goes the way of a copy of its target.
+  if (S_ISREG(info.st_mode)) {
+    if (IsSameFile(source, target)) {
+      NoteFailure(Failure::kSameFile);
+      return MoveOutcome::kFailed;
+    }
+    bool present = false;
+    if (!TargetMayBeWritten(target, present)) return MoveOutcome::kFailed;
+    RenameOutcome renamed;
+    if (existing == ExistingTarget::kReplace) {
+      renamed = rename(source.c_str(), target.c_str()) == 0 ? RenameOutcome::kDone
+                                                             : RenameOutcome::kFailed;
+    } else {
+      renamed = RenameExclusive(source, target);
+      // Without rename flags a hard link refuses an existing target too.
+      if (renamed == RenameOutcome::kUnsupported) {
+        renamed = link(source.c_str(), target.c_str()) == 0 ? RenameOutcome::kDone
+                  : errno == EEXIST                         ? RenameOutcome::kTargetExists
+                                                            : RenameOutcome::kFailed;
+        if (renamed == RenameOutcome::kDone) unlink(source.c_str());
+      }
+    }
+    if (renamed == RenameOutcome::kDone) {
+      if (progress) progress(static_cast<uint64_t>(info.st_size));
+      return MoveOutcome::kMoved;
+    }
+    if (renamed == RenameOutcome::kTargetExists) {
+      NoteFailure(Failure::kTargetAppeared);
+      return MoveOutcome::kFailed;
+    }
+    if (errno != EXDEV) {
+      NoteSystemFailure();
+      return MoveOutcome::kFailed;
+    }
+  }
+  // Another file system: a durable copy, its name durable too, then the
+  // source removed.
+  if (!CopyInto(source, target, existing, progress, true)) return MoveOutcome::kFailed;
+  SyncFolder(FolderOf(target));
+  return RemoveFile(source) ? MoveOutcome::kMoved : MoveOutcome::kSourceRemained;
+}
+
 bool RemoveFile(const std::string& path) {
   // lstat, not stat: a link to a folder is a link, removed like a file.
   struct stat info;
-  if (lstat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return false;
-  return unlink(path.c_str()) == 0;
+  if (lstat(path.c_str(), &info) != 0) return SystemFailed();
+  if (S_ISDIR(info.st_mode)) {
+    NoteFailure(Failure::kFolder);
+    return false;
+  }
+  return unlink(path.c_str()) == 0 || SystemFailed();
+}
+
+uint64_t FileSize(const std::string& path) {
+  struct stat info;
+  if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return 0;
+  return static_cast<uint64_t>(info.st_size);
 }
 
 }  // namespace platform

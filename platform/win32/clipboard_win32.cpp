@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/failure.h"
 #include "platform/native_ui.h"
 #include "platform/win32/wide_text.h"
 
@@ -41,7 +42,10 @@ HGLOBAL MakeTextBlock(const std::string& text) {
 bool OpenClipboardPatiently() {
   for (DWORD waited = 0;; waited += kRetryMs) {
     if (OpenClipboard(nullptr)) return true;
-    if (waited >= kWaitMs) return false;
+    if (waited >= kWaitMs) {
+      NoteSystemFailure();
+      return false;
+    }
     Sleep(kRetryMs);
   }
 }
@@ -50,7 +54,10 @@ bool OpenClipboardPatiently() {
 
 bool PutClipboardText(const std::string& text) {
   HGLOBAL block = MakeTextBlock(text);
-  if (block == nullptr) return false;
+  if (block == nullptr) {
+    NoteSystemFailure();
+    return false;
+  }
   if (!OpenClipboardPatiently()) {
     GlobalFree(block);
     return false;
@@ -58,6 +65,7 @@ bool PutClipboardText(const std::string& text) {
   EmptyClipboard();
   // On success the clipboard owns the block; otherwise it is still ours.
   const bool accepted = SetClipboardData(CF_UNICODETEXT, block) != nullptr;
+  if (!accepted) NoteSystemFailure();
   CloseClipboard();
   if (!accepted) GlobalFree(block);
   return accepted;

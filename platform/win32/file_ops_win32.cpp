@@ -1,17 +1,16 @@
-// Changes to files on Windows. A copy is made to a temporary file beside its
-// target and moved into place, so the target is either the old file or the
-// complete new one, never something in between.
+// Changes to files on Windows. A copy is made by the system's copy engine to
+// a temporary file beside its target and moved into place, so the target is
+// either the old file or the complete new one, never something in between.
+// A move within one volume is a rename.
 #include "platform/file_ops.h"
 
 #include <windows.h>
-#include <shellapi.h>
 
 #include <cstdio>
-#include <vector>
 
+#include "platform/failure.h"
 #include "platform/file_query.h"
 #include "platform/win32/long_path.h"
-#include "platform/win32/wide_text.h"
 
 namespace platform {
 
@@ -20,8 +19,6 @@ namespace {
 // How many temporary names are tried before giving up; each is taken only
 // when no file of that name exists.
 constexpr int kTemporaryAttempts = 100;
-// Longest short form worth asking for: more would not pass to the shell.
-constexpr int kShellPathLimit = 4 * MAX_PATH;
 
 std::string FolderPrefixOf(const std::string& path) {
   const size_t separator = path.find_last_of("\\/");
@@ -35,66 +32,113 @@ std::string TemporaryName(const std::string& folder_prefix, int attempt) {
   return folder_prefix + name;
 }
 
+DWORD AttributesOf(const std::string& path) {
+  return GetFileAttributesW(win32::SystemPath(path).c_str());
+}
+
+bool SystemFailed() {
+  NoteSystemFailure();
+  return false;
+}
+
+DWORD CALLBACK OnCopyProgress(LARGE_INTEGER, LARGE_INTEGER transferred, LARGE_INTEGER,
+                              LARGE_INTEGER, DWORD, DWORD, HANDLE, HANDLE, LPVOID data) {
+  const auto& progress = *static_cast<const CopyProgress*>(data);
+  return progress(static_cast<uint64_t>(transferred.QuadPart)) ? PROGRESS_CONTINUE
+                                                                : PROGRESS_CANCEL;
+}
+
+// Writes what the system still holds of the file to the disk. A read-only
+// copy is opened for it with the attribute cleared for a moment.
+bool FlushToDisk(const std::string& path) {
+  const std::wstring name = win32::SystemPath(path);
+  const DWORD attributes = GetFileAttributesW(name.c_str());
+  if (attributes & FILE_ATTRIBUTE_READONLY) {
+    SetFileAttributesW(name.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+  }
+  HANDLE file = CreateFileW(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  const bool flushed = file != INVALID_HANDLE_VALUE && FlushFileBuffers(file);
+  if (!flushed) NoteSystemFailure();
+  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+  if (attributes & FILE_ATTRIBUTE_READONLY) SetFileAttributesW(name.c_str(), attributes);
+  return flushed;
+}
+
 // Copies source to a new temporary beside target and returns its name;
-// empty when no copy could be made (nothing is left behind then). CopyFileW
-// keeps the attributes and the modification time.
-std::string CopyToTemporary(const std::string& source, const std::string& target) {
+// empty when no copy could be made (nothing is left behind then). The copy
+// engine keeps the attributes and the modification time.
+std::string CopyToTemporary(const std::string& source, const std::string& target,
+                            const CopyProgress& progress) {
   const std::string prefix = FolderPrefixOf(target);
-  static int counter = 0;
+  // Copies may run on more than one thread.
+  static volatile LONG counter = 0;
   for (int i = 0; i < kTemporaryAttempts; ++i) {
-    const std::string temporary = TemporaryName(prefix, counter++);
-    if (CopyFileW(win32::SystemPath(source).c_str(), win32::SystemPath(temporary).c_str(), TRUE)) {
+    const std::string temporary =
+        TemporaryName(prefix, static_cast<int>(InterlockedIncrement(&counter)));
+    BOOL cancel = FALSE;
+    if (CopyFileExW(win32::SystemPath(source).c_str(), win32::SystemPath(temporary).c_str(),
+                    progress ? OnCopyProgress : nullptr, const_cast<CopyProgress*>(&progress),
+                    &cancel, COPY_FILE_FAIL_IF_EXISTS)) {
       return temporary;
     }
     const DWORD error = GetLastError();
     // The name was taken by someone else's file: leave it alone, try another.
     if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) continue;
+    if (error == ERROR_REQUEST_ABORTED) NoteFailure(Failure::kStopped);
+    else NoteFailure(Failure::kSystem, error);
     // A copy that failed halfway may have left a partial file of ours.
     DeleteFileW(win32::SystemPath(temporary).c_str());
     return {};
   }
+  NoteFailure(Failure::kSystem, ERROR_FILE_EXISTS);
   return {};
 }
 
-// The shell's file operation takes no path of MAX_PATH characters or more
-// (a longer one may even overrun its buffers), nor the "\\?\" form. A long
-// path is handed over through the short (8.3) form of its folder, which
-// keeps the item's own name for the Recycle Bin, or else through the short
-// form of the whole path; empty when neither fits.
-std::wstring ShellPath(const std::string& path) {
-  std::wstring wide = win32::Widen(path);
-  if (wide.size() < MAX_PATH) return wide;
-  const size_t cut = path.find_last_of("\\/");
-  if (cut != std::string::npos && cut + 1 < path.size()) {
-    const std::string folder = ShortPathOf(path.substr(0, cut), kShellPathLimit);
-    if (!folder.empty()) wide = win32::Widen(folder + "\\" + path.substr(cut + 1));
-    if (wide.size() < MAX_PATH) return wide;
-  }
-  wide = win32::Widen(ShortPathOf(path, kShellPathLimit));
-  return wide.size() < MAX_PATH ? wide : std::wstring();
+// A folder is never replaced; neither is a read-only file.
+bool TargetMayBeWritten(const std::string& target, bool& present) {
+  const DWORD attributes = AttributesOf(target);
+  present = attributes != INVALID_FILE_ATTRIBUTES;
+  if (!present) return true;
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) NoteFailure(Failure::kTargetFolder);
+  else if (attributes & FILE_ATTRIBUTE_READONLY) NoteFailure(Failure::kTargetProtected);
+  else return true;
+  return false;
 }
 
-}  // namespace
-
-bool CopyFileTo(const std::string& source, const std::string& target, ExistingTarget existing) {
-  if (!PathExists(source) || IsFolder(source)) return false;
+// The source must be a file (not a folder), and not the target itself.
+bool SourceMayBeCopied(const std::string& source, const std::string& target) {
+  const DWORD attributes = AttributesOf(source);
+  if (attributes == INVALID_FILE_ATTRIBUTES) return SystemFailed();
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) NoteFailure(Failure::kFolder);
   // A file copied onto itself would be emptied before it is read.
-  if (IsSameFile(source, target)) return false;
-  // A folder is never replaced; neither is a read-only file: the move would
-  // fail for it anyway, so the copy is not even begun.
-  const DWORD present = GetFileAttributesW(win32::SystemPath(target).c_str());
-  if (present != INVALID_FILE_ATTRIBUTES &&
-      (present & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0) {
-    return false;
-  }
+  else if (IsSameFile(source, target)) NoteFailure(Failure::kSameFile);
+  else return true;
+  return false;
+}
 
-  const std::string temporary = CopyToTemporary(source, target);
+bool CopyInto(const std::string& source, const std::string& target, ExistingTarget existing,
+              const CopyProgress& progress, bool durable) {
+  ClearFailure();
+  bool present = false;
+  if (!SourceMayBeCopied(source, target) || !TargetMayBeWritten(target, present)) return false;
+  const std::string temporary = CopyToTemporary(source, target, progress);
   if (temporary.empty()) return false;
+  // A copy that takes a file's place, or that a source is deleted after, is
+  // on the disk first; a fresh copy replaces nothing and its source stays.
+  durable = durable || (present && existing == ExistingTarget::kReplace);
   // Without MOVEFILE_REPLACE_EXISTING the move fails when anything is at the
   // target, even a file that appeared while the copy was being made.
   const DWORD replace = existing == ExistingTarget::kReplace ? MOVEFILE_REPLACE_EXISTING : 0;
-  if (!MoveFileExW(win32::SystemPath(temporary).c_str(), win32::SystemPath(target).c_str(),
+  if ((durable && !FlushToDisk(temporary)) ||
+      !MoveFileExW(win32::SystemPath(temporary).c_str(), win32::SystemPath(target).c_str(),
                    replace | MOVEFILE_WRITE_THROUGH)) {
+    const DWORD error = GetLastError();
+    if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) {
+      NoteFailure(Failure::kTargetAppeared);
+    } else if (LastFailure().empty()) {
+      NoteFailure(Failure::kSystem, error);
+    }
     // The temporary may have been made read-only by copying a read-only
     // source; clear that so it can go.
     SetFileAttributesW(win32::SystemPath(temporary).c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -104,26 +148,57 @@ bool CopyFileTo(const std::string& source, const std::string& target, ExistingTa
   return true;
 }
 
-bool RemoveFile(const std::string& path) {
-  return DeleteFileW(win32::SystemPath(path).c_str()) != 0;
+}  // namespace
+
+bool CopyFileTo(const std::string& source, const std::string& target, ExistingTarget existing,
+                const CopyProgress& progress) {
+  return CopyInto(source, target, existing, progress, false);
 }
 
-bool MoveToTrash(const std::string& path) {
-  const std::wstring shell_path = ShellPath(path);
-  if (shell_path.empty()) return false;
-  // The shell takes a list of paths, each ended by a zero, the list ended by
-  // one more; the buffer is sized to the path, so no path can overflow it.
-  std::vector<wchar_t> from(shell_path.size() + 2, L'\0');
-  shell_path.copy(from.data(), shell_path.size());
+MoveOutcome MoveFileTo(const std::string& source, const std::string& target,
+                       ExistingTarget existing, const CopyProgress& progress) {
+  ClearFailure();
+  const DWORD attributes = AttributesOf(source);
+  // A link or junction goes the way of a copy of what it points to.
+  if (attributes != INVALID_FILE_ATTRIBUTES &&
+      (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0) {
+    bool present = false;
+    if (!SourceMayBeCopied(source, target) || !TargetMayBeWritten(target, present)) {
+      return MoveOutcome::kFailed;
+    }
+    // No MOVEFILE_COPY_ALLOWED: another volume is told apart below.
+    const DWORD replace = existing == ExistingTarget::kReplace ? MOVEFILE_REPLACE_EXISTING : 0;
+    if (MoveFileExW(win32::SystemPath(source).c_str(), win32::SystemPath(target).c_str(),
+                    replace)) {
+      if (progress) progress(FileSize(target));
+      return MoveOutcome::kMoved;
+    }
+    const DWORD error = GetLastError();
+    if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) {
+      NoteFailure(Failure::kTargetAppeared);
+      return MoveOutcome::kFailed;
+    }
+    if (error != ERROR_NOT_SAME_DEVICE) {
+      NoteFailure(Failure::kSystem, error);
+      return MoveOutcome::kFailed;
+    }
+  }
+  // Another volume: a durable copy, then the source removed.
+  if (!CopyInto(source, target, existing, progress, true)) return MoveOutcome::kFailed;
+  return RemoveFile(source) ? MoveOutcome::kMoved : MoveOutcome::kSourceRemained;
+}
 
-  SHFILEOPSTRUCTW operation;
-  ZeroMemory(&operation, sizeof operation);
-  operation.hwnd = nullptr;
-  operation.wFunc = FO_DELETE;
-  operation.pFrom = from.data();
-  operation.pTo = nullptr;
-  operation.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION;
-  return SHFileOperationW(&operation) == 0;
+bool RemoveFile(const std::string& path) {
+  return DeleteFileW(win32::SystemPath(path).c_str()) != 0 || SystemFailed();
+}
+
+uint64_t FileSize(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExW(win32::SystemPath(path).c_str(), GetFileExInfoStandard, &data) ||
+      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    return 0;
+  }
+  return (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
 }  // namespace platform

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "actions/drop_list.h"
+#include "platform/failure.h"
 #include "platform/message_box.h"
 #include "settings/settings_file.h"
 #include "settings/settings_record.h"
@@ -65,14 +66,22 @@ class ActionTest : public ::testing::Test {
 #endif
 };
 
-// Texts the user sees.
-inline const std::string kCopyFailed =
-    "Sorry, Quorlith could not copy the file.\rPerhaps it is in use, or the destination folder "
-    "is missing.";
-inline const std::string kMoveFailed =
-    "Sorry, Quorlith could not move the file.\rIt was left where it was.";
+// Texts the user sees. A failure box names the file and the reason after its
+// first line; a failed move says the file stayed.
+inline const std::string kCopyFailed = "Sorry, Quorlith could not copy the file.";
+inline const std::string kMoveFailed = "Sorry, Quorlith could not move the file.";
 inline const std::string kOriginalKept =
-    "Sorry, Quorlith copied the file but could not remove the original.\rPerhaps it is in use.";
+    "Sorry, Quorlith copied the file but could not remove the original.";
+inline std::string FailureBox(const std::string& first_line, const std::string& file,
+                              const std::string& reason) {
+  return first_line + "\r" + file + "\r" + reason +
+         (first_line == kMoveFailed ? "\rIt was left where it was." : "");
+}
+// The words for a reason that is no system error.
+inline std::string ReasonText(platform::Failure kind) {
+  platform::NoteFailure(kind);
+  return platform::LastFailure();
+}
 inline const std::string kOverwriteQuestion =
     "This file already exists;\rDo you want to overwrite it?";
 inline const std::string kDeleteQuestion = "Do you really want\rto delete these files?";

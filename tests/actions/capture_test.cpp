@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "actions/capture.h"
+#include "platform/failure.h"
 #include "tests/actions/actions_fixture.h"
 
 namespace {
@@ -128,7 +129,10 @@ TEST_F(CaptureTest, ABusyClipboardIsReportedAndTheTextDropped) {
   ASSERT_EQ(ui_.boxes().size(), 1u);
   EXPECT_EQ(ui_.boxes()[0].caption, "Quorlith");
   EXPECT_EQ(ui_.boxes()[0].style, platform::kBoxOk | platform::kBoxIconWarning);
-  EXPECT_NE(ui_.boxes()[0].text.find("clipboard"), std::string::npos);
+  EXPECT_EQ(ui_.boxes()[0].text,
+            "Sorry, Quorlith could not put the text on the clipboard.\r" +
+                platform::SystemErrorText(testing_support::kClipboardBusyCode) +
+                "\rPlease drop the files again.");
   EXPECT_TRUE(CaptureText.empty());
 
   ui_.SetClipboardBusy(false);

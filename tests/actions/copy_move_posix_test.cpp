@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+
 #include <string>
 #include <vector>
 
@@ -49,7 +51,8 @@ TEST_F(CopyMovePosixTest, AReadOnlyTargetIsNeverReplaced) {
   testing_support::WriteFile(target, "protected");
   ASSERT_EQ(chmod(target.c_str(), 0444), 0);
   Drop({source});
-  EXPECT_EQ(BoxTexts(), std::vector<std::string>{kMoveFailed});
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>{FailureBox(
+                            kMoveFailed, source, ReasonText(platform::Failure::kTargetProtected))});
   EXPECT_EQ(ReadFile(target), "protected");
   EXPECT_EQ(ReadFile(source), "new");
 }
@@ -99,8 +102,10 @@ TEST_F(CopyMovePosixTest, ALongDestinationIsTakenWhole) {
       IniPath, "[Options]\nCommandMode=2\nconfirmcopy=0\nCopyDestination=" + whole + "\n");
   LoadSettings();
   ASSERT_EQ(SettingsRecord.CopyDestination, whole + "/");
-  Drop({MakeFile("src/a.txt", "a")});
-  EXPECT_EQ(BoxTexts(), std::vector<std::string>{kCopyFailed});
+  const std::string source = MakeFile("src/a.txt", "a");
+  Drop({source});
+  const std::string reason = platform::SystemErrorText(ENAMETOOLONG);
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>{FailureBox(kCopyFailed, source, reason)});
   EXPECT_FALSE(Exists(cut + "a.txt"));
 }
 
@@ -124,7 +129,8 @@ TEST_F(CopyMovePosixTest, AHardLinkInTheDestinationIsTheSameFile) {
   const std::string twin = SettingsRecord.MoveDestination + "h.txt";
   ASSERT_EQ(link(source.c_str(), twin.c_str()), 0);
   Drop({source});
-  EXPECT_EQ(BoxTexts(), std::vector<std::string>{kMoveFailed});
+  const std::string reason = ReasonText(platform::Failure::kSameFile);
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>{FailureBox(kMoveFailed, source, reason)});
   EXPECT_EQ(ReadFile(source), "one file");
   EXPECT_EQ(ReadFile(twin), "one file");
 }

@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <cerrno>
+#endif
+
 #include <string>
 #include <vector>
 
@@ -128,19 +134,28 @@ TEST_F(CopyMoveTest, AFreshCopyCountsAsExistingForALaterFileOfTheSameName) {
   EXPECT_EQ(ReadFile(dest_ + "same.txt"), "second");
 }
 
+// Each failure box names the file and the system's reason.
 TEST_F(CopyMoveTest, FailedCopiesAreReportedAndNeverFollowedByADeletion) {
   const std::string folder = folder_ / "a-folder";
   testing_support::MakeFolder(folder);
   testing_support::WriteFile(folder + Sep() + "inside.txt", "in");
+#ifdef _WIN32
+  const std::string no_folder = platform::SystemErrorText(ERROR_PATH_NOT_FOUND);
+  const std::string no_file = platform::SystemErrorText(ERROR_FILE_NOT_FOUND);
+#else
+  const std::string no_folder = platform::SystemErrorText(ENOENT);
+  const std::string no_file = no_folder;
+#endif
   struct Case {
     const char* name;
     std::string source;
     std::string destination;
+    std::string reason;
   } cases[] = {
-      {"destination folder missing", a_, folder_ / "nowhere/"},
-      {"source vanished", folder_ / "gone.txt", ""},
-      {"a folder", folder, ""},
-      {"an empty name", "", ""},
+      {"destination folder missing", a_, folder_ / "nowhere/", no_folder},
+      {"source vanished", folder_ / "gone.txt", "", no_file},
+      {"a folder", folder, "", ReasonText(platform::Failure::kFolder)},
+      {"an empty name", "", "", "The drop named no file."},
   };
   for (int mode : {2, 3}) {
     for (const Case& c : cases) {
@@ -153,7 +168,8 @@ TEST_F(CopyMoveTest, FailedCopiesAreReportedAndNeverFollowedByADeletion) {
       const size_t before = ui_.boxes().size();
       Drop({c.source});
       ASSERT_EQ(ui_.boxes().size(), before + 1);
-      EXPECT_EQ(ui_.boxes().back().text, mode == 2 ? kCopyFailed : kMoveFailed);
+      EXPECT_EQ(ui_.boxes().back().text,
+                FailureBox(mode == 2 ? kCopyFailed : kMoveFailed, c.source, c.reason));
       EXPECT_EQ(ui_.boxes().back().caption, "Quorlith");
       if (!c.source.empty() && c.source != folder_ / "gone.txt") {
         EXPECT_TRUE(Exists(c.source));
@@ -168,7 +184,8 @@ TEST_F(CopyMoveTest, TheRemainingFilesGoOnAfterAFailure) {
   Use(3);
   SettingsRecord.confirmmove = 0;
   Drop({a_, folder_ / "gone.txt", b_});
-  EXPECT_EQ(BoxTexts(), std::vector<std::string>{kMoveFailed});
+  ASSERT_EQ(ui_.boxes().size(), 1u);
+  EXPECT_EQ(ui_.boxes()[0].text.find(kMoveFailed + "\r" + folder_ / "gone.txt\r"), 0u);
   EXPECT_EQ(ReadFile(dest_ + "a.txt"), "alpha");
   EXPECT_EQ(ReadFile(dest_ + "b.txt"), "bravo");
   EXPECT_FALSE(Exists(a_) || Exists(b_));
@@ -186,7 +203,8 @@ TEST_F(CopyMoveTest, AFileDroppedOntoItsOwnFolderSurvivesByteForByte) {
     Drop({self});
     // No overwrite question: the file is its own target.
     ASSERT_EQ(ui_.boxes().size(), before + 2);
-    EXPECT_EQ(ui_.boxes().back().text, mode == 2 ? kCopyFailed : kMoveFailed);
+    EXPECT_EQ(ui_.boxes().back().text, FailureBox(mode == 2 ? kCopyFailed : kMoveFailed, self,
+                                                  ReasonText(platform::Failure::kSameFile)));
     EXPECT_EQ(ReadFile(self), content);
   }
 }

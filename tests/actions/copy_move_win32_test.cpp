@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,15 +16,32 @@ using testing_support::ReadFile;
 
 using CopyMoveWin32Test = ActionTest;
 
-TEST_F(CopyMoveWin32Test, AMoveWhoseSourceCannotBeDeletedKeepsBothAndSaysSo) {
+// Within a volume a read-only file is renamed like any other; from another
+// volume it is copied, and then it cannot be deleted: both stay, and the box
+// says why.
+TEST_F(CopyMoveWin32Test, AReadOnlySourceMovesByRenameOrStaysWithItsCopy) {
+  const std::unique_ptr<testing_support::TempFolder> other =
+      testing_support::OtherVolumeFolder(folder_);
+  if (!other) GTEST_SKIP() << "no second volume";
   Quietly(3);
-  const std::string source = MakeFile("src/ro.txt", "read only");
-  ASSERT_TRUE(SetFileAttributesA(source.c_str(), FILE_ATTRIBUTE_READONLY));
-  Drop({source});
-  EXPECT_EQ(BoxTexts(), std::vector<std::string>{kOriginalKept});
-  EXPECT_EQ(ReadFile(SettingsRecord.MoveDestination + "ro.txt"), "read only");
-  EXPECT_EQ(ReadFile(source), "read only");
-  SetFileAttributesA(source.c_str(), FILE_ATTRIBUTE_NORMAL);
+  for (const std::string& from : {folder_ / "src", other->path() + "src"}) {
+    SCOPED_TRACE(from);
+    const bool same_volume = from == folder_ / "src";
+    const std::string source = from + "\\ro.txt";
+    testing_support::WriteFile(source, "read only");
+    ASSERT_TRUE(SetFileAttributesA(source.c_str(), FILE_ATTRIBUTE_READONLY));
+    const std::string target = SettingsRecord.MoveDestination + "ro.txt";
+    Drop({source});
+    EXPECT_EQ(ReadFile(target), "read only");
+    EXPECT_EQ(Exists(source), !same_volume);
+    EXPECT_EQ(BoxTexts(), same_volume ? std::vector<std::string>{}
+                                      : std::vector<std::string>{FailureBox(
+                                            kOriginalKept, source,
+                                            platform::SystemErrorText(ERROR_ACCESS_DENIED))});
+    SetFileAttributesA(source.c_str(), FILE_ATTRIBUTE_NORMAL);
+    SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(target.c_str());
+  }
 }
 
 TEST_F(CopyMoveWin32Test, AReadOnlyTargetStaysAsItWas) {
@@ -33,7 +51,8 @@ TEST_F(CopyMoveWin32Test, AReadOnlyTargetStaysAsItWas) {
   testing_support::WriteFile(target, "protected");
   ASSERT_TRUE(SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY));
   Drop({source});
-  EXPECT_EQ(BoxTexts(), std::vector<std::string>{kCopyFailed});
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>{FailureBox(
+                            kCopyFailed, source, ReasonText(platform::Failure::kTargetProtected))});
   EXPECT_EQ(ReadFile(target), "protected");
   SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
@@ -44,7 +63,8 @@ TEST_F(CopyMoveWin32Test, TheSameFileSpelledDifferentlyIsStillItself) {
   // Windows names ignore case: the lower-case spelling is the very same file.
   std::string other = SettingsRecord.MoveDestination + "same.txt";
   Drop({other});
-  EXPECT_EQ(BoxTexts(), std::vector<std::string>{kMoveFailed});
+  const std::string reason = ReasonText(platform::Failure::kSameFile);
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>{FailureBox(kMoveFailed, other, reason)});
   EXPECT_EQ(ReadFile(source), "keep me");
 }
 

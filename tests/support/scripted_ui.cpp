@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "platform/clipboard.h"
+#include "platform/failure.h"
 #include "platform/message_box.h"
 
 namespace testing_support {
@@ -25,7 +26,11 @@ ScriptedUi::ScriptedUi() {
         return answer;
       });
   platform::SetClipboardHandler([this](const std::string& text) {
-    if (clipboard_busy_) return false;
+    if (clipboard_busy_) {
+      // As the system says when another program holds the clipboard.
+      platform::NoteFailure(platform::Failure::kSystem, kClipboardBusyCode);
+      return false;
+    }
     clipboard_.push_back(text);
     return true;
   });

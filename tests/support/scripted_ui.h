@@ -10,6 +10,13 @@
 
 namespace testing_support {
 
+// ERROR_ACCESS_DENIED on Windows, EBUSY elsewhere.
+#ifdef _WIN32
+constexpr unsigned long kClipboardBusyCode = 5;
+#else
+constexpr unsigned long kClipboardBusyCode = 16;
+#endif
+
 struct ShownBox {
   std::string text;
   std::string caption;
@@ -28,7 +35,8 @@ class ScriptedUi {
 
   // Answers for the coming boxes, in order (platform::kAnswerYes, ...).
   void Answer(std::vector<int> answers);
-  // Makes the captured clipboard refuse texts, as when another program holds it.
+  // Makes the captured clipboard refuse texts, as when another program holds
+  // it; the system's reason is then kClipboardBusyCode.
   void SetClipboardBusy(bool busy) { clipboard_busy_ = busy; }
   // Called while a box is "shown", before it is answered (to simulate what
   // the user does meanwhile, such as another drop).

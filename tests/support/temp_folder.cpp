@@ -10,6 +10,11 @@
 
 #include "text/file_system.h"
 
+#ifndef _WIN32
+#include <cerrno>
+#include <cstdio>
+#endif
+
 #ifdef _WIN32
 #include <windows.h>
 
@@ -72,10 +77,12 @@ std::string Native(std::string text) {
 
 }  // namespace
 
-TempFolder::TempFolder() {
+TempFolder::TempFolder() : TempFolder(TextOf(fs::temp_directory_path())) {}
+
+TempFolder::TempFolder(const std::string& parent) {
   static std::atomic<int> counter{0};
   const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-  fs::path base = fs::temp_directory_path() /
+  fs::path base = PathOf(parent) /
                   ("quorlith-test-" + std::to_string(stamp) + "-" + std::to_string(counter++));
   fs::create_directories(base);
   path_ = TextOf(base);
@@ -100,6 +107,28 @@ TempFolder::~TempFolder() {
 
 std::string TempFolder::operator/(const std::string& relative) const {
   return path_ + Native(relative);
+}
+
+std::unique_ptr<TempFolder> OtherVolumeFolder(const TempFolder& here) {
+#ifdef _WIN32
+  const std::string shm = "Z:\\dev\\shm\\";
+#else
+  const std::string shm = "/dev/shm/";
+#endif
+  std::error_code error;
+  if (!fs::is_directory(shm, error)) return nullptr;
+  WriteFile(shm + "quorlith-probe", "");
+  // A plain rename between them fails only across volumes.
+#ifdef _WIN32
+  const bool apart = !MoveFileExA((shm + "quorlith-probe").c_str(), (here / "probe").c_str(), 0) &&
+                     GetLastError() == ERROR_NOT_SAME_DEVICE;
+#else
+  const bool apart = rename((shm + "quorlith-probe").c_str(), (here / "probe").c_str()) != 0 &&
+                     errno == EXDEV;
+#endif
+  fs::remove(shm + "quorlith-probe", error);
+  fs::remove(here / "probe", error);
+  return apart ? std::make_unique<TempFolder>(shm) : nullptr;
 }
 
 void WriteFile(const std::string& path, const std::string& bytes) {

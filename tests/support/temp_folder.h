@@ -2,6 +2,7 @@
 // with everything in them afterwards. Paths are UTF-8 on both systems.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,9 @@ namespace testing_support {
 class TempFolder {
  public:
   TempFolder();
+  // A folder made inside base (a path with its trailing separator) instead of
+  // the system's temporary folder.
+  explicit TempFolder(const std::string& base);
   ~TempFolder();
   TempFolder(const TempFolder&) = delete;
   TempFolder& operator=(const TempFolder&) = delete;
@@ -22,6 +26,10 @@ class TempFolder {
  private:
   std::string path_;
 };
+
+// A temporary folder on another volume than here (shared memory, which Wine
+// shows as Z:\dev\shm); null when there is none.
+std::unique_ptr<TempFolder> OtherVolumeFolder(const TempFolder& here);
 
 // Writes bytes to a file, creating missing parent folders.
 void WriteFile(const std::string& path, const std::string& bytes);

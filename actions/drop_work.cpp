@@ -1,0 +1,148 @@
+#include "actions/drop_work.h"
+
+#include <condition_variable>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <utility>
+
+#include "actions/drop_list.h"
+#include "actions/drop_outcome.h"
+#include "settings/settings_record.h"
+#include "text/file_system.h"
+
+namespace {
+
+// A message box the worker waits for.
+struct Question {
+  std::string text;
+  std::string caption;
+  uint32_t style;
+  int answer = 0;
+  bool answered = false;
+  bool abandoned = false;  // the work was stopped meanwhile
+};
+
+std::mutex lock;
+std::condition_variable changed;
+WindowWaker waker;                           // guarded by lock
+std::deque<std::function<void()>> tasks;     // guarded by lock
+bool stop_requested = false;                 // guarded by lock
+std::shared_ptr<Question> waiting;           // guarded by lock
+
+std::thread worker;
+// The worker's settings: written only while it waits for a question, or
+// before it starts.
+Settings snapshot;
+thread_local bool on_worker = false;
+
+// Hands a task to the window's thread.
+void PostToWindow(std::function<void()> task) {
+  WindowWaker wake;
+  {
+    const std::lock_guard<std::mutex> guard(lock);
+    tasks.push_back(std::move(task));
+    wake = waker;
+  }
+  if (wake) wake();
+}
+
+// On the window's thread, once the worker has ended.
+void FinishWork() {
+  if (!worker.joinable()) return;
+  worker.join();
+  ReportOutcome();
+  ContinueDrops();
+}
+
+}  // namespace
+
+void InstallWindowWaker(WindowWaker new_waker) {
+  const std::lock_guard<std::mutex> guard(lock);
+  waker = std::move(new_waker);
+}
+
+void RunWindowTasks() {
+  for (;;) {
+    std::function<void()> task;
+    {
+      const std::lock_guard<std::mutex> guard(lock);
+      if (tasks.empty()) return;
+      task = std::move(tasks.front());
+      tasks.pop_front();
+    }
+    // Not under the lock: a task may show a box, whose own event loop runs
+    // tasks in turn.
+    task();
+  }
+}
+
+const Settings& ActionSettings() { return on_worker ? snapshot : SettingsRecord; }
+
+int AskUser(const char* text, const char* caption, uint32_t style) {
+  if (!on_worker) return ShowMessage(text, caption, style);
+  auto question = std::make_shared<Question>(Question{text, caption, style});
+  {
+    const std::lock_guard<std::mutex> guard(lock);
+    if (stop_requested) return 0;
+    waiting = question;
+  }
+  PostToWindow([question] {
+    {
+      const std::lock_guard<std::mutex> guard(lock);
+      if (question->abandoned) return;
+    }
+    const int answer =
+        ShowMessage(question->text.c_str(), question->caption.c_str(), question->style);
+    const std::lock_guard<std::mutex> guard(lock);
+    if (question->abandoned) return;
+    question->answer = answer;
+    question->answered = true;
+    snapshot = SettingsRecord;
+    changed.notify_all();
+  });
+  std::unique_lock<std::mutex> guard(lock);
+  changed.wait(guard, [&] { return question->answered || question->abandoned; });
+  waiting.reset();
+  return question->answered ? question->answer : 0;
+}
+
+bool StopRequested() {
+  const std::lock_guard<std::mutex> guard(lock);
+  return stop_requested;
+}
+
+bool RunOffWindowThread(void (*action)()) {
+  {
+    const std::lock_guard<std::mutex> guard(lock);
+    if (!waker) return false;
+    stop_requested = false;
+  }
+  snapshot = SettingsRecord;
+  worker = std::thread([action] {
+    on_worker = true;
+    action();
+    PostToWindow(FinishWork);
+  });
+  return true;
+}
+
+bool DropWorkRunning() { return worker.joinable(); }
+
+void StopDropWork() {
+  if (!worker.joinable()) return;
+  {
+    const std::lock_guard<std::mutex> guard(lock);
+    stop_requested = true;
+    if (waiting) waiting->abandoned = true;
+    changed.notify_all();
+  }
+  worker.join();
+  {
+    const std::lock_guard<std::mutex> guard(lock);
+    tasks.clear();
+  }
+  DropWorkStopped();
+}

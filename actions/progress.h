@@ -1,0 +1,30 @@
+// How far the running copy, move or delete has come. The action writes it as
+// it goes, at the cost of a few relaxed atomic stores per step; the shells
+// read it on a timer while work runs, from the window's thread.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "actions/drop_outcome.h"
+
+struct ProgressView {
+  bool running = false;
+  DropOutcome::Action action = DropOutcome::Action::kNone;
+  int32_t file = 0;         // the current file, counted from 1
+  int32_t files = 0;        // files in the drop
+  uint64_t bytes_done = 0;  // of the files' content, including the current file's part
+  uint64_t bytes_total = 0;
+  std::string name;         // the current file's name and extension
+  double seconds = 0;       // since the work began
+};
+ProgressView ReadProgress();
+
+// For the actions.
+void BeginProgress(DropOutcome::Action action, int32_t files, uint64_t bytes_total);
+// The file with this number (from 1) is being worked on; bytes_before is the
+// content of the files before it.
+void BeginProgressFile(int32_t file, const std::string& name, uint64_t bytes_before);
+// Bytes of the current file done so far.
+void SetProgressFileBytes(uint64_t bytes);
+void EndProgress();

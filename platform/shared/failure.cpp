@@ -1,0 +1,43 @@
+#include "platform/failure.h"
+
+namespace platform {
+namespace {
+
+struct Reason {
+  Failure kind = Failure::kNone;
+  unsigned long code = 0;
+};
+
+thread_local Reason last;
+
+}  // namespace
+
+void NoteFailure(Failure kind, unsigned long system_code) { last = {kind, system_code}; }
+
+void ClearFailure() { last = {}; }
+
+std::string LastFailure() {
+  switch (last.kind) {
+    case Failure::kNone:
+      return {};
+    case Failure::kSystem:
+      return SystemErrorText(last.code);
+    case Failure::kSameFile:
+      return "The file would be copied onto itself.";
+    case Failure::kFolder:
+      return "It is a folder.";
+    case Failure::kNotAFile:
+      return "It is not a plain file.";
+    case Failure::kTargetFolder:
+      return "A folder of that name is in the way.";
+    case Failure::kTargetProtected:
+      return "A write-protected file of that name is in the way.";
+    case Failure::kTargetAppeared:
+      return "A file of that name appeared in the destination meanwhile.";
+    case Failure::kStopped:
+      return "The work was stopped.";
+  }
+  return {};
+}
+
+}  // namespace platform
