@@ -42,6 +42,12 @@ enum class MoveOutcome {
 MoveOutcome MoveFileTo(const std::string& source, const std::string& target,
                        ExistingTarget existing, const CopyProgress& progress = {});
 
+// Tests make copies slow: while a pacer is set, every copy calls it on its
+// own thread with the bytes copied so far, before its first step and after
+// each step the system reports, and goes on when it returns.
+using CopyPacer = std::function<void(uint64_t bytes_done)>;
+void SetCopyPacer(CopyPacer pacer);
+
 // Removes a file or a symbolic link (never its target); fails for a folder.
 bool RemoveFile(const std::string& path);
 // Moves a file or folder to the Recycle Bin / the user's Trash.

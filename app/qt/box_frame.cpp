@@ -42,6 +42,12 @@ void PaintBoxFrame(QPainter& painter, const QRect& rect, const QPalette& palette
   qDrawWinPanel(&painter, r, palette, true, &face);
 }
 
+QRect BoxBody(const QRect& rect, bool unlocked) {
+  const int inset = (unlocked ? kResizeBand : 0) + kDialogFrame + kPanelWidth;
+  const QRect body = rect.adjusted(inset, inset, -inset, -inset);
+  return body.isValid() ? body : QRect();
+}
+
 Qt::Edges FrameEdgesAt(const QSize& box, const QPoint& pos) {
   const int w = box.width();
   const int h = box.height();

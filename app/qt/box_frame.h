@@ -18,6 +18,9 @@ constexpr int kCornerReach = 12;
 
 // Paints the whole box into rect.
 void PaintBoxFrame(QPainter& painter, const QRect& rect, const QPalette& palette, bool unlocked);
+// The body inside the frame that PaintBoxFrame draws into rect; empty when
+// the box is too small to have one.
+QRect BoxBody(const QRect& rect, bool unlocked);
 
 // The sides a press at pos (in box coordinates) resizes: none outside the
 // band, one side along it, two near a corner. A box too small for a body

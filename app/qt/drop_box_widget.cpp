@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "actions/drop_list.h"
+#include "actions/drop_work.h"
 #include "app/common/lock_toggle.h"
 #include "app/common/program.h"
 #include "app/qt/box_frame.h"
@@ -29,6 +30,16 @@ DropBoxWidget::DropBoxWidget(int x, int y, int w, int h)
   setMouseTracking(true);
   // Right-clicks are handled on release, as on Windows, and nowhere else.
   setContextMenuPolicy(Qt::PreventContextMenu);
+  // The drops' copies, moves and deletes run off this thread; what they hand
+  // back (questions, their end) runs here, from the event loop.
+  InstallWindowWaker([this] {
+    QMetaObject::invokeMethod(this, [] { RunWindowTasks(); }, Qt::QueuedConnection);
+  });
+}
+
+DropBoxWidget::~DropBoxWidget() {
+  StopDropWork();
+  InstallWindowWaker(nullptr);
 }
 
 WindowRect DropBoxWidget::OuterRect() {
@@ -62,6 +73,7 @@ void DropBoxWidget::ShowContextMenu() {
 void DropBoxWidget::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   PaintBoxFrame(painter, rect(), palette(), UnlockedMode());
+  feedback_.Paint(painter, BoxBody(rect(), UnlockedMode()));
 }
 
 void DropBoxWidget::mousePressEvent(QMouseEvent* event) {
@@ -114,11 +126,13 @@ void DropBoxWidget::dragEnterEvent(QDragEnterEvent* event) {
   }
   event->setDropAction(action);
   event->accept();
+  feedback_.SetHover(true);
 }
 
 void DropBoxWidget::dragMoveEvent(QDragMoveEvent* event) {
   // The source may offer other actions as the user presses modifier keys.
   const Qt::DropAction action = AcceptedDropAction(event->possibleActions());
+  feedback_.SetHover(action != Qt::IgnoreAction);
   if (action == Qt::IgnoreAction) {
     event->ignore();
     return;
@@ -127,21 +141,30 @@ void DropBoxWidget::dragMoveEvent(QDragMoveEvent* event) {
   event->accept();
 }
 
+void DropBoxWidget::dragLeaveEvent(QDragLeaveEvent*) { feedback_.SetHover(false); }
+
+void DropBoxWidget::enterEvent(QEnterEvent*) { feedback_.PointerEntered(); }
+
+void DropBoxWidget::leaveEvent(QEvent*) { feedback_.PointerLeft(); }
+
 void DropBoxWidget::dropEvent(QDropEvent* event) {
   const Qt::DropAction action = AcceptedDropAction(event->possibleActions());
   std::vector<std::string> paths;
   if (event->mimeData() != nullptr) paths = DroppedLocalPaths(*event->mimeData());
   if (paths.empty() || action == Qt::IgnoreAction) {
+    feedback_.SetHover(false);
     event->ignore();
     return;
   }
   event->setDropAction(action);
   event->accept();
+  feedback_.Dropped();
   // The action runs once the drop is finished, so the source is not kept
   // waiting while a question is on the screen (the drop is over for it, as
   // for a Windows shell once it has posted its drop).
-  QTimer::singleShot(0, this, [dropped = std::move(paths)]() mutable {
+  QTimer::singleShot(0, this, [this, dropped = std::move(paths)]() mutable {
     SubmitDrop(std::move(dropped));
+    feedback_.WorkMayHaveBegun();
   });
 }
 
@@ -156,5 +179,9 @@ void DropBoxWidget::ShowLockState() {
 void DropBoxWidget::End() {
   if (ended_) return;
   ended_ = true;
+  // Gone from the screen at once; the current file of running work is
+  // finished and the rest skipped before the program ends.
+  hide();
+  StopDropWork();
   emit ended();
 }

@@ -5,8 +5,10 @@
 
 #include <QWidget>
 #include <cstdint>
+#include <string>
 
 #include "app/common/menu_commands.h"
+#include "app/qt/box_feedback.h"
 #include "app/qt/window_drag.h"
 
 class QMenu;
@@ -19,13 +21,16 @@ class DropBoxWidget : public QWidget, public ShellWindow {
   // Windows box of outer size w x h is created with (w + 4 by h + 12);
   // ApplySettings gives it its real size when it shows it.
   DropBoxWidget(int x, int y, int w, int h);
+  // Stops the drops' work (the current file is finished) before it goes.
+  ~DropBoxWidget() override;
 
   // The frame's rectangle on the screen.
   WindowRect OuterRect() override;
   // Opacity from t, the frame from b, then shown, raised above the others and
   // given the outer size w x h where it stands; x and y are not used.
   void ApplySettings() override;
-  // Hides the box for good and ends the program.
+  // Hides the box for good and ends the program, once the current file of
+  // any running work is finished.
   void Destroy() override;
 
   // Whole-window opacity for t percent (AlphaFromPercent).
@@ -35,6 +40,8 @@ class DropBoxWidget : public QWidget, public ShellWindow {
   QMenu* contextMenu() const { return menu_; }
   // Opens the menu at the pointer and runs the chosen command.
   void ShowContextMenu();
+  // What the box's tip says now (empty before the first drop).
+  const std::string& Tip() const { return feedback_.Tip(); }
 
  signals:
   // The box was destroyed by Exit or closed: the program ends with code 0.
@@ -49,7 +56,10 @@ class DropBoxWidget : public QWidget, public ShellWindow {
   void closeEvent(QCloseEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dragMoveEvent(QDragMoveEvent* event) override;
+  void dragLeaveEvent(QDragLeaveEvent* event) override;
   void dropEvent(QDropEvent* event) override;
+  void enterEvent(QEnterEvent* event) override;
+  void leaveEvent(QEvent* event) override;
 
  private:
   // Redraws the frame and resets the pointer shape after a lock change.
@@ -58,5 +68,6 @@ class DropBoxWidget : public QWidget, public ShellWindow {
 
   QMenu* menu_ = nullptr;
   WindowDrag drag_;
+  BoxFeedback feedback_{*this};
   bool ended_ = false;
 };

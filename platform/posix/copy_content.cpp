@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "platform/posix/write_all.h"
+#include "platform/shared/copy_pacer.h"
 
 namespace platform {
 namespace {
@@ -18,6 +19,7 @@ constexpr size_t kKernelStep = size_t{16} << 20;
 constexpr size_t kBufferSize = size_t{1} << 20;
 
 bool Tell(const CopyProgress& progress, uint64_t done) {
+  PaceCopy(done);
   if (!progress || progress(done)) return true;
   errno = ECANCELED;
   return false;
@@ -50,6 +52,7 @@ bool CopyByBuffer(int from, int to, uint64_t done, const CopyProgress& progress)
 }  // namespace
 
 bool CopyContent(int from, int to, uint64_t size, const CopyProgress& progress) {
+  PaceCopy(0);
   // A clone shares the blocks until either file changes: instant and safe.
   if (size > 0 && ioctl(to, FICLONE, from) == 0) return Tell(progress, size);
   uint64_t done = 0;

@@ -10,6 +10,7 @@
 
 #include "platform/failure.h"
 #include "platform/file_query.h"
+#include "platform/shared/copy_pacer.h"
 #include "platform/win32/long_path.h"
 
 namespace platform {
@@ -44,8 +45,9 @@ bool SystemFailed() {
 DWORD CALLBACK OnCopyProgress(LARGE_INTEGER, LARGE_INTEGER transferred, LARGE_INTEGER,
                               LARGE_INTEGER, DWORD, DWORD, HANDLE, HANDLE, LPVOID data) {
   const auto& progress = *static_cast<const CopyProgress*>(data);
-  return progress(static_cast<uint64_t>(transferred.QuadPart)) ? PROGRESS_CONTINUE
-                                                                : PROGRESS_CANCEL;
+  const auto done = static_cast<uint64_t>(transferred.QuadPart);
+  PaceCopy(done);
+  return !progress || progress(done) ? PROGRESS_CONTINUE : PROGRESS_CANCEL;
 }
 
 // Writes what the system still holds of the file to the disk. A read-only
@@ -77,9 +79,10 @@ std::string CopyToTemporary(const std::string& source, const std::string& target
     const std::string temporary =
         TemporaryName(prefix, static_cast<int>(InterlockedIncrement(&counter)));
     BOOL cancel = FALSE;
+    PaceCopy(0);
     if (CopyFileExW(win32::SystemPath(source).c_str(), win32::SystemPath(temporary).c_str(),
-                    progress ? OnCopyProgress : nullptr, const_cast<CopyProgress*>(&progress),
-                    &cancel, COPY_FILE_FAIL_IF_EXISTS)) {
+                    OnCopyProgress, const_cast<CopyProgress*>(&progress), &cancel,
+                    COPY_FILE_FAIL_IF_EXISTS)) {
       return temporary;
     }
     const DWORD error = GetLastError();

@@ -10,16 +10,19 @@
 #include <QCursor>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QThread>
 #include <QTimer>
 #include <QUrl>
 #include <functional>
 #include <memory>
 #include <string>
 
+#include "actions/drop_list.h"
 #include "app/qt/drop_box_widget.h"
 #include "app/qt/startup.h"
 #include "settings/ini_file.h"
@@ -131,6 +134,16 @@ class BoxTest : public ::testing::Test {
   static void Settle() {
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents();
+  }
+  // Runs the event loop until the drops' work, on its own thread, has ended.
+  static void SettleWork() {
+    QElapsedTimer clock;
+    clock.start();
+    do {
+      Settle();
+      QThread::msleep(1);
+    } while (DropActionRunning() && clock.elapsed() < 20000);
+    Settle();
   }
 
   testing_support::TempFolder folder_;

@@ -87,7 +87,7 @@ TEST_F(QtDrop, CopiesMovesAndDeletesOnceTheQuestionIsAnswered) {
     ui_.Answer({platform::kAnswerYes});
     const size_t asked = ui_.boxes().size();
     EXPECT_EQ(DropUrls({File(source)}), Qt::CopyAction);
-    Settle();
+    SettleWork();
     EXPECT_EQ(ui_.boxes().size(), asked + 1);
     EXPECT_EQ(testing_support::Exists(source), c.source_stays);
     EXPECT_EQ(testing_support::ReadFile(folder_ / c.arrives), "note");
