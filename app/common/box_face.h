@@ -22,7 +22,7 @@ class BoxFace {
   // Work shows its progress once it has run this long; quicker work shows
   // nothing.
   static constexpr double kProgressAfterSeconds = 0.5;
-  static constexpr Clock::duration kFlashTime = std::chrono::milliseconds(350);
+  static constexpr Clock::duration kFlashTime = std::chrono::milliseconds(500);
 
   enum class Tint { kNone, kHover, kFlash };
   struct Look {

@@ -7,6 +7,11 @@
 #include <shellapi.h>
 
 #include <string>
+#include <vector>
+
+#include "app/common/box_face.h"
+
+struct IDropTarget;
 
 // Start-up and message loop (startup.cpp).
 extern HINSTANCE ProgramInstance;
@@ -98,3 +103,38 @@ bool RunDropBoxCommand(int id);
 // Drop reception (receive_drop.cpp): every dropped name, whole, then the
 // handle released, then the action.
 void ReceiveDrop(HDROP drop);
+// The names a drop handle carries, whole and in UTF-8, in its order.
+std::vector<std::string> DroppedNames(HDROP drop);
+
+// The box's private messages.
+// The worker has handed the window something to do (RunWindowTasks).
+constexpr UINT kRunWindowTasksMessage = WM_APP + 1;
+// Drops that came through the OLE drop target wait to be handed over.
+constexpr UINT kDeliverDropMessage = WM_APP + 2;
+// The box is on the screen: what the first paint did not need is set up.
+constexpr UINT kLateStartMessage = WM_APP + 3;
+
+// The OLE drop target (drop_target.cpp), through which the box sees drags
+// hover; the drops themselves end in SubmitDrop as those of WM_DROPFILES.
+void RegisterDropTarget(HWND window);
+void RevokeDropTarget(HWND window);
+// Hands the drops the target took to the actions.
+void DeliverDrops();
+// The target itself, as OLE calls it.
+IDropTarget* BoxDropTarget();
+
+// The box's feedback (box_feedback.cpp): hover highlight, flash, progress and
+// the tip, painted over the class background.
+void StartFeedback();
+void EndFeedback();
+void FeedbackHover(bool hover);
+void FeedbackDropped();
+// After a drop was handed over: keeps the box moving while its work runs.
+void FeedbackWorkMayHaveBegun();
+void FeedbackPointerMoved();
+void FeedbackTimer(UINT_PTR id);
+void PaintBox(HWND window);
+// What the tip says now; empty before the first drop. The look the box has
+// now.
+const std::string& BoxTip();
+BoxFace::Look BoxLook();

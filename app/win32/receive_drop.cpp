@@ -28,15 +28,22 @@ std::string DroppedName(HDROP drop, UINT index) {
 
 }  // namespace
 
-void ReceiveDrop(HDROP drop) {
+std::vector<std::string> DroppedNames(HDROP drop) {
   const UINT count = DragQueryFileW(drop, kCountQuery, nullptr, kTransferBufferSize);
   std::vector<std::string> names;
   names.reserve(count);
   for (UINT i = 0; i < count; ++i) names.push_back(DroppedName(drop, i));
+  return names;
+}
+
+void ReceiveDrop(HDROP drop) {
+  std::vector<std::string> names = DroppedNames(drop);
   // The handle goes before any action starts: from here on only the names
   // carry the drop.
   DragFinish(drop);
+  FeedbackDropped();
   // The names become DropList and the action runs, or wait their turn when
-  // an earlier drop's action is still asking a question.
+  // an earlier drop's action is still running or asking a question.
   SubmitDrop(std::move(names));
+  FeedbackWorkMayHaveBegun();
 }

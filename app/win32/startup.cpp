@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include "actions/drop_work.h"
 #include "app/common/lock_toggle.h"
 #include "app/common/program.h"
 #include "settings/settings_record.h"
@@ -38,7 +39,13 @@ void CreateDropBox() {
   SetClassLongA(DropBoxWindow, GCL_STYLE, class_style | CS_DBLCLKS);
   BuildContextMenu();
   DragAcceptFiles(DropBoxWindow, TRUE);
+  // The drops' copies, moves and deletes run off this thread; what they hand
+  // back (questions, their end) comes here as a message.
+  HWND window = DropBoxWindow;
+  InstallWindowWaker([window] { PostMessageW(window, kRunWindowTasksMessage, 0, 0); });
+  StartFeedback();
   ApplySettings();
+  PostMessageW(DropBoxWindow, kLateStartMessage, 0, 0);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // The drop box's window procedure: drops, right-clicks, hit testing, the
 // lock toggle, menu commands and the end of the program.
+#include "actions/drop_work.h"
 #include "app/common/lock_toggle.h"
 #include "app/win32/drop_box_shell.h"
 
@@ -76,7 +77,34 @@ LRESULT CALLBACK DropBoxProc(HWND window, UINT message, WPARAM wparam, LPARAM lp
                    SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSENDCHANGING);
       return 0;
     }
+    case WM_PAINT:
+      PaintBox(window);
+      return 0;
+    case WM_TIMER:
+      FeedbackTimer(wparam);
+      return 0;
+    case WM_MOUSEMOVE:
+      FeedbackPointerMoved();
+      return 0;
+    case WM_NCMOUSEMOVE:
+      FeedbackPointerMoved();
+      return DefWindowProcA(window, message, wparam, lparam);
+    case kRunWindowTasksMessage:
+      RunWindowTasks();
+      return 0;
+    case kDeliverDropMessage:
+      DeliverDrops();
+      return 0;
+    case kLateStartMessage:
+      RegisterDropTarget(window);
+      return 0;
     case WM_DESTROY:
+      // The box is gone from the screen; the current file of running work is
+      // finished and the rest skipped before the program ends.
+      StopDropWork();
+      InstallWindowWaker(nullptr);
+      RevokeDropTarget(window);
+      EndFeedback();
       PostQuitMessage(0);
       return 0;
     default:

@@ -52,7 +52,7 @@ TEST_F(QtFeedback, HoverHighlightsADropFlashesAndTheTipSaysWhatHappened) {
   EXPECT_NE(BodyPixel(), hovered);
   Settle();
   EXPECT_EQ(box_->Tip(), "2 paths on the clipboard");
-  std::this_thread::sleep_for(std::chrono::milliseconds(450));
+  std::this_thread::sleep_for(std::chrono::milliseconds(600));
   Settle();
   EXPECT_EQ(BodyPixel(), idle);
 }

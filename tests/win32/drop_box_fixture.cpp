@@ -2,6 +2,7 @@
 
 #include <sstream>
 
+#include "actions/drop_list.h"
 #include "app/common/program.h"
 #include "platform/shell_open.h"
 #include "settings/ini_file.h"
@@ -63,6 +64,15 @@ void DropBoxTest::Start() {
 
 void DropBoxTest::Finish() {
   if (IsWindow(DropBoxWindow)) DestroyWindow(DropBoxWindow);
+  Pump();
+}
+
+void DropBoxTest::PumpUntilDone() {
+  const ULONGLONG give_up = GetTickCount64() + 20000;
+  do {
+    Pump();
+    Sleep(1);
+  } while (DropActionRunning() && GetTickCount64() < give_up);
   Pump();
 }
 

@@ -31,6 +31,9 @@ class DropBoxTest : public ::testing::Test {
   // Destroys the box if it is still there and empties the queue, so the next
   // box starts with a clean one.
   void Finish();
+  // Runs the message loop until the drops' work, on its own thread, has
+  // ended.
+  static void PumpUntilDone();
 
   LRESULT Send(UINT message, WPARAM wparam = 0, LPARAM lparam = 0) const {
     return SendMessageA(DropBoxWindow, message, wparam, lparam);

@@ -35,6 +35,7 @@ class Win32Drop : public DropBoxTest {
     std::memcpy(header + 1, wide ? static_cast<const void*>(list.c_str()) : narrow.c_str(), size);
     GlobalUnlock(block);
     EXPECT_EQ(Send(WM_DROPFILES, reinterpret_cast<WPARAM>(block)), 0);
+    PumpUntilDone();
   }
 
   testing_support::TempFolder sources_;
