@@ -3,6 +3,7 @@
 // options, such as -platform, go on to Qt.
 #include <QApplication>
 #include <QIcon>
+#include <QTimer>
 #include <iostream>
 #include <memory>
 
@@ -10,13 +11,19 @@
 #include "app/qt/drop_box_widget.h"
 #include "app/qt/startup.h"
 
+namespace {
+
+// What the first paint does not need waits this long after the start.
+constexpr int kLateStartMs = 200;
+
+}  // namespace
+
 int main(int argc, char** argv) {
   if (const auto code = AnswerCommandLine(argc, argv, std::cout, std::cerr)) return *code;
 
   BeginStartGuard();
   QApplication app(argc, argv);
   EndStartGuard();
-  QApplication::setWindowIcon(QIcon(":/quorlith.png"));
   // The desktop entry's name, so the desktop links the box's window to it.
   QGuiApplication::setDesktopFileName("org.quorlith.Quorlith");
   // The box is a tool window: Qt would end the program whenever a message box
@@ -26,5 +33,9 @@ int main(int argc, char** argv) {
 
   const std::unique_ptr<DropBoxWidget> box = StartDropBox();
   QObject::connect(box.get(), &DropBoxWidget::ended, &app, [] { QCoreApplication::exit(0); });
+  // The icon, for the desktop's window lists, once the box is on the screen:
+  // decoding it would only delay the first paint.
+  QTimer::singleShot(kLateStartMs, &app,
+                     [] { QApplication::setWindowIcon(QIcon(":/quorlith.png")); });
   return QApplication::exec();
 }

@@ -59,6 +59,7 @@ TTTOOLINFOW ToolInfo(std::wstring* text) {
 void ShowTip(UINT hide_after_ms) {
   if (Face.Tip().empty()) return;
   if (Tip == nullptr) {
+    InitCommonControlsOnce();
     Tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                           WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
                           CW_USEDEFAULT, CW_USEDEFAULT, DropBoxWindow, nullptr, ProgramInstance,

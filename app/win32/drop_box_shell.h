@@ -25,8 +25,12 @@ extern WNDCLASSEXA FormClass;
 int StartUp(HINSTANCE instance, HINSTANCE previous, LPSTR command_line, int show_command);
 // Selects the scaling of window geometry; "pixels" (any letter case) is 1:1.
 void SetMetric(const char* metric);
-// Fills FormClass and initialises the common controls, once per process.
+// Fills FormClass, once per process.
 void InitGui();
+// Initialises the common controls (ListView, TreeView, bars, tabs, up-down,
+// progress, date and ComboBoxEx), once per process, before the first control
+// is made.
+void InitCommonControlsOnce();
 // Registers FormClass under name with procedure; the class atom, 0 on failure.
 ATOM RegisterFormClass(const char* name, WNDPROC procedure);
 // The start-up sequence: texts, the settings file found or created and

@@ -62,9 +62,21 @@ void InitGui() {
   FormClass.hIcon = LoadProgramIcon(ProgramInstance);
   FormClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
   FormClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
-  INITCOMMONCONTROLSEX controls = {sizeof(INITCOMMONCONTROLSEX), kCommonControls};
-  InitCommonControlsEx(&controls);
+  // The common controls are set up when the first one is made (the tip):
+  // their library costs the start a few megabytes the first paint never uses,
+  // so it is not even imported, only loaded then.
   GuiReady = true;
+}
+
+void InitCommonControlsOnce() {
+  static const bool done = [] {
+    using Init = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    const auto init = reinterpret_cast<Init>(reinterpret_cast<void*>(
+        GetProcAddress(LoadLibraryW(L"comctl32.dll"), "InitCommonControlsEx")));
+    INITCOMMONCONTROLSEX controls = {sizeof(INITCOMMONCONTROLSEX), kCommonControls};
+    return init != nullptr && init(&controls) != FALSE;
+  }();
+  static_cast<void>(done);
 }
 
 void SetMetric(const char* metric) {
