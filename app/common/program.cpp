@@ -34,8 +34,12 @@ SettingsPlace PrepareProgram() {
   // folder, not even when root runs it: they live in the per-user folder.
   std::string program_folder = AppDir();
   if (program_folder == QUORLITH_INSTALLED_PROGRAM_FOLDER) program_folder.clear();
-  const SettingsPlace place =
-      PrepareSettingsIn(program_folder, platform::UserSettingsFolder(), ClassName);
+  // A file beside the program wins: the per-user folder, which costs the
+  // start a question to the shell, is only looked up when there is none.
+  const bool beside = !program_folder.empty() &&
+                      FileExists((program_folder + ClassName + ".ini").c_str()) == 1;
+  const SettingsPlace place = PrepareSettingsIn(
+      program_folder, beside ? std::string() : platform::UserSettingsFolder(), ClassName);
   CaptureText.clear();
   return place;
 }

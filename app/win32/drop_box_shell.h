@@ -40,6 +40,9 @@ void FormLoad();
 // The same over a settings file in the folders given (each with a trailing
 // backslash, or empty): tests start the box in a folder of their own.
 void FormLoadIn(const std::string& program_folder, const std::string& user_folder);
+// Once the box is on the screen: what its first paint did not need, the
+// class icon and the OLE drop target.
+void LateStart(HWND window);
 // Pumps messages until the quit message; returns its exit code.
 int RunMessageLoop();
 

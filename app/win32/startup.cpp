@@ -59,7 +59,9 @@ void InitGui() {
   FormClass.cbSize = sizeof(WNDCLASSEXA);
   FormClass.style = kClassStyle;
   FormClass.hInstance = ProgramInstance;
-  FormClass.hIcon = LoadProgramIcon(ProgramInstance);
+  // Icon 100 joins the class once the box shows (LateStart): loading it
+  // first would hold up the first paint for nothing a tool window shows.
+  FormClass.hIcon = nullptr;
   FormClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
   FormClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
   // The common controls are set up when the first one is made (the tip):
@@ -108,6 +110,11 @@ void FormLoadIn(const std::string& program_folder, const std::string& user_folde
   ReportSettingsProblem();
 }
 
+void LateStart(HWND window) {
+  SetClassLongPtrW(window, GCLP_HICON, reinterpret_cast<LONG_PTR>(LoadProgramIcon(ProgramInstance)));
+  RegisterDropTarget(window);
+}
+
 int RunMessageLoop() {
   MSG message;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {
@@ -125,7 +132,6 @@ int StartUp(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*command_line*/,
   SetMetric("pixels");
   InitGui();
   ProgramInstance = instance;
-  FormClass.hIcon = LoadProgramIcon(instance);
   RegisterFormClass(ClassName.c_str(), DropBoxProc);
   FormLoad();
   return RunMessageLoop();

@@ -96,7 +96,7 @@ LRESULT CALLBACK DropBoxProc(HWND window, UINT message, WPARAM wparam, LPARAM lp
       DeliverDrops();
       return 0;
     case kLateStartMessage:
-      RegisterDropTarget(window);
+      LateStart(window);
       return 0;
     case WM_DESTROY:
       // The box is gone from the screen; the current file of running work is
