@@ -141,8 +141,10 @@ void StopDropWork() {
   }
   worker.join();
   {
+    // The stop was for the work that ran; what comes after starts afresh.
     const std::lock_guard<std::mutex> guard(lock);
     tasks.clear();
+    stop_requested = false;
   }
   DropWorkStopped();
 }

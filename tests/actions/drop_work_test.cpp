@@ -98,6 +98,10 @@ TEST_F(DropWorkTest, StoppingSkipsTheRestAndLeavesNoTemporary) {
   EXPECT_EQ(ReadFile(dest + "b.txt"), "old b");
   EXPECT_TRUE(Exists(b) && Exists(c) && !Exists(dest + "c.txt") && !Exists(dest + "d.txt"));
   EXPECT_EQ(testing_support::NamesIn(dest), (std::vector<std::string>{"a.txt", "b.txt"}));
+  // The stop was for that work alone: the next drop runs whole, here at once.
+  InstallWindowWaker(nullptr);
+  Drop({c});
+  EXPECT_EQ(ReadFile(dest + "c.txt"), "c");
 }
 
 }  // namespace
