@@ -25,6 +25,7 @@ int main(int argc, char** argv) {
   QApplication::setQuitOnLastWindowClosed(false);
 
   const std::unique_ptr<DropBoxWidget> box = StartDropBox();
+  if (box == nullptr) return 0;  // the box already running came to the front
   QObject::connect(box.get(), &DropBoxWidget::ended, &app, [] { QCoreApplication::exit(0); });
   return QApplication::exec();
 }

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
+#include <vector>
 
 #include "settings/settings_file.h"
 #include "settings/settings_record.h"
@@ -19,6 +21,10 @@ using testing_support::WriteFile;
 class LocationTest : public ::testing::Test {
  protected:
   void SetUp() override { SettingsRecord = Settings{}; }
+  void RemoveSettingsFiles() {
+    std::remove((program_ + "Quorlith.ini").c_str());
+    std::remove((user_ + "Quorlith.ini").c_str());
+  }
 
   TempFolder root_;
   std::string program_ = root_ / "program/";
@@ -84,6 +90,31 @@ TEST_F(LocationTest, WithNoWritableFolderTheFirstRunValuesStayInMemory) {
             (std::vector<int>{244, 200, 75, 75, 75, 1, 1}));
   EXPECT_EQ(s.CopyDestination, DesktopDir + NativeSeparator());
   EXPECT_EQ(s.MoveDestination, DesktopDir + NativeSeparator());
+}
+
+// The file a start would use is found without writing anything, so a second
+// start can find the box that runs over it first.
+TEST_F(LocationTest, FindSettingsFileNamesTheFileAStartWouldUseAndWritesNothing) {
+  const std::string beside = program_ + "Quorlith.ini";
+  const std::string per_user = user_ + "Quorlith.ini";
+  const struct {
+    const char* name;
+    std::vector<std::string> present;
+    std::string program_folder;
+    std::string found;
+  } cases[] = {
+      {"both there", {beside, per_user}, program_, beside},
+      {"the per-user one only", {per_user}, program_, per_user},
+      {"none yet", {}, program_, beside},
+      {"none yet, installed program", {}, "", per_user},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    RemoveSettingsFiles();
+    for (const std::string& file : c.present) WriteFile(file, "[Coordinates]\n");
+    EXPECT_EQ(FindSettingsFile(c.program_folder, user_, "Quorlith"), c.found);
+    EXPECT_EQ(Exists(beside) + Exists(per_user), static_cast<int>(c.present.size()));
+  }
 }
 
 }  // namespace

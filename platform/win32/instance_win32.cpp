@@ -1,0 +1,140 @@
+// The claim on Windows: a named block of shared memory in the user's
+// session, which the system removes once no process holds it. Its holder
+// writes into it the handle of a message-only window, to which later starts
+// post their request.
+#include <windows.h>
+
+#include <string>
+#include <utility>
+
+#include "platform/instance.h"
+#include "platform/win32/long_path.h"
+#include "platform/win32/wide_text.h"
+
+namespace platform {
+
+namespace {
+
+constexpr UINT kComeToFront = WM_APP + 1;
+constexpr wchar_t kListenerClass[] = L"QuorlithInstance";
+
+// The final path of an existing file or folder: links and short names
+// resolved, each name in its letter case on disk. Empty when it is not there.
+std::wstring FinalPath(const std::wstring& path) {
+  HANDLE file = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                            nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return {};
+  std::wstring final_path(GetFinalPathNameByHandleW(file, nullptr, 0, 0), L'\0');
+  const DWORD length = GetFinalPathNameByHandleW(
+      file, final_path.data(), static_cast<DWORD>(final_path.size()), 0);
+  CloseHandle(file);
+  final_path.resize(length < final_path.size() ? length : 0);
+  return final_path;
+}
+
+LRESULT CALLBACK ListenerProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == kComeToFront) {
+    auto* come = reinterpret_cast<std::function<void()>*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (come != nullptr && *come) (*come)();
+    return 0;
+  }
+  return DefWindowProcW(window, message, wparam, lparam);
+}
+
+class MappingClaim final : public InstanceClaim {
+ public:
+  // Both null for an empty claim.
+  MappingClaim(HANDLE mapping, volatile LONG* slot) : mapping_(mapping), slot_(slot) {}
+  ~MappingClaim() override {
+    if (listener_ != nullptr) DestroyWindow(listener_);
+    if (slot_ != nullptr) UnmapViewOfFile(const_cast<LONG*>(slot_));
+    if (mapping_ != nullptr) CloseHandle(mapping_);
+  }
+
+  void Serve(std::function<void()> come_to_front) override {
+    if (slot_ == nullptr || listener_ != nullptr) return;
+    come_ = std::move(come_to_front);
+    static const ATOM registered = [] {
+      WNDCLASSW listener_class = {};
+      listener_class.lpfnWndProc = ListenerProc;
+      listener_class.hInstance = GetModuleHandleW(nullptr);
+      listener_class.lpszClassName = kListenerClass;
+      return RegisterClassW(&listener_class);
+    }();
+    if (registered == 0) return;
+    listener_ = CreateWindowExW(0, kListenerClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
+    if (listener_ == nullptr) return;
+    SetWindowLongPtrW(listener_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&come_));
+    // Window handles have 32 significant bits, in 64-bit programs too.
+    InterlockedExchange(slot_, static_cast<LONG>(reinterpret_cast<LONG_PTR>(listener_)));
+  }
+
+ private:
+  HANDLE mapping_;
+  volatile LONG* slot_;
+  HWND listener_ = nullptr;
+  std::function<void()> come_;
+};
+
+// Asks the holder to come to the front. Its window is there once its box is
+// shown, so a start made while the holder is still starting waits a little.
+void AskHolder(volatile LONG* slot) {
+  for (int tries = 0; tries < 100; ++tries) {
+    const LONG value = InterlockedCompareExchange(slot, 0, 0);
+    if (value != 0) {
+      HWND listener = reinterpret_cast<HWND>(static_cast<LONG_PTR>(value));
+      // This start is what the user just did, so it may hand the foreground
+      // on to the box it found.
+      DWORD holder = 0;
+      GetWindowThreadProcessId(listener, &holder);
+      if (holder != 0) AllowSetForegroundWindow(holder);
+      PostMessageW(listener, kComeToFront, 0, 0);
+      return;
+    }
+    Sleep(50);
+  }
+}
+
+}  // namespace
+
+std::string InstanceKey(const std::string& settings_path) {
+  std::wstring key = FinalPath(win32::SystemPath(settings_path));
+  if (key.empty()) {
+    // Not written yet: the final path of its folder and the name.
+    const size_t cut = settings_path.find_last_of("\\/");
+    const std::wstring folder = cut == std::string::npos
+                                    ? FinalPath(L".")
+                                    : FinalPath(win32::SystemPath(settings_path.substr(0, cut + 1)));
+    const std::string name = settings_path.substr(cut == std::string::npos ? 0 : cut + 1);
+    if (!folder.empty()) {
+      key = folder + (folder.back() == L'\\' ? L"" : L"\\") + win32::Widen(name);
+    } else {
+      key = win32::Widen(settings_path);
+    }
+  }
+  // The file system ignores letter case.
+  CharUpperBuffW(key.data(), static_cast<DWORD>(key.size()));
+  return win32::Narrow(key);
+}
+
+std::unique_ptr<InstanceClaim> ClaimInstance(const std::string& key) {
+  const std::wstring name = L"Local\\" + win32::Widen(InstanceName(key));
+  HANDLE mapping = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                     sizeof(LONG), name.c_str());
+  if (mapping == nullptr) return std::make_unique<MappingClaim>(nullptr, nullptr);
+  const bool held = GetLastError() == ERROR_ALREADY_EXISTS;
+  auto* slot =
+      static_cast<volatile LONG*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(LONG)));
+  if (slot == nullptr) {
+    CloseHandle(mapping);
+    return std::make_unique<MappingClaim>(nullptr, nullptr);
+  }
+  if (!held) return std::make_unique<MappingClaim>(mapping, slot);
+  AskHolder(slot);
+  UnmapViewOfFile(const_cast<LONG*>(slot));
+  CloseHandle(mapping);
+  return nullptr;
+}
+
+}  // namespace platform
