@@ -7,6 +7,7 @@
 #include <QWindow>
 
 #include "app/qt/box_frame.h"
+#include "app/qt/manager_drag.h"
 
 QRect ResizedGeometry(const QRect& start, Qt::Edges edges, const QPoint& delta,
                       const QSize& minimum) {
@@ -25,6 +26,7 @@ QRect ResizedGeometry(const QRect& start, Qt::Edges edges, const QPoint& delta,
 void WindowDrag::Press(QWidget& box, const QPoint& local, const QPoint& global) {
   mode_ = Mode::Pressed;
   edges_ = FrameEdgesAt(box.size(), local);
+  press_local_ = local;
   press_global_ = global;
   start_geometry_ = box.geometry();
   start_position_ = box.pos();
@@ -44,15 +46,16 @@ bool WindowDrag::Move(QWidget& box, const QPoint& global) {
   }
   if ((global - press_global_).manhattanLength() < QApplication::startDragDistance()) return true;
 
-  // Catch up with the pointer first, so that the box keeps its place under
-  // it, then hand the rest to the window manager when it takes it.
-  Follow(box, global);
+  // The window manager takes the drag over from the press: the box has not
+  // moved yet, so the point grabbed stays under the pointer. Without one the
+  // box follows the pointer itself, from here on.
   QWindow* window = box.windowHandle();
-  bool taken = false;
-  if (window != nullptr) {
-    taken = edges_ == Qt::Edges() ? window->startSystemMove() : window->startSystemResize(edges_);
+  if (window != nullptr && StartManagerDrag(*window, press_local_, edges_)) {
+    mode_ = Mode::System;
+    return true;
   }
-  mode_ = taken ? Mode::System : Mode::Following;
+  Follow(box, global);
+  mode_ = Mode::Following;
   return true;
 }
 

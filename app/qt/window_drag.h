@@ -1,7 +1,6 @@
 // Moving the unlocked box by its body and resizing it by its band. The window
-// manager does the work where it offers to (QWindow::startSystemMove and
-// startSystemResize); without one, on a bare X server for instance, the box
-// follows the pointer itself.
+// manager does the work where it offers to (StartManagerDrag); without one,
+// on a bare X server for instance, the box follows the pointer itself.
 #pragma once
 
 #include <QPoint>
@@ -44,7 +43,8 @@ class WindowDrag {
 
   Mode mode_ = Mode::Idle;
   Qt::Edges edges_;       // the sides being resized; none for a move
-  QPoint press_global_;   // where the button went down
+  QPoint press_local_;    // where the button went down, in the box
+  QPoint press_global_;   // and on the screen
   QRect start_geometry_;  // the box's geometry at that moment
   QPoint start_position_; // and the top-left corner of its frame
 };

@@ -73,6 +73,17 @@ LRESULT FrameSizingCode(HWND window, POINT screen);
 // code the default procedure does not act on; false when it is left to the
 // default procedure.
 bool SizeByFrame(HWND window, LRESULT hit, LPARAM screen_point);
+// The outer rectangle begin after a drag by (dx, dy) that hit names: HTCAPTION
+// moves it whole, a sizing code moves the edges it names, never below the
+// smallest box.
+RECT DraggedRect(const RECT& begin, LRESULT hit, int dx, int dy);
+// Puts the box at r without restacking or activating it.
+void PlaceAt(HWND window, const RECT& r);
+
+// A left press on the unlocked box's body or frame (press_drag.cpp): hit is
+// the hit-test code of the press at screen_point. False when the press is
+// not one of those and belongs to the default procedure.
+bool PressOnUnlockedBox(HWND window, LRESULT hit, LPARAM screen_point);
 
 // The context menu (context_menu.cpp).
 extern HMENU HiddenMenu;

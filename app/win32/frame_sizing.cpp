@@ -20,9 +20,14 @@ bool DefaultSizes(HWND window, LPARAM screen_point) {
   return IsSizingCode(DefWindowProcA(window, WM_NCHITTEST, 0, screen_point));
 }
 
-// Moves the edges that hit names by the pointer's travel since the press.
-RECT SizedRect(const RECT& begin, LRESULT hit, int dx, int dy) {
+}  // namespace
+
+RECT DraggedRect(const RECT& begin, LRESULT hit, int dx, int dy) {
   RECT r = begin;
+  if (hit == HTCAPTION) {
+    OffsetRect(&r, dx, dy);
+    return r;
+  }
   const bool left = hit == HTLEFT || hit == HTTOPLEFT || hit == HTBOTTOMLEFT;
   const bool right = hit == HTRIGHT || hit == HTTOPRIGHT || hit == HTBOTTOMRIGHT;
   const bool top = hit == HTTOP || hit == HTTOPLEFT || hit == HTTOPRIGHT;
@@ -40,8 +45,6 @@ void PlaceAt(HWND window, const RECT& r) {
   SetWindowPos(window, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSENDCHANGING);
 }
-
-}  // namespace
 
 bool IsSizingCode(LRESULT hit) { return hit >= HTLEFT && hit <= HTBOTTOMRIGHT; }
 
@@ -90,7 +93,7 @@ bool SizeByFrame(HWND window, LRESULT hit, LPARAM screen_point) {
     if (msg.message == WM_MOUSEMOVE || msg.message == WM_LBUTTONUP) {
       POINT now;
       GetCursorPos(&now);
-      PlaceAt(window, SizedRect(begin, hit, now.x - press.x, now.y - press.y));
+      PlaceAt(window, DraggedRect(begin, hit, now.x - press.x, now.y - press.y));
       if (msg.message == WM_LBUTTONUP) break;
       continue;
     }

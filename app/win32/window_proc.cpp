@@ -57,7 +57,9 @@ LRESULT CALLBACK DropBoxProc(HWND window, UINT message, WPARAM wparam, LPARAM lp
     case WM_NCHITTEST:
       return MapHitTest(window, wparam, lparam);
     case WM_NCLBUTTONDOWN:
-      if (SizeByFrame(window, static_cast<LRESULT>(wparam), lparam)) return 0;
+      // The body and frame of the unlocked box: a move or resize only once
+      // the pointer has left the drag rectangle.
+      if (PressOnUnlockedBox(window, static_cast<LRESULT>(wparam), lparam)) return 0;
       return DefWindowProcA(window, message, wparam, lparam);
     case WM_NCLBUTTONDBLCLK:
     case WM_LBUTTONDBLCLK:

@@ -3,7 +3,7 @@
 # program writes the first-run file, shows the default box, and ends with
 # exit code 0 when Exit is chosen from its menu.
 # Usage: win32_first_start.sh path/to/Quorlith.exe
-. "$(dirname "$0")/win32_lib.sh" "$1"
+. "$(dirname "$0")/box_lib.sh" "$1"
 
 [ ! -e "$work/Quorlith.ini" ] || fail "a settings file is there before the start"
 start_box

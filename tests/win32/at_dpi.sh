@@ -11,11 +11,14 @@ base="${WINEPREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/quorlith/wine}"
 export WINEPREFIX="$base-dpi$dpi"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+# Wine's own tools on its 64-bit loader, which every x86-64 host runs.
+tools=/usr/lib/wine/wine64
+[ -x "$tools" ] || tools=wine
 
 if [ ! -f "$WINEPREFIX/.quorlith-dpi" ]; then
   mkdir -p "$WINEPREFIX"
-  wineboot --init >/dev/null 2>&1
-  if ! wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f \
+  "$tools" wineboot --init >/dev/null 2>&1
+  if ! "$tools" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f \
     >/dev/null 2>&1; then
     echo "could not set LogPixels in $WINEPREFIX" >&2
     exit 1

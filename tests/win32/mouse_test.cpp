@@ -35,15 +35,27 @@ TEST_F(Win32Mouse, HitTestIsCaptionAndFrameUnlockedAndClientLocked) {
   }
 }
 
-TEST_F(Win32Mouse, DraggingTheFrameResizesTheUnlockedBox) {
-  WriteSettings();
-  Start();
-  SetCursorPos(kRightEdge.x + 30, kRightEdge.y + 10);
-  // The release is already waiting, so the sizing ends at the moved pointer.
-  PostMessageA(DropBoxWindow, WM_LBUTTONUP, 0, 0);
-  EXPECT_EQ(Send(WM_NCLBUTTONDOWN, HTRIGHT, At(kRightEdge)), 0);
-  EXPECT_EQ(Placement(), (std::vector<int>{244, 200, 75 + 30, 75}));
-  EXPECT_EQ(GetCapture(), nullptr);
+// The frame sizes the box only once the pointer has left the drag rectangle,
+// and then by the whole way from the press.
+TEST_F(Win32Mouse, DraggingTheFrameResizesTheUnlockedBoxAndAClickNever) {
+  const struct {
+    const char* name;
+    int dx;
+    int width;
+  } cases[] = {{"a click", 0, 75}, {"a slip within the drag rectangle", 2, 75}, {"a drag", 30, 105}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    WriteSettings();
+    Start();
+    SetCursorPos(kRightEdge.x + c.dx, kRightEdge.y);
+    // The move and the release are already waiting when the press comes.
+    PostMessageA(DropBoxWindow, WM_MOUSEMOVE, 0, 0);
+    PostMessageA(DropBoxWindow, WM_LBUTTONUP, 0, 0);
+    EXPECT_EQ(Send(WM_NCLBUTTONDOWN, HTRIGHT, At(kRightEdge)), 0);
+    EXPECT_EQ(Placement(), (std::vector<int>{244, 200, c.width, 75}));
+    EXPECT_EQ(GetCapture(), nullptr);
+    Finish();
+  }
 }
 
 // Locking by a double-click on the caption, unlocking by one on the client

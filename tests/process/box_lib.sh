@@ -1,38 +1,39 @@
-# Shared steps of the Windows program's process tests: Quorlith.exe started
-# under Wine from a folder of its own and driven with real X11 mouse input.
-# Source it with the path of Quorlith.exe as $1.
+# Shared steps of the process tests: a Quorlith program (Quorlith.exe under
+# Wine, or the Linux quorlith) started from a folder of its own and driven
+# with real X11 mouse input. Source it with the program's path as $1 and,
+# to run it under a window manager, "managed" as $2.
 set -uo pipefail
 
-QUORLITH_EXE=$(realpath "$1")
+QUORLITH_PROGRAM=$(realpath "$1")
 QUORLITH_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+case "$QUORLITH_PROGRAM" in
+  *.exe) program_kind=windows ;;
+  *) program_kind=linux ;;
+esac
 export WINEPREFIX="${WINEPREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/quorlith/wine-win32}"
 export WINEDEBUG="${WINEDEBUG:--all}"
+. "$QUORLITH_ROOT/scripts/lib/virtual-display.sh"
 
-work=$(mktemp -d /tmp/quorlith-win32-XXXXXX)
-box_pid=""       # the wine-run wrapper
+work=$(mktemp -d /tmp/quorlith-box-XXXXXX)
+box_pid=""       # what the test started: wine-run, or the Linux program
 box_unix_pid=""  # the program itself, as its window names it
 box_window=""
 own_display=0
+wm_pid=""
 
 cleanup() {
   [ -n "$box_unix_pid" ] && kill "$box_unix_pid" 2>/dev/null
   [ -n "$box_pid" ] && kill "$box_pid" 2>/dev/null
+  [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null
   [ "$own_display" = 1 ] && stop_virtual_display
   rm -rf "$work"
 }
 trap cleanup EXIT
 
-# scripts/test gives the whole run one display; alone, the test makes its own.
-if [ -z "${DISPLAY:-}" ]; then
-  . "$QUORLITH_ROOT/scripts/lib/virtual-display.sh"
-  start_virtual_display || exit 1
-  own_display=1
-  trap cleanup EXIT
-fi
-
 fail() {
   echo "FAIL: $*" >&2
   [ -f "$work/Quorlith.ini" ] && { echo "--- Quorlith.ini:"; cat -A "$work/Quorlith.ini"; } >&2
+  [ -s "$work/program.log" ] && { echo "--- the program said:"; tail -20 "$work/program.log"; } >&2
   exit 1
 }
 
@@ -50,15 +51,47 @@ wait_until() {
   done
 }
 
+window_manager_up() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
+
+if [ "${2:-}" = managed ]; then
+  # A display of its own with openbox on it. Wine hands its windows to the
+  # window manager (its default, managed mode), in a prefix of its own so that
+  # the unmanaged prefix of the other tests and its server stay as they are.
+  start_virtual_display || exit 1
+  own_display=1
+  trap cleanup EXIT
+  export WINEPREFIX="$WINEPREFIX-managed"
+  unset QUORLITH_WINE_UNMANAGED
+  openbox --sm-disable >"$work/openbox.log" 2>&1 &
+  wm_pid=$!
+  wait_until 20 window_manager_up || fail "openbox did not start"
+elif [ -z "${DISPLAY:-}" ]; then
+  # scripts/test gives the whole run one display; alone, the test makes its own.
+  start_virtual_display || exit 1
+  own_display=1
+  trap cleanup EXIT
+fi
+
 # Starts the program from $work (its settings file lives there) and waits for
 # the box; a first Wine start in a fresh prefix takes a while.
 start_box() {
-  cp "$QUORLITH_EXE" "$work/Quorlith.exe"
-  (cd "$work" && exec "$QUORLITH_ROOT/cmake/wine-run" "$work/Quorlith.exe") >"$work/wine.log" 2>&1 &
+  if [ "$program_kind" = windows ]; then
+    cp "$QUORLITH_PROGRAM" "$work/Quorlith.exe"
+    (cd "$work" && exec "$QUORLITH_ROOT/cmake/wine-run" "$work/Quorlith.exe") \
+      >"$work/program.log" 2>&1 &
+  else
+    cp "$QUORLITH_PROGRAM" "$work/quorlith"
+    mkdir -p -m 700 "$work/runtime"
+    (cd "$work" && exec env HOME="$work/home" XDG_CONFIG_HOME="$work/config" \
+      XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb \
+      "$work/quorlith") >"$work/program.log" 2>&1 &
+  fi
   box_pid=$!
   wait_until 120 find_box || fail "the box did not appear"
   box_window=$(find_box)
   box_unix_pid=$(xdotool getwindowpid "$box_window" 2>/dev/null || true)
+  # The window manager may still be placing it.
+  sleep 0.5
 }
 
 find_box() { xdotool search --onlyvisible --name '^Quorlithdropbox$' 2>/dev/null | head -1 | grep .; }
@@ -68,10 +101,11 @@ geometry() {
   xwininfo -id "$1" | awk '/Absolute upper-left X/ {x = $NF} /Absolute upper-left Y/ {y = $NF}
                           /Width:/ {w = $NF} /Height:/ {h = $NF} END {print x, y, w, h}'
 }
+box_is() { [ "$(geometry "$box_window")" = "$1" ]; }
 
 # The program's visible windows other than the box: an open menu.
 popups() {
-  xdotool search --onlyvisible --class '^quorlith\.exe$' 2>/dev/null | grep -vx "$box_window" | sort
+  xdotool search --onlyvisible --pid "$box_unix_pid" 2>/dev/null | grep -vx "$box_window" | sort
 }
 menu_open() { [ -n "$(popups)" ]; }
 menu_closed() { [ -z "$(popups)" ]; }
@@ -83,31 +117,44 @@ body_point() {
   echo "$((g[0] + g[2] / 2)) $((g[1] + g[3] / 2))"
 }
 
-right_click_at() {
-  xdotool mousemove "$1" "$2" sleep 0.3 click 3
+right_click_at() { xdotool mousemove "$1" "$2" sleep 0.3 click 3; }
+
+# A double-click at (x, y), then a pause, so that the next click starts afresh.
+double_click_at() {
+  xdotool mousemove "$1" "$2" sleep 0.3 click --repeat 2 --delay 80 1
+  sleep 0.7
 }
 
-# Fails unless the box is at "x y width height"; passes $2.
+# Fails unless the box comes to "x y width height"; passes $2.
 expect_box() {
-  [ "$(geometry "$box_window")" = "$1" ] || fail "$2: the box is at $(geometry "$box_window")"
+  wait_until 3 box_is "$1" || fail "$2: the box is at $(geometry "$box_window")"
   pass "$2"
 }
 
-# Presses the left button at (x, y) and moves by (dx, dy) in small, slow
-# steps before letting go, as a hand would.
-drag_by() {
-  local x=$1 y=$2 dx=$3 dy=$4 steps=12 i
-  xdotool mousemove "$x" "$y"
+# The left button goes down at (x, y); then the pointer moves by (dx, dy) in
+# small, slow steps, as a hand moves it; then the button goes up.
+press_at() {
+  xdotool mousemove "$1" "$2"
   sleep 0.3
   xdotool mousedown 1
   sleep 0.3
+}
+move_from() {
+  local x=$1 y=$2 dx=$3 dy=$4 steps=10 i
   for i in $(seq 1 $steps); do
     xdotool mousemove $((x + dx * i / steps)) $((y + dy * i / steps))
     sleep 0.08
   done
   sleep 0.3
+}
+release() {
   xdotool mouseup 1
   sleep 0.5
+}
+drag_by() {
+  press_at "$1" "$2"
+  move_from "$@"
+  release
 }
 
 # The value of a key in the settings file, without the carriage return.
@@ -123,6 +170,11 @@ open_menu_at() {
   read -r -a g <<<"$(geometry "$(popups | head -1)")"
   [ "${g[0]} ${g[1]}" = "$1 $2" ] || fail "$3: menu at ${g[0]},${g[1]}, pointer at $1,$2"
   pass "$3"
+}
+
+close_menu() {
+  xdotool key Escape
+  wait_until 5 menu_closed || fail "Escape left the menu open"
 }
 
 # Chooses Exit from the open menu with its access key; expects exit code 0.
