@@ -37,6 +37,9 @@ void CALLBACK FlashTick(HWND window, UINT, UINT_PTR timer, DWORD) {
 void ComeToFront(HWND window) {
   if (!IsWindow(window)) return;
   ShowWindow(window, SW_SHOW);
+  // Out of the topmost band and back in: a box that is topmost already would
+  // otherwise stay under a window that Wine does not know of.
+  SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   SetForegroundWindow(window);
   flash_phase = 1;

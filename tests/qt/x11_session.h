@@ -155,20 +155,6 @@ class ProgramRun {
     return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
   }
   std::string SettingsBytes() const { return testing_support::ReadFile(folder_ / "Quorlith.ini"); }
-  // The same program started once more from its folder, as a user would
-  // start it twice; its exit code, -1 when it still runs after timeout_ms.
-  int StartAgain(int timeout_ms = 10000) {
-    QProcess again;
-    again.setProcessEnvironment(process_.processEnvironment());
-    again.setWorkingDirectory(process_.workingDirectory());
-    again.setProcessChannelMode(QProcess::ForwardedChannels);
-    again.start(process_.program(), {});
-    if (!again.waitForFinished(timeout_ms)) {
-      Stop(again);
-      return -1;
-    }
-    return again.exitStatus() == QProcess::NormalExit ? again.exitCode() : -1;
-  }
   const testing_support::TempFolder& folder() const { return folder_; }
 
  private:
@@ -187,7 +173,6 @@ class DragSource {
     }
   }
   ~DragSource() { Stop(process_); }
-  const QString& window() const { return window_; }
 
   // Drags the files from the window to (to_x, to_y) and drops them there; the
   // action the target accepted. The source stays until it is destroyed, as
