@@ -10,7 +10,7 @@ namespace {
 bool CreateSettingsFile(const std::string& path) {
   IniPath = path;
   WriteDefaultSettings();
-  return FileExists(path.c_str()) == 1;
+  return FileExists(path) == 1;
 }
 
 }  // namespace
@@ -29,10 +29,10 @@ SettingsPlace PrepareSettingsIn(const std::string& program_folder,
   const std::string per_user = user_folder.empty() ? std::string() : user_folder + class_name + ".ini";
 
   SettingsPlace place = SettingsPlace::MemoryOnly;
-  if (!beside.empty() && FileExists(beside.c_str())) {
+  if (!beside.empty() && FileExists(beside)) {
     IniPath = beside;
     place = SettingsPlace::BesideProgram;
-  } else if (!per_user.empty() && FileExists(per_user.c_str())) {
+  } else if (!per_user.empty() && FileExists(per_user)) {
     IniPath = per_user;
     place = SettingsPlace::PerUser;
   } else if (!beside.empty() && CreateSettingsFile(beside)) {
