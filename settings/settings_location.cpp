@@ -10,7 +10,7 @@ namespace {
 bool CreateSettingsFile(const std::string& path) {
   IniPath = path;
   WriteDefaultSettings();
-  return FileExists(path.c_str()) == 1;
+  return FileExists(path) == 1;
 }
 
 // The two places a settings file may be, in the order they are tried; empty
@@ -48,10 +48,10 @@ SettingsPlace PrepareSettingsIn(const std::string& program_folder,
   const auto [beside, per_user] = SettingsFilesIn(program_folder, user_folder, class_name);
 
   SettingsPlace place = SettingsPlace::MemoryOnly;
-  if (!beside.empty() && FileExists(beside.c_str())) {
+  if (!beside.empty() && FileExists(beside)) {
     IniPath = beside;
     place = SettingsPlace::BesideProgram;
-  } else if (!per_user.empty() && FileExists(per_user.c_str())) {
+  } else if (!per_user.empty() && FileExists(per_user)) {
     IniPath = per_user;
     place = SettingsPlace::PerUser;
   } else if (!beside.empty() && CreateSettingsFile(beside)) {

@@ -13,7 +13,7 @@ int32_t ToggleLock() {
   SettingsRecord.b = UnlockedMode() ? 0 : 1;
   // A failed write goes unnoticed: the box still switches, and the next start
   // uses the old value.
-  WriteIniNumber(IniPath.c_str(), kSectionCoordinates, "b", SettingsRecord.b);
+  WriteIniNumber(IniPath, kSectionCoordinates, "b", SettingsRecord.b);
   return SettingsRecord.b;
 }
 

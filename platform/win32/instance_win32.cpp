@@ -1,7 +1,7 @@
 // The claim on Windows: a named block of shared memory in the user's
 // session, which the system removes once no process holds it. Its holder
-// writes into it the handle of a message-only window, to which later starts
-// post their request.
+// writes into it the handle of a message-only window of its own, to which
+// later starts post their request.
 #include <windows.h>
 
 #include <string>
@@ -32,28 +32,13 @@ std::wstring FinalPath(const std::wstring& path) {
   return final_path;
 }
 
-LRESULT CALLBACK ListenerProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (message == kComeToFront) {
-    auto* come = reinterpret_cast<std::function<void()>*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (come != nullptr && *come) (*come)();
-    return 0;
-  }
-  return DefWindowProcW(window, message, wparam, lparam);
-}
-
 class MappingClaim final : public InstanceClaim {
  public:
-  // Both null for an empty claim.
-  MappingClaim(HANDLE mapping, volatile LONG* slot) : mapping_(mapping), slot_(slot) {}
-  ~MappingClaim() override {
-    if (listener_ != nullptr) DestroyWindow(listener_);
-    if (slot_ != nullptr) UnmapViewOfFile(const_cast<LONG*>(slot_));
-    if (mapping_ != nullptr) CloseHandle(mapping_);
-  }
-
-  void Serve(std::function<void()> come_to_front) override {
-    if (slot_ == nullptr || listener_ != nullptr) return;
-    come_ = std::move(come_to_front);
+  // An empty claim.
+  MappingClaim() = default;
+  // Holds mapping and puts a listener's handle into slot at once, so that a
+  // later start finds it even while this box is still starting.
+  MappingClaim(HANDLE mapping, volatile LONG* slot) : mapping_(mapping), slot_(slot) {
     static const ATOM registered = [] {
       WNDCLASSW listener_class = {};
       listener_class.lpfnWndProc = ListenerProc;
@@ -65,22 +50,44 @@ class MappingClaim final : public InstanceClaim {
     listener_ = CreateWindowExW(0, kListenerClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                 GetModuleHandleW(nullptr), nullptr);
     if (listener_ == nullptr) return;
-    SetWindowLongPtrW(listener_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&come_));
+    SetWindowLongPtrW(listener_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     // Window handles have 32 significant bits, in 64-bit programs too.
     InterlockedExchange(slot_, static_cast<LONG>(reinterpret_cast<LONG_PTR>(listener_)));
   }
+  ~MappingClaim() override {
+    if (listener_ != nullptr) DestroyWindow(listener_);
+    if (slot_ != nullptr) UnmapViewOfFile(const_cast<LONG*>(slot_));
+    if (mapping_ != nullptr) CloseHandle(mapping_);
+  }
+
+  void Serve(std::function<void()> come_to_front) override {
+    come_ = std::move(come_to_front);
+    if (asked_ && come_) come_();
+  }
 
  private:
-  HANDLE mapping_;
-  volatile LONG* slot_;
+  static LRESULT CALLBACK ListenerProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message != kComeToFront) return DefWindowProcW(window, message, wparam, lparam);
+    auto* claim = reinterpret_cast<MappingClaim*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (claim != nullptr) {
+      // A request before the box is up is answered once it is.
+      claim->asked_ = true;
+      if (claim->come_) claim->come_();
+    }
+    return 0;
+  }
+
+  HANDLE mapping_ = nullptr;
+  volatile LONG* slot_ = nullptr;
   HWND listener_ = nullptr;
+  bool asked_ = false;
   std::function<void()> come_;
 };
 
-// Asks the holder to come to the front. Its window is there once its box is
-// shown, so a start made while the holder is still starting waits a little.
+// Asks the holder to come to the front. Its listener is normally there at
+// once; only a holder caught in the middle of its claim needs a moment.
 void AskHolder(volatile LONG* slot) {
-  for (int tries = 0; tries < 100; ++tries) {
+  for (int tries = 0; tries < 20; ++tries) {
     const LONG value = InterlockedCompareExchange(slot, 0, 0);
     if (value != 0) {
       HWND listener = reinterpret_cast<HWND>(static_cast<LONG_PTR>(value));
@@ -122,13 +129,13 @@ std::unique_ptr<InstanceClaim> ClaimInstance(const std::string& key) {
   const std::wstring name = L"Local\\" + win32::Widen(InstanceName(key));
   HANDLE mapping = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
                                      sizeof(LONG), name.c_str());
-  if (mapping == nullptr) return std::make_unique<MappingClaim>(nullptr, nullptr);
+  if (mapping == nullptr) return std::make_unique<MappingClaim>();
   const bool held = GetLastError() == ERROR_ALREADY_EXISTS;
   auto* slot =
       static_cast<volatile LONG*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(LONG)));
   if (slot == nullptr) {
     CloseHandle(mapping);
-    return std::make_unique<MappingClaim>(nullptr, nullptr);
+    return std::make_unique<MappingClaim>();
   }
   if (!held) return std::make_unique<MappingClaim>(mapping, slot);
   AskHolder(slot);

@@ -170,14 +170,16 @@ TEST_F(CommandTest, TheReadmeIsTheFirstPlainFileHereBesideTheProgramOrInTheDocFo
 }
 
 TEST_F(CommandTest, WhenNoProgramOpensTheFileABoxNamesIt) {
-  testing_support::WriteFile(std::string(AppDir()) + ReadMeName, "beside");
+  // The readme in the documents folder: beside the program belongs to the
+  // test above, which may run at the same time.
+  InstalledDocDir = folder_ / "doc/";
+  testing_support::WriteFile(InstalledDocDir + ReadMeName, "doc");
   platform::SetOpenHandler([this](const std::string& path) {
     opened_.push_back(path);
     return false;
   });
   RunMenuCommand(IDM_OPEN_SETTINGS, shell_);
   RunMenuCommand(IDM_OPEN_README, shell_);
-  std::filesystem::remove(std::string(AppDir()) + ReadMeName);
   ASSERT_EQ(opened_.size(), 2u);
   ASSERT_EQ(ui_.boxes().size(), 2u);
   for (size_t i = 0; i < 2; ++i) {
