@@ -3,7 +3,8 @@
 # the first-run place and the file keeps the stored one; a second start from
 # the same folder raises the box above a window that covered it and ends with
 # exit code 0, writing nothing; a copy in another folder shows a box of its
-# own beside it.
+# own beside it; and a box that was killed leaves nothing behind that would
+# stop the next start.
 # Usage: box_one_per_file.sh path/to/Quorlith.exe-or-quorlith
 . "$(dirname "$0")/box_lib.sh" "$@"
 
@@ -56,3 +57,13 @@ other_pid=$!
 wait_until 120 bash -c '[ "$(xdotool search --onlyvisible --name "^Quorlithdropbox$" | wc -l)" = 2 ]' ||
   fail "a copy in another folder shows no box of its own"
 pass "a copy with a settings file of its own runs beside it"
+
+kill "$(xdotool search --onlyvisible --name '^Quorlithdropbox$' | grep -vx "$box_window" | head -1 |
+  xargs xdotool getwindowpid)"
+kill -KILL "$box_unix_pid"
+wait "$box_pid" 2>/dev/null
+box_pid=""
+wait_until 30 bash -c '[ "$(xdotool search --onlyvisible --name "^Quorlithdropbox$" | wc -l)" = 0 ]' ||
+  fail "the boxes did not end"
+start_box
+pass "after the box was killed, the next start shows its box"
