@@ -19,8 +19,9 @@ std::string InstanceKey(const std::string& settings_path);
 class InstanceClaim {
  public:
   virtual ~InstanceClaim() = default;
-  // From now on, each later start that finds the key held calls
-  // come_to_front on this thread, from its event loop.
+  // Each later start that finds the key held calls come_to_front on this
+  // thread, from its event loop; requests made before Serve are answered
+  // once it serves.
   virtual void Serve(std::function<void()> come_to_front) = 0;
 };
 

@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
-#include <vector>
 
 #include "settings/settings_file.h"
 #include "settings/settings_record.h"
@@ -21,10 +19,6 @@ using testing_support::WriteFile;
 class LocationTest : public ::testing::Test {
  protected:
   void SetUp() override { SettingsRecord = Settings{}; }
-  void RemoveSettingsFiles() {
-    std::remove((program_ + "Quorlith.ini").c_str());
-    std::remove((user_ + "Quorlith.ini").c_str());
-  }
 
   TempFolder root_;
   std::string program_ = root_ / "program/";
@@ -97,24 +91,13 @@ TEST_F(LocationTest, WithNoWritableFolderTheFirstRunValuesStayInMemory) {
 TEST_F(LocationTest, FindSettingsFileNamesTheFileAStartWouldUseAndWritesNothing) {
   const std::string beside = program_ + "Quorlith.ini";
   const std::string per_user = user_ + "Quorlith.ini";
-  const struct {
-    const char* name;
-    std::vector<std::string> present;
-    std::string program_folder;
-    std::string found;
-  } cases[] = {
-      {"both there", {beside, per_user}, program_, beside},
-      {"the per-user one only", {per_user}, program_, per_user},
-      {"none yet", {}, program_, beside},
-      {"none yet, installed program", {}, "", per_user},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    RemoveSettingsFiles();
-    for (const std::string& file : c.present) WriteFile(file, "[Coordinates]\n");
-    EXPECT_EQ(FindSettingsFile(c.program_folder, user_, "Quorlith"), c.found);
-    EXPECT_EQ(Exists(beside) + Exists(per_user), static_cast<int>(c.present.size()));
-  }
+  EXPECT_EQ(FindSettingsFile(program_, user_, "Quorlith"), beside);
+  EXPECT_EQ(FindSettingsFile("", user_, "Quorlith"), per_user);  // the installed program
+  EXPECT_FALSE(Exists(beside) || Exists(per_user));
+  WriteFile(per_user, "");
+  EXPECT_EQ(FindSettingsFile(program_, user_, "Quorlith"), per_user);
+  WriteFile(beside, "");
+  EXPECT_EQ(FindSettingsFile(program_, user_, "Quorlith"), beside);
 }
 
 }  // namespace
