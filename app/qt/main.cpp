@@ -6,6 +6,7 @@
 #include <iostream>
 #include <memory>
 
+#include "app/common/program.h"
 #include "app/qt/command_line.h"
 #include "app/qt/drop_box_widget.h"
 #include "app/qt/startup.h"
@@ -27,5 +28,8 @@ int main(int argc, char** argv) {
   const std::unique_ptr<DropBoxWidget> box = StartDropBox();
   if (box == nullptr) return 0;  // the box already running came to the front
   QObject::connect(box.get(), &DropBoxWidget::ended, &app, [] { QCoreApplication::exit(0); });
-  return QApplication::exec();
+  const int code = QApplication::exec();
+  // The settings file is let go while Qt still runs the event loop's watch.
+  SettingsClaim.reset();
+  return code;
 }

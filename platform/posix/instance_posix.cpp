@@ -54,18 +54,35 @@ bool SocketAddress(const std::string& path, sockaddr_un& address) {
   return true;
 }
 
+// Listens on a fresh socket at path, in place of one that a box which did not
+// end cleanly left behind; -1 when that fails.
+int Listen(const std::string& path) {
+  sockaddr_un address;
+  if (!SocketAddress(path, address)) return -1;
+  const int listener = socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+  if (listener < 0) return -1;
+  unlink(path.c_str());
+  if (bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+      listen(listener, 8) != 0) {
+    close(listener);
+    return -1;
+  }
+  return listener;
+}
+
 class LockClaim final : public InstanceClaim {
  public:
   LockClaim() = default;
-  LockClaim(int lock, int listener, std::string socket)
-      : lock_(lock), listener_(listener), socket_(std::move(socket)) {}
+  LockClaim(int lock, std::string base)
+      : lock_(lock), listener_(Listen(base + ".socket")), base_(std::move(base)) {}
   ~LockClaim() override {
     watch_.reset();
-    if (listener_ >= 0) {
-      close(listener_);
-      unlink(socket_.c_str());  // still under the lock: the socket is ours
-    }
-    if (lock_ >= 0) close(lock_);
+    if (listener_ >= 0) close(listener_);
+    if (lock_ < 0) return;
+    // Still under the lock, both files are ours to remove.
+    unlink((base_ + ".socket").c_str());
+    unlink((base_ + ".lock").c_str());
+    close(lock_);
   }
 
   void Serve(std::function<void()> come_to_front) override {
@@ -82,25 +99,9 @@ class LockClaim final : public InstanceClaim {
  private:
   int lock_ = -1;
   int listener_ = -1;
-  std::string socket_;
+  std::string base_;
   std::unique_ptr<native::ReadWatch> watch_;
 };
-
-// Listens on a fresh socket at path, in place of one that a box which did not
-// end cleanly left behind; -1 when that fails.
-int Listen(const std::string& path) {
-  sockaddr_un address;
-  if (!SocketAddress(path, address)) return -1;
-  const int listener = socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-  if (listener < 0) return -1;
-  unlink(path.c_str());
-  if (bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-      listen(listener, 8) != 0) {
-    close(listener);
-    return -1;
-  }
-  return listener;
-}
 
 // Asks the holder to come to the front: its socket takes the connection even
 // while it is still starting, and it answers once its box is up.
@@ -132,16 +133,28 @@ std::unique_ptr<InstanceClaim> ClaimInstance(const std::string& key) {
   const std::string folder = RuntimeFolder();
   if (folder.empty()) return std::make_unique<LockClaim>();
   const std::string base = folder + "/" + InstanceName(key);
-  const int lock = open((base + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-  if (lock < 0) return std::make_unique<LockClaim>();
-  if (flock(lock, LOCK_EX | LOCK_NB) == 0) {
-    return std::make_unique<LockClaim>(lock, Listen(base + ".socket"), base + ".socket");
+  const std::string lock_path = base + ".lock";
+  // A holder that ends removes its lock file; one that did so between the
+  // open and the lock here leaves a lock on a file nobody else can find, and
+  // the claim starts over.
+  for (int attempt = 0; attempt < 5; ++attempt) {
+    const int lock = open(lock_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (lock < 0) break;
+    if (flock(lock, LOCK_EX | LOCK_NB) != 0) {
+      const bool held = errno == EWOULDBLOCK;
+      close(lock);
+      if (!held) break;
+      AskHolder(base + ".socket");
+      return nullptr;
+    }
+    struct stat locked, named;
+    if (fstat(lock, &locked) == 0 && stat(lock_path.c_str(), &named) == 0 &&
+        locked.st_dev == named.st_dev && locked.st_ino == named.st_ino) {
+      return std::make_unique<LockClaim>(lock, base);
+    }
+    close(lock);
   }
-  const bool held = errno == EWOULDBLOCK;
-  close(lock);
-  if (!held) return std::make_unique<LockClaim>();
-  AskHolder(base + ".socket");
-  return nullptr;
+  return std::make_unique<LockClaim>();
 }
 
 }  // namespace platform
