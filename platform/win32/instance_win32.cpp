@@ -110,9 +110,9 @@ std::string InstanceKey(const std::string& settings_path) {
   if (key.empty()) {
     // Not written yet: the final path of its folder and the name.
     const size_t cut = settings_path.find_last_of("\\/");
-    const std::wstring folder = cut == std::string::npos
-                                    ? FinalPath(L".")
-                                    : FinalPath(win32::SystemPath(settings_path.substr(0, cut + 1)));
+    const std::string folder_path =
+        cut == std::string::npos ? "." : settings_path.substr(0, cut + 1);
+    const std::wstring folder = FinalPath(win32::SystemPath(folder_path));
     const std::string name = settings_path.substr(cut == std::string::npos ? 0 : cut + 1);
     if (!folder.empty()) {
       key = folder + (folder.back() == L'\\' ? L"" : L"\\") + win32::Widen(name);
