@@ -14,11 +14,20 @@ std::string CaptureText;
 
 namespace {
 
+// The platform's line break, which listseparator 1 puts between two items: a
+// lone carriage return on Windows, a line feed on Linux, where a carriage
+// return alone breaks no line.
+#ifdef _WIN32
+constexpr const char* kCaptureLineBreak = "\r";
+#else
+constexpr const char* kCaptureLineBreak = "\n";
+#endif
+
 // The text put between two items, by listseparator; none outside 1 to 5.
 const char* SeparatorFor(int16_t listseparator) {
   switch (listseparator) {
     case 1:
-      return LineBreak;
+      return kCaptureLineBreak;
     case 2:
       return " ";
     case 3:

@@ -34,8 +34,9 @@ else()
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
   set(CPACK_DEBIAN_PACKAGE_SECTION utils)
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-  # Open Settings and Open ReadMe File hand the files to xdg-open.
-  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS xdg-utils)
+  # Open Settings and Open ReadMe File hand the files to xdg-open; a Wayland
+  # session without XWayland needs Qt's Wayland platform plugin.
+  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, qt6-wayland")
   set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
   set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "Quorlith shows one small, semi-transparent drop box that stays above the

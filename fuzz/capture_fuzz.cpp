@@ -59,7 +59,7 @@ std::string ItemOf(int16_t pathaction, const std::string& path) {
 std::string SeparatorOf(int16_t listseparator) {
   switch (listseparator) {
     case 1:
-      return "\r";
+      return "\n";  // the fuzz targets are Linux programs
     case 2:
       return " ";
     case 3:

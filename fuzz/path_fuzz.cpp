@@ -43,12 +43,13 @@ void Check(PathStyle style, const char* path) {
   const std::string& n = parts[2];
   const std::string& e = parts[3];
   if (!d.empty() && (style != PathStyle::Windows || d.size() != 2 || d[1] != ':')) abort();
-  if (!p.empty() && !IsSeparator(style, p.back()) && p.size() < kPathComponentSize - 1) abort();
+  const size_t length = std::strlen(path);
+  // A folder part ends in a separator unless it was cut (at a whole character).
+  if (!p.empty() && !IsSeparator(style, p.back()) && total == length) abort();
   if (HasSeparator(style, n) || HasSeparator(style, e)) abort();
   if (!e.empty() && (e[0] != '.' || std::strchr(e.c_str() + 1, '.') != nullptr)) abort();
 
   // Parts are disjoint pieces of the path: when none was cut they are all of it.
-  const size_t length = std::strlen(path);
   if (total > length) abort();
   if (total == length && d + p + n + e != path) abort();
 

@@ -9,6 +9,8 @@
 namespace platform {
 
 constexpr uint32_t kBoxOk = 0x0;
+constexpr uint32_t kBoxOkCancel = 0x1;
+constexpr uint32_t kBoxYesNoCancel = 0x3;
 constexpr uint32_t kBoxYesNo = 0x4;
 constexpr uint32_t kBoxIconWarning = 0x30;      // also "exclamation"
 constexpr uint32_t kBoxIconQuestion = 0x20;
@@ -18,6 +20,7 @@ constexpr uint32_t kBoxButtonsMask = 0xF;
 constexpr uint32_t kBoxIconMask = 0xF0;
 
 constexpr int kAnswerOk = 1;
+constexpr int kAnswerCancel = 2;
 constexpr int kAnswerYes = 6;
 constexpr int kAnswerNo = 7;
 

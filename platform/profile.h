@@ -1,6 +1,7 @@
-// The INI file primitives. On Windows they are the profile functions; on
-// other systems the project's own engine, which reads and writes the same
-// files the same way for everything the program relies on.
+// The INI file primitives, over the project's own engine on every platform:
+// it reads and writes the files the system's profile functions read and
+// write, the same way for everything the program relies on, and keeps every
+// byte it does not change.
 #pragma once
 
 #include <cstdint>

@@ -16,27 +16,26 @@ std::string SparedFile;
 
 }  // namespace
 
-void WriteIniText(const char* file, const char* section, const char* key, const char* text) {
-  if (!SparedFile.empty() && SparedFile == file) return;
+void WriteIniText(TextArg file, TextArg section, TextArg key, TextArg text) {
+  if (!SparedFile.empty() && SparedFile == file.c_str()) return;
   platform::ProfileWriteText(file, section, key, text);
 }
 
-const char* ReadIniText(const char* file, const char* section, const char* key,
-                        const char* def) {
+const char* ReadIniText(TextArg file, TextArg section, TextArg key, TextArg def) {
   // No value is longer than the largest file that is read.
   ReadBuffer = platform::ProfileReadText(file, section, key, def,
                                          static_cast<int>(platform::kProfileSizeLimit));
   return ReadBuffer.c_str();
 }
 
-void WriteIniNumber(const char* file, const char* section, const char* key, int32_t value) {
+void WriteIniNumber(TextArg file, TextArg section, TextArg key, int32_t value) {
   // "% .15G" is exact for every 32-bit integer and puts a blank before a
   // non-negative one; the blank goes, so the file gets plain decimal text.
   WriteIniText(file, section, key, TrimLeft(NumberToText(value), ' '));
 }
 
-int32_t ReadIniNumber(const char* file, const char* section, const char* key, int32_t def) {
+int32_t ReadIniNumber(TextArg file, TextArg section, TextArg key, int32_t def) {
   return platform::ProfileReadNumber(file, section, key, def);
 }
 
-void SpareIniFile(const char* file) { SparedFile = file; }
+void SpareIniFile(TextArg file) { SparedFile = file.c_str(); }

@@ -4,12 +4,14 @@
 
 #include <cstdint>
 
-void WriteIniText(const char* file, const char* section, const char* key, const char* text);
+#include "text/text_arg.h"
+
+void WriteIniText(TextArg file, TextArg section, TextArg key, TextArg text);
 // The whole value, or def when missing. Valid until the next ReadIniText: copy it.
-const char* ReadIniText(const char* file, const char* section, const char* key, const char* def);
+const char* ReadIniText(TextArg file, TextArg section, TextArg key, TextArg def);
 // Writes the plain decimal form: no blank, no plus sign, no point, no exponent.
-void WriteIniNumber(const char* file, const char* section, const char* key, int32_t value);
-int32_t ReadIniNumber(const char* file, const char* section, const char* key, int32_t def);
+void WriteIniNumber(TextArg file, TextArg section, TextArg key, int32_t value);
+int32_t ReadIniNumber(TextArg file, TextArg section, TextArg key, int32_t def);
 
 // From now on the writes above leave file alone, for the rest of the run.
-void SpareIniFile(const char* file);
+void SpareIniFile(TextArg file);

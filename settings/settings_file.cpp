@@ -19,7 +19,7 @@ int16_t Low16(int32_t value) { return static_cast<int16_t>(static_cast<uint16_t>
 // separator counts, so "D:/a/" on Windows still gets a backslash.
 void EndWithSeparator(std::string& folder) {
   const char separator = NativeSeparator();
-  if (CompareText(RightText(folder.c_str(), 1), CharText(separator)) != 0) folder += separator;
+  if (CompareText(RightText(folder, 1), CharText(separator)) != 0) folder += separator;
 }
 
 SettingsProblem ProblemOf(platform::ProfileFileState state) {
@@ -38,10 +38,10 @@ SettingsProblem ProblemOf(platform::ProfileFileState state) {
 }  // namespace
 
 void WriteDefaultSettings() {
-  const char* file = IniPath.c_str();
+  const std::string& file = IniPath;
   for (const SettingsKey& k : SettingsKeys()) {
     if (k.width == KeyWidth::Text) {
-      WriteIniText(file, k.section, k.key, DesktopDir.c_str());
+      WriteIniText(file, k.section, k.key, DesktopDir);
     } else {
       WriteIniNumber(file, k.section, k.key, k.first_run);
     }
@@ -49,7 +49,7 @@ void WriteDefaultSettings() {
 }
 
 void LoadSettings() {
-  const char* file = IniPath.c_str();
+  const std::string& file = IniPath;
   // One look at the file serves all eighteen keys.
   const platform::ProfileSnapshot snapshot(IniPath);
   LoadProblem = ProblemOf(snapshot.state());
@@ -72,7 +72,7 @@ void LoadSettings() {
         break;
       }
       case KeyWidth::Text:
-        s.*k.text = read ? ReadIniText(file, k.section, k.key, DesktopDir.c_str()) : DesktopDir;
+        s.*k.text = read ? ReadIniText(file, k.section, k.key, DesktopDir) : DesktopDir;
         break;
     }
   }
@@ -98,7 +98,7 @@ void SetFirstRunValues() {
 }
 
 void SaveCoordinates(const WindowRect& outer) {
-  const char* file = IniPath.c_str();
+  const std::string& file = IniPath;
   WriteIniNumber(file, kSectionCoordinates, "x", outer.left);
   WriteIniNumber(file, kSectionCoordinates, "y", outer.top);
   WriteIniNumber(file, kSectionCoordinates, "w", outer.right - outer.left);

@@ -10,10 +10,31 @@ namespace {
 bool CreateSettingsFile(const std::string& path) {
   IniPath = path;
   WriteDefaultSettings();
-  return FileExists(path.c_str()) == 1;
+  return FileExists(path) == 1;
+}
+
+// The two places a settings file may be, in the order they are tried; empty
+// for a folder that is not known.
+struct SettingsFiles {
+  std::string beside;
+  std::string per_user;
+};
+SettingsFiles SettingsFilesIn(const std::string& program_folder, const std::string& user_folder,
+                              const std::string& class_name) {
+  const std::string name = class_name + ".ini";
+  return {program_folder.empty() ? std::string() : program_folder + name,
+          user_folder.empty() ? std::string() : user_folder + name};
 }
 
 }  // namespace
+
+std::string FindSettingsFile(const std::string& program_folder, const std::string& user_folder,
+                             const std::string& class_name) {
+  const SettingsFiles files = SettingsFilesIn(program_folder, user_folder, class_name);
+  if (!files.beside.empty() && FileExists(files.beside.c_str())) return files.beside;
+  if (!files.per_user.empty() && FileExists(files.per_user.c_str())) return files.per_user;
+  return files.beside.empty() ? files.per_user : files.beside;
+}
 
 SettingsPlace PrepareSettings(const std::string& class_name) {
   return PrepareSettingsIn(AppDir(), platform::UserSettingsFolder(), class_name);
@@ -24,15 +45,13 @@ SettingsPlace PrepareSettingsIn(const std::string& program_folder,
                                 const std::string& class_name) {
   DesktopDir = SpecialFolder(kFolderDesktop, 0, nullptr);
 
-  const std::string beside =
-      program_folder.empty() ? std::string() : program_folder + class_name + ".ini";
-  const std::string per_user = user_folder.empty() ? std::string() : user_folder + class_name + ".ini";
+  const auto [beside, per_user] = SettingsFilesIn(program_folder, user_folder, class_name);
 
   SettingsPlace place = SettingsPlace::MemoryOnly;
-  if (!beside.empty() && FileExists(beside.c_str())) {
+  if (!beside.empty() && FileExists(beside)) {
     IniPath = beside;
     place = SettingsPlace::BesideProgram;
-  } else if (!per_user.empty() && FileExists(per_user.c_str())) {
+  } else if (!per_user.empty() && FileExists(per_user)) {
     IniPath = per_user;
     place = SettingsPlace::PerUser;
   } else if (!beside.empty() && CreateSettingsFile(beside)) {

@@ -20,6 +20,12 @@ enum class SettingsPlace {
 // class_name is the program's name ("Quorlith"), the settings file's base name.
 SettingsPlace PrepareSettings(const std::string& class_name);
 
+// The settings file that PrepareSettingsIn would use with these folders,
+// found without writing anything: the file beside the executable or in the
+// per-user folder when one is there, else the one it would write first.
+std::string FindSettingsFile(const std::string& program_folder, const std::string& user_folder,
+                             const std::string& class_name);
+
 // The same with the two folders given (each with its trailing separator, or
 // empty when unknown); PrepareSettings passes AppDir and the platform's
 // per-user settings folder.

@@ -36,7 +36,7 @@ char* AppDir() {
   return CopyToTemp(exe.substr(0, last + 1));
 }
 
-int FileExists(const char* path) {
+int FileExists(TextArg path) {
 #ifdef _WIN32
   // "*" and "?" cannot be in Windows names: a path with one is a pattern.
   if (std::strpbrk(path, "*?") != nullptr) return platform::PatternMatches(path) ? 1 : 0;
@@ -44,7 +44,7 @@ int FileExists(const char* path) {
   return platform::PathExists(path) ? 1 : 0;
 }
 
-int ShowMessage(const char* text, const char* caption, uint32_t flags) {
+int ShowMessage(TextArg text, TextArg caption, uint32_t flags) {
   return platform::ShowMessageBox(text, caption, flags);
 }
 
@@ -53,6 +53,6 @@ char* SpecialFolder(int folder, int create, void* /*owner*/) {
   return CopyToTemp(platform::SpecialFolderPath(folder, create == 1));
 }
 
-char* ShortPath(const char* path) {
+char* ShortPath(TextArg path) {
   return CopyToTemp(platform::ShortPathOf(path, kShortPathMax));
 }

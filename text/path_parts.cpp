@@ -37,7 +37,7 @@ PathStyle NativePathStyle() {
 #endif
 }
 
-void SplitPathStyled(PathStyle style, const char* path, char* drive, char* dir, char* name,
+void SplitPathStyled(PathStyle style, TextArg path, char* drive, char* dir, char* name,
                      char* ext) {
   const char* rest = path;
   if (style == PathStyle::Windows && path[0] != '\0' && path[1] == ':') rest = path + 2;
@@ -61,11 +61,11 @@ void SplitPathStyled(PathStyle style, const char* path, char* drive, char* dir, 
   }
 }
 
-void SplitPath(const char* path, char* drive, char* dir, char* name, char* ext) {
+void SplitPath(TextArg path, char* drive, char* dir, char* name, char* ext) {
   SplitPathStyled(NativePathStyle(), path, drive, dir, name, ext);
 }
 
-char* PathPartStyled(PathStyle style, const char* path, unsigned flags) {
+char* PathPartStyled(PathStyle style, TextArg path, unsigned flags) {
   if (path == nullptr) return TempText(1);
   char* result = TempText(static_cast<int32_t>(std::strlen(path)));
   char drive[kPathComponentSize];
@@ -81,15 +81,15 @@ char* PathPartStyled(PathStyle style, const char* path, unsigned flags) {
   return result;
 }
 
-char* PathPart(const char* path, unsigned flags) {
+char* PathPart(TextArg path, unsigned flags) {
   return PathPartStyled(NativePathStyle(), path, flags);
 }
 
-char* PathExtension(const char* path) { return PathPart(path, kPartExtension); }
-char* PathNameExtension(const char* path) {
+char* PathExtension(TextArg path) { return PathPart(path, kPartExtension); }
+char* PathNameExtension(TextArg path) {
   return JoinText(2, PathName(path), PathExtension(path));
 }
-char* PathName(const char* path) { return PathPart(path, kPartName); }
-char* PathDriveDir(const char* path) { return PathPart(path, kPartDrive | kPartDir); }
-char* PathDir(const char* path) { return PathPart(path, kPartDir); }
-char* PathDrive(const char* path) { return PathPart(path, kPartDrive); }
+char* PathName(TextArg path) { return PathPart(path, kPartName); }
+char* PathDriveDir(TextArg path) { return PathPart(path, kPartDrive | kPartDir); }
+char* PathDir(TextArg path) { return PathPart(path, kPartDir); }
+char* PathDrive(TextArg path) { return PathPart(path, kPartDrive); }

@@ -2,6 +2,8 @@
 // accessors built on it. Results are temporaries.
 #pragma once
 
+#include "text/text_arg.h"
+
 // Each component holds at most 259 characters; a longer one is cut, never
 // inside a character. Texts are UTF-8, so a character is a lead byte and up
 // to three continuation bytes, and the longest file name a system allows
@@ -26,18 +28,18 @@ constexpr unsigned kPartName = 8;
 constexpr unsigned kPartExtension = 16;
 
 // Splits path by the native style into four buffers of kPathComponentSize.
-void SplitPath(const char* path, char* drive, char* dir, char* name, char* ext);
-void SplitPathStyled(PathStyle style, const char* path, char* drive, char* dir,
+void SplitPath(TextArg path, char* drive, char* dir, char* name, char* ext);
+void SplitPathStyled(PathStyle style, TextArg path, char* drive, char* dir,
                      char* name, char* ext);
 
 // The chosen components joined, always in the order drive, directory, name,
 // extension. A null path gives the empty text.
-char* PathPart(const char* path, unsigned flags);
-char* PathPartStyled(PathStyle style, const char* path, unsigned flags);
+char* PathPart(TextArg path, unsigned flags);
+char* PathPartStyled(PathStyle style, TextArg path, unsigned flags);
 
-char* PathExtension(const char* path);      // extension, point included
-char* PathNameExtension(const char* path);  // name and extension
-char* PathName(const char* path);           // name without extension
-char* PathDriveDir(const char* path);       // drive and directory
-char* PathDir(const char* path);            // directory without the drive
-char* PathDrive(const char* path);          // the drive
+char* PathExtension(TextArg path);      // extension, point included
+char* PathNameExtension(TextArg path);  // name and extension
+char* PathName(TextArg path);           // name without extension
+char* PathDriveDir(TextArg path);       // drive and directory
+char* PathDir(TextArg path);            // directory without the drive
+char* PathDrive(TextArg path);          // the drive

@@ -18,7 +18,7 @@ unsigned char FoldCase(unsigned char c) {
 
 }  // namespace
 
-int CompareText(const char* a, const char* b) {
+int CompareText(TextArg a, TextArg b) {
   for (size_t i = 0;; ++i) {
     const auto ca = static_cast<unsigned char>(a[i]);
     const auto cb = static_cast<unsigned char>(b[i]);
@@ -27,7 +27,7 @@ int CompareText(const char* a, const char* b) {
   }
 }
 
-int CompareTextNoCase(const char* a, const char* b) {
+int CompareTextNoCase(TextArg a, TextArg b) {
   for (size_t i = 0;; ++i) {
     const unsigned char ca = FoldCase(static_cast<unsigned char>(a[i]));
     const unsigned char cb = FoldCase(static_cast<unsigned char>(b[i]));
@@ -36,7 +36,7 @@ int CompareTextNoCase(const char* a, const char* b) {
   }
 }
 
-char* RightText(const char* text, int count) {
+char* RightText(TextArg text, int count) {
   const int32_t length = Length(text);
   if (count < 0) count = 0;
   const int32_t start = count >= length ? 0 : length - count;
@@ -45,7 +45,7 @@ char* RightText(const char* text, int count) {
   return result;
 }
 
-const char* TrimLeft(const char* text, int ch) {
+const char* TrimLeft(TextArg text, int ch) {
   if (text[0] == '\0') return text;
   const char* rest = text;
   while (*rest != '\0' && (*rest == ' ' || static_cast<unsigned char>(*rest) == ch)) ++rest;
@@ -62,12 +62,12 @@ char* NumberToText(double value) {
   return result;
 }
 
-char* Enclose(const char* text, int open, int close) {
+char* Enclose(TextArg text, int open, int close) {
   if (open == 0) open = '"';
   if (close == 0) close = open;
   const int32_t length = Length(text);
   char* result = TempText(length + 3);
-  std::snprintf(result, static_cast<size_t>(length) + 3 + kTempTextSpare, "%c%s%c%s", open, text,
+  std::snprintf(result, static_cast<size_t>(length) + 3 + kTempTextSpare, "%c%s%c%s", open, text.c_str(),
                 close, "");
   return result;
 }
@@ -81,7 +81,7 @@ char* CharText(int c1, int c2, int c3, int c4, int c5, int c6, int c7, int c8, i
   return result;
 }
 
-char* JoinTextList(int n, std::initializer_list<const char*> texts) {
+char* JoinTextList(int n, std::initializer_list<TextArg> texts) {
   int64_t total = 0;
   int taken = 0;
   for (const char* t : texts) {

@@ -13,7 +13,7 @@ int32_t ToggleLock() {
   SettingsRecord.b = UnlockedMode() ? 0 : 1;
   // A failed write goes unnoticed: the box still switches, and the next start
   // uses the old value.
-  WriteIniNumber(IniPath.c_str(), kSectionCoordinates, "b", SettingsRecord.b);
+  WriteIniNumber(IniPath, kSectionCoordinates, "b", SettingsRecord.b);
   return SettingsRecord.b;
 }
 
@@ -24,16 +24,38 @@ uint8_t AlphaFromPercent(int16_t t) {
 
 namespace {
 
-int16_t Visible(int16_t stored, const char* key) {
-  if (stored >= 1) return stored;
+int FirstRun(const char* key) {
   for (const SettingsKey& k : SettingsKeys()) {
-    if (std::strcmp(k.key, key) == 0) return static_cast<int16_t>(k.first_run);
+    if (std::strcmp(k.key, key) == 0) return k.first_run;
   }
-  return stored;
+  return 0;
+}
+
+int16_t Visible(int16_t stored, const char* key) {
+  return stored >= 1 ? stored : static_cast<int16_t>(FirstRun(key));
+}
+
+// True when the box at place, of size, shares at least one pixel with area.
+bool Meets(const ScreenRect& area, BoxPlace place, BoxSize size) {
+  return place.x < area.x + area.w && area.x < place.x + size.w && place.y < area.y + area.h &&
+         area.y < place.y + size.h;
 }
 
 }  // namespace
 
 BoxSize ShownBoxSize() {
   return {Visible(SettingsRecord.w, "w"), Visible(SettingsRecord.h, "h")};
+}
+
+BoxPlace ShownBoxPlace(std::span<const ScreenRect> work_areas) {
+  const BoxSize size = ShownBoxSize();
+  const BoxPlace stored{SettingsRecord.x, SettingsRecord.y};
+  if (work_areas.empty()) return stored;
+  for (const ScreenRect& area : work_areas) {
+    if (Meets(area, stored, size)) return stored;
+  }
+  const ScreenRect& primary = work_areas.front();
+  const BoxPlace first_run{FirstRun("x"), FirstRun("y")};
+  if (Meets(primary, first_run, size)) return first_run;
+  return {primary.x, primary.y};
 }

@@ -1,7 +1,8 @@
-// The drop box's lock, opacity and size, as both shells apply them.
+// The drop box's lock, opacity, size and place, as both shells apply them.
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 // True when the box is unlocked: moved by its body, resized by its frame.
 bool UnlockedMode();
@@ -22,3 +23,23 @@ struct BoxSize {
   int h;
 };
 BoxSize ShownBoxSize();
+
+// A rectangle on the screens: its top-left corner and its size.
+struct ScreenRect {
+  int x;
+  int y;
+  int w;
+  int h;
+};
+struct BoxPlace {
+  int x;
+  int y;
+};
+// The top-left corner the box is shown at, given the work area of every
+// screen with the primary's first: x and y as stored when the box there, at
+// its shown size, meets one of them; otherwise the first-run place when the
+// box there meets the primary's work area, else that area's top-left corner.
+// So a box stored off every screen (a screen since unplugged) comes back
+// where it can be reached. With no screen known, x and y as stored. The
+// settings file is not changed for this: Exit writes where the box is.
+BoxPlace ShownBoxPlace(std::span<const ScreenRect> work_areas);

@@ -30,7 +30,7 @@ const std::array<MenuItem, 7> kItems = {{
 // nothing.
 void OpenDocument(const std::string& path) {
   if (platform::OpenWithDefaultApp(path)) return;
-  ShowMessage(JoinText(3, "No program could open the file", LineBreak, path.c_str()), "Quorlith",
+  ShowMessage(JoinText(3, "No program could open the file", LineBreak, path), "Quorlith",
               platform::kBoxOk | platform::kBoxIconWarning);
 }
 
@@ -67,7 +67,7 @@ bool RunMenuCommand(int id, ShellWindow& shell) {
 }
 
 void ShowAbout() {
-  ShowMessage(JoinText(5, AboutTitleLine.c_str(), LineBreak,
+  ShowMessage(JoinText(5, AboutTitleLine, LineBreak,
                        "A configurable drag-box to capture the path of a file.", LineBreak,
                        "For help and other info, see the ReadMe file."),
               "About Quorlith", platform::kBoxOk | platform::kBoxIconInformation);
@@ -87,7 +87,7 @@ void OpenReadMe() {
     }
   }
   ShowMessage(JoinText(5, "Sorry, you've misplaced the Read Me File!", LineBreak,
-                       JoinText(2, "It is called ", ReadMeName.c_str()), LineBreak,
+                       JoinText(2, "It is called ", ReadMeName), LineBreak,
                        "Make sure its in the same folder as Quorlith."),
               "Quorlith", platform::kBoxOk | platform::kBoxIconWarning);
 }

@@ -8,6 +8,7 @@
 #include "platform/message_box.h"
 #include "platform/profile.h"
 #include "settings/settings_file.h"
+#include "settings/settings_location.h"
 #include "text/file_system.h"
 #include "text/strings.h"
 
@@ -16,8 +17,16 @@ std::string AboutTitleLine;
 std::string ReadMeName;
 std::string InstalledDocDir;
 const char* const kWindowTitle = "Quorlithdropbox";
+std::unique_ptr<platform::InstanceClaim> SettingsClaim;
 
 namespace {
+
+// Holds the settings file at path for this run; false when another box runs
+// over it.
+bool ClaimSettingsFile(const std::string& path) {
+  SettingsClaim = platform::ClaimInstance(platform::InstanceKey(path));
+  return SettingsClaim != nullptr;
+}
 
 void SetProgramTexts() {
   ClassName = "Quorlith";
@@ -28,27 +37,30 @@ void SetProgramTexts() {
 
 }  // namespace
 
-SettingsPlace PrepareProgram() {
-  SetProgramTexts();
+bool PrepareProgram() {
   // The installed program never keeps its settings in the system's program
   // folder, not even when root runs it: they live in the per-user folder.
   std::string program_folder = AppDir();
   if (program_folder == QUORLITH_INSTALLED_PROGRAM_FOLDER) program_folder.clear();
   // A file beside the program wins: the per-user folder, which costs the
   // start a question to the shell, is only looked up when there is none.
+  SetProgramTexts();
   const bool beside = !program_folder.empty() &&
                       FileExists((program_folder + ClassName + ".ini").c_str()) == 1;
-  const SettingsPlace place = PrepareSettingsIn(
-      program_folder, beside ? std::string() : platform::UserSettingsFolder(), ClassName);
-  CaptureText.clear();
-  return place;
+  return PrepareProgramIn(program_folder, beside ? std::string() : platform::UserSettingsFolder());
 }
 
-SettingsPlace PrepareProgramIn(const std::string& program_folder, const std::string& user_folder) {
+bool PrepareProgramIn(const std::string& program_folder, const std::string& user_folder) {
   SetProgramTexts();
-  const SettingsPlace place = PrepareSettingsIn(program_folder, user_folder, ClassName);
+  SettingsClaim.reset();  // an earlier start in this process lets go first
+  const std::string found = FindSettingsFile(program_folder, user_folder, ClassName);
+  if (!ClaimSettingsFile(found)) return false;
+  PrepareSettingsIn(program_folder, user_folder, ClassName);
+  // A first start that could not write beside the program wrote its file in
+  // the per-user folder: that is the file later starts will find.
+  if (IniPath != found && !ClaimSettingsFile(IniPath)) return false;
   CaptureText.clear();
-  return place;
+  return true;
 }
 
 void ReportSettingsProblem() {

@@ -2,9 +2,10 @@
 // start-up.
 #pragma once
 
+#include <memory>
 #include <string>
 
-#include "settings/settings_location.h"
+#include "platform/instance.h"
 
 // "Quorlith": the window class name and the settings file's base name.
 extern std::string ClassName;
@@ -20,12 +21,22 @@ extern std::string InstalledDocDir;
 // The drop box's title, never visible since the box has no caption.
 extern const char* const kWindowTitle;
 
-// The shells' shared start-up steps, in order: the program texts, then the
-// settings file found or created and loaded, then an empty capture.
-SettingsPlace PrepareProgram();
+// The claim this run holds on its settings file: one box per settings file.
+// The shell serves it once its box is shown (InstanceClaim::Serve), so that a
+// later start over the same file brings this box to the front.
+extern std::unique_ptr<platform::InstanceClaim> SettingsClaim;
+
+// The shells' shared start-up steps, in order: the program texts; the claim
+// on the settings file this start would use, before anything is written;
+// the settings file found or created and loaded; an empty capture. False
+// when another box already runs over the same settings file: it has been
+// asked to come to the front, nothing was written, and the shell ends at
+// once with exit code 0. Copies with settings files of their own run side by
+// side.
+bool PrepareProgram();
 // The same with the settings folders given (see PrepareSettingsIn): tests
 // start the program over a settings file in a folder of their own.
-SettingsPlace PrepareProgramIn(const std::string& program_folder, const std::string& user_folder);
+bool PrepareProgramIn(const std::string& program_folder, const std::string& user_folder);
 
 // When the last load found the settings file unusable, says so in a message
 // box that names the file and the reason; otherwise does nothing. The shells

@@ -108,6 +108,18 @@ std::optional<int> AnswerCommandLine(int argc, const char* const* argv, std::ost
     err << "quorlith: no display; set DISPLAY or run scripts/run\n";
     return 1;
   }
+  // A Wayland client can neither place its window nor keep it above the
+  // others, and the box needs both: unless the user chose a platform, it runs
+  // on X11 (XWayland) wherever the session offers an X display.
+  if (platform.empty() && Set("WAYLAND_DISPLAY")) {
+    if (display_given || Set("DISPLAY")) {
+      setenv("QT_QPA_PLATFORM", "xcb", 1);
+    } else {
+      setenv("QT_QPA_PLATFORM", "wayland", 1);
+      err << "quorlith: running on Wayland, where the compositor decides where the box\n"
+             "appears and whether it stays above other windows\n";
+    }
+  }
   return std::nullopt;
 }
 

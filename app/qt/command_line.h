@@ -9,7 +9,10 @@
 // the exit code when the program should end at once, after writing its answer
 // to out (--help, --version: 0) or err (an unknown option: 2; no display: 1);
 // nothing when the box should start. Qt's own options (-platform NAME,
-// -display NAME, -style NAME, -reverse, ...) are left for Qt to take.
+// -display NAME, -style NAME, -reverse, ...) are left for Qt to take. In a
+// Wayland session where the user chose no platform it sets QT_QPA_PLATFORM:
+// xcb when there is an X display too, otherwise wayland, with a word on err
+// that the compositor then places the box.
 std::optional<int> AnswerCommandLine(int argc, const char* const* argv, std::ostream& out,
                                      std::ostream& err);
 

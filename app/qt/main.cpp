@@ -7,6 +7,7 @@
 #include <iostream>
 #include <memory>
 
+#include "app/common/program.h"
 #include "app/qt/command_line.h"
 #include "app/qt/drop_box_widget.h"
 #include "app/qt/startup.h"
@@ -32,10 +33,14 @@ int main(int argc, char** argv) {
   QApplication::setQuitOnLastWindowClosed(false);
 
   const std::unique_ptr<DropBoxWidget> box = StartDropBox();
+  if (box == nullptr) return 0;  // the box already running came to the front
   QObject::connect(box.get(), &DropBoxWidget::ended, &app, [] { QCoreApplication::exit(0); });
   // The icon, for the desktop's window lists, once the box is on the screen:
   // decoding it would only delay the first paint.
   QTimer::singleShot(kLateStartMs, &app,
                      [] { QApplication::setWindowIcon(QIcon(":/quorlith.png")); });
-  return QApplication::exec();
+  const int code = QApplication::exec();
+  // The settings file is let go while Qt still runs the event loop's watch.
+  SettingsClaim.reset();
+  return code;
 }

@@ -1,12 +1,33 @@
 #include "app/qt/startup.h"
 
+#include <QGuiApplication>
+#include <QPointer>
+#include <QScreen>
+#include <vector>
+
 #include "app/common/lock_toggle.h"
 #include "app/common/program.h"
+#include "app/qt/attention_flash.h"
 #include "app/qt/context_menu.h"
 #include "app/qt/drop_box_widget.h"
 #include "settings/settings_record.h"
 
 namespace {
+
+// The work area of every screen, the primary's first.
+std::vector<ScreenRect> WorkAreas() {
+  std::vector<ScreenRect> areas;
+  QScreen* primary = QGuiApplication::primaryScreen();
+  const auto add = [&areas](const QScreen* screen) {
+    const QRect r = screen->availableGeometry();
+    areas.push_back({r.x(), r.y(), r.width(), r.height()});
+  };
+  if (primary != nullptr) add(primary);
+  for (const QScreen* screen : QGuiApplication::screens()) {
+    if (screen != primary) add(screen);
+  }
+  return areas;
+}
 
 // Everything after the settings, in the Windows program's order: the box made
 // hidden at x, y, its opacity, its menu, drops accepted, and ApplySettings,
@@ -14,27 +35,35 @@ namespace {
 std::unique_ptr<DropBoxWidget> CreateDropBox() {
   const Settings& s = SettingsRecord;
   const BoxSize size = ShownBoxSize();
-  auto box = std::make_unique<DropBoxWidget>(s.x, s.y, size.w, size.h);
+  const BoxPlace place = ShownBoxPlace(WorkAreas());
+  auto box = std::make_unique<DropBoxWidget>(place.x, place.y, size.w, size.h);
   box->SetOpacityPercent(s.t);
   box->SetContextMenu(BuildContextMenu(box.get()));
   box->setAcceptDrops(true);
   box->ApplySettings();
+  // A later start over the same settings file brings this box to the front.
+  SettingsClaim->Serve([target = QPointer<DropBoxWidget>(box.get())] {
+    if (target == nullptr) return;
+    target->show();
+    target->raise();
+    target->activateWindow();
+    FlashForAttention(*target);
+  });
+  return box;
+}
+
+std::unique_ptr<DropBoxWidget> FinishStart(bool run) {
+  if (!run) return nullptr;
+  std::unique_ptr<DropBoxWidget> box = CreateDropBox();
+  ReportSettingsProblem();
   return box;
 }
 
 }  // namespace
 
-std::unique_ptr<DropBoxWidget> StartDropBox() {
-  PrepareProgram();
-  std::unique_ptr<DropBoxWidget> box = CreateDropBox();
-  ReportSettingsProblem();
-  return box;
-}
+std::unique_ptr<DropBoxWidget> StartDropBox() { return FinishStart(PrepareProgram()); }
 
 std::unique_ptr<DropBoxWidget> StartDropBoxIn(const std::string& program_folder,
                                               const std::string& user_folder) {
-  PrepareProgramIn(program_folder, user_folder);
-  std::unique_ptr<DropBoxWidget> box = CreateDropBox();
-  ReportSettingsProblem();
-  return box;
+  return FinishStart(PrepareProgramIn(program_folder, user_folder));
 }

@@ -10,7 +10,8 @@
 class DropBoxWidget;
 
 // Start-up with the settings beside the executable (or in the per-user
-// folder). Needs a QApplication.
+// folder). Needs a QApplication. Null when a box already runs over the same
+// settings file: that one comes to the front, and the program ends with 0.
 std::unique_ptr<DropBoxWidget> StartDropBox();
 // The same with the settings folders given, as PrepareProgramIn takes them.
 std::unique_ptr<DropBoxWidget> StartDropBoxIn(const std::string& program_folder,

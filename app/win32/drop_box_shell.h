@@ -35,11 +35,12 @@ void InitCommonControlsOnce();
 ATOM RegisterFormClass(const char* name, WNDPROC procedure);
 // The start-up sequence: texts, the settings file found or created and
 // loaded, the hidden box created, its opacity, double-clicks, menu, drops,
-// then ApplySettings shows it.
-void FormLoad();
+// then ApplySettings shows it. False when a box already runs over the same
+// settings file: it came to the front, and this start ends with exit code 0.
+bool FormLoad();
 // The same over a settings file in the folders given (each with a trailing
 // backslash, or empty): tests start the box in a folder of their own.
-void FormLoadIn(const std::string& program_folder, const std::string& user_folder);
+bool FormLoadIn(const std::string& program_folder, const std::string& user_folder);
 // Once the box is on the screen: what its first paint did not need, the
 // class icon and the OLE drop target.
 void LateStart(HWND window);
@@ -106,6 +107,10 @@ void BuildContextMenu();
 void ShowContextMenu();
 // Carries out the menu command id; true when it destroyed the box.
 bool RunDropBoxCommand(int id);
+
+// Shows the box above all others, gives it the foreground and flashes its
+// face a few times (attention.cpp).
+void ComeToFront(HWND window);
 
 // Drop reception (receive_drop.cpp): every dropped name, whole, then the
 // handle released, then the action.

@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include <vector>
+
 #include "actions/drop_work.h"
 #include "app/common/lock_toggle.h"
 #include "app/common/program.h"
@@ -27,12 +29,41 @@ HICON LoadProgramIcon(HINSTANCE instance) {
   return LoadIconA(instance, MAKEINTRESOURCEA(kIconId));
 }
 
+BOOL CALLBACK AddWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM areas) {
+  MONITORINFO info = {};
+  info.cbSize = sizeof info;
+  if (!GetMonitorInfoW(monitor, &info)) return TRUE;
+  // In 96-DPI pixels, as the settings file holds the place; positions scale
+  // by the system's DPI, as CreateForm places the box.
+  const int dpi = SystemDpi();
+  const RECT& r = info.rcWork;
+  const int left = ToBasePixels(r.left, dpi);
+  const int top = ToBasePixels(r.top, dpi);
+  const ScreenRect area{left, top, ToBasePixels(r.right, dpi) - left,
+                        ToBasePixels(r.bottom, dpi) - top};
+  auto& list = *reinterpret_cast<std::vector<ScreenRect>*>(areas);
+  if (info.dwFlags & MONITORINFOF_PRIMARY) {
+    list.insert(list.begin(), area);
+  } else {
+    list.push_back(area);
+  }
+  return TRUE;
+}
+
+// The work area of every screen, the primary's first.
+std::vector<ScreenRect> WorkAreas() {
+  std::vector<ScreenRect> areas;
+  EnumDisplayMonitors(nullptr, nullptr, AddWorkArea, reinterpret_cast<LPARAM>(&areas));
+  return areas;
+}
+
 // Everything after the settings are in memory.
 void CreateDropBox() {
   const Settings& s = SettingsRecord;
   const BoxSize size = ShownBoxSize();
-  DropBoxWindow =
-      CreateForm(kWindowTitle, s.x, s.y, size.w, size.h, kDropBoxStyle, kDropBoxExStyle);
+  const BoxPlace place = ShownBoxPlace(WorkAreas());
+  DropBoxWindow = CreateForm(kWindowTitle, place.x, place.y, size.w, size.h, kDropBoxStyle,
+                             kDropBoxExStyle);
   SetLayeredWindowAttributes(DropBoxWindow, 0, AlphaFromPercent(s.t), LWA_ALPHA);
   // Double-clicks reach DropBoxProc from here on; they lock and unlock the box.
   const DWORD class_style = GetClassLongA(DropBoxWindow, GCL_STYLE);
@@ -46,6 +77,15 @@ void CreateDropBox() {
   StartFeedback();
   ApplySettings();
   PostMessageW(DropBoxWindow, kLateStartMessage, 0, 0);
+  // A later start over the same settings file brings this box to the front.
+  SettingsClaim->Serve([] { ComeToFront(DropBoxWindow); });
+}
+
+bool FinishFormLoad(bool run) {
+  if (!run) return false;
+  CreateDropBox();
+  ReportSettingsProblem();
+  return true;
 }
 
 }  // namespace
@@ -98,16 +138,10 @@ ATOM RegisterFormClass(const char* name, WNDPROC procedure) {
   return RegisterClassExA(&FormClass);
 }
 
-void FormLoad() {
-  PrepareProgram();
-  CreateDropBox();
-  ReportSettingsProblem();
-}
+bool FormLoad() { return FinishFormLoad(PrepareProgram()); }
 
-void FormLoadIn(const std::string& program_folder, const std::string& user_folder) {
-  PrepareProgramIn(program_folder, user_folder);
-  CreateDropBox();
-  ReportSettingsProblem();
+bool FormLoadIn(const std::string& program_folder, const std::string& user_folder) {
+  return FinishFormLoad(PrepareProgramIn(program_folder, user_folder));
 }
 
 void LateStart(HWND window) {
@@ -133,6 +167,7 @@ int StartUp(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*command_line*/,
   InitGui();
   ProgramInstance = instance;
   RegisterFormClass(ClassName.c_str(), DropBoxProc);
-  FormLoad();
+  // A box already running over the same settings file came to the front.
+  if (!FormLoad()) return 0;
   return RunMessageLoop();
 }

@@ -5,21 +5,18 @@
 #include <QString>
 #include <QWidget>
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "platform/message_box.h"
 #include "platform/native_ui.h"
+#include "platform/shared/message_text.h"
 
 namespace platform::native {
 namespace {
 
-constexpr uint32_t kButtonsOkCancel = 0x1;
-constexpr uint32_t kButtonsYesNoCancel = 0x3;
 constexpr uint32_t kDefaultButtonMask = 0xF00;
 constexpr uint32_t kIconError = 0x10;
-constexpr int kAnswerCancel = 2;
 
 struct BoxButton {
   QMessageBox::StandardButton button;
@@ -30,9 +27,9 @@ struct BoxButton {
 // are shown as a plain OK box.
 std::vector<BoxButton> ButtonsFor(uint32_t style) {
   switch (style & kBoxButtonsMask) {
-    case kButtonsOkCancel:
+    case kBoxOkCancel:
       return {{QMessageBox::Ok, kAnswerOk}, {QMessageBox::Cancel, kAnswerCancel}};
-    case kButtonsYesNoCancel:
+    case kBoxYesNoCancel:
       return {{QMessageBox::Yes, kAnswerYes},
               {QMessageBox::No, kAnswerNo},
               {QMessageBox::Cancel, kAnswerCancel}};
@@ -40,20 +37,6 @@ std::vector<BoxButton> ButtonsFor(uint32_t style) {
       return {{QMessageBox::Yes, kAnswerYes}, {QMessageBox::No, kAnswerNo}};
     default:
       return {{QMessageBox::Ok, kAnswerOk}};
-  }
-}
-
-// The answer when the box is dismissed with Escape or its close button:
-// Cancel where there is one, No for Yes/No, otherwise OK.
-int DismissAnswer(uint32_t style) {
-  switch (style & kBoxButtonsMask) {
-    case kButtonsOkCancel:
-    case kButtonsYesNoCancel:
-      return kAnswerCancel;
-    case kBoxYesNo:
-      return kAnswerNo;
-    default:
-      return kAnswerOk;
   }
 }
 
@@ -67,32 +50,11 @@ QMessageBox::Icon IconFor(uint32_t style) {
   }
 }
 
-// The program separates lines with a lone carriage return; Qt breaks lines on
-// "\n". A "\r\n" pair is one line break as well.
-std::string WithNewlines(const char* text) {
-  std::string lines;
-  for (const char* p = text; *p != '\0'; ++p) {
-    if (*p != '\r') {
-      lines += *p;
-    } else if (p[1] != '\n') {
-      lines += '\n';
-    }
-  }
-  return lines;
-}
-
-// A program without a GUI still reports: to stderr, answered as if dismissed.
-int ReportWithoutGui(const char* text, const char* caption, uint32_t style) {
-  std::fprintf(stderr, "%s\n%s\n", caption, WithNewlines(text).c_str());
-  std::fflush(stderr);
-  return DismissAnswer(style);
-}
-
 }  // namespace
 
 int ShowMessageBox(const char* text, const char* caption, uint32_t style) {
   if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) {
-    return ReportWithoutGui(text, caption, style);
+    return ReportOnConsole(text, caption, style);
   }
   QMessageBox box(QApplication::activeWindow());
   box.setWindowTitle(QString::fromUtf8(caption));

@@ -12,10 +12,12 @@ namespace {
 using CaptureTest = ActionTest;
 
 #ifdef _WIN32
+const std::string kLineBreak = "\r";
 const std::string kReport = "C:\\Work\\Docs\\report.final.txt";
 const std::string kReadme = "C:\\Work\\README";
 const std::string kShare = "\\\\server\\share\\doc.txt";
 #else
+const std::string kLineBreak = "\n";
 const std::string kReport = "/Work/Docs/report.final.txt";
 const std::string kReadme = "/Work/README";
 const std::string kShare = "/server/share/doc.txt";
@@ -38,8 +40,7 @@ TEST_F(CaptureTest, ItemsAreTransformedQuotedAndJoined) {
 #endif
   const Case cases[] = {
       {"defaults, one file", 1, 1, 0, {kReport}, kReport},
-      {"line breaks are lone carriage returns", 1, 1, 0, {kReport, kReadme},
-       kReport + "\r" + kReadme},
+      {"the platform's line break", 1, 1, 0, {kReport, kReadme}, kReport + kLineBreak + kReadme},
       {"name and extension", 2, 1, 0, {kReport}, "report.final.txt"},
       {"name", 3, 1, 0, {kReport}, "report.final"},
       {"extension", 4, 1, 0, {kReport}, ".txt"},
@@ -98,11 +99,11 @@ TEST_F(CaptureTest, ShortFormOfExistingAndMissingPaths) {
   const std::string text = ui_.LastClipboard();
   ASSERT_FALSE(text.empty());
   // The missing path gives an empty item, which still adds its separator.
-  EXPECT_EQ(text.back(), '\r');
+  EXPECT_EQ(text.back(), kLineBreak[0]);
 #ifdef _WIN32
   EXPECT_EQ(text.find(' '), std::string::npos);  // a short form has no blanks
 #else
-  EXPECT_EQ(text, file + "\r");  // no short names: the path itself
+  EXPECT_EQ(text, file + kLineBreak);  // no short names: the path itself
 #endif
 }
 
@@ -113,7 +114,7 @@ TEST_F(CaptureTest, LongCapturesAreNeverCut) {
   for (int i = 0; i < 10000; ++i) {
     std::string path = Sep();
     path.append(i == 5 ? std::string(1500, 'L') + ".txt" : "data-" + std::to_string(i) + ".bin");
-    if (!expected.empty()) expected += '\r';
+    if (!expected.empty()) expected += kLineBreak;
     expected.append(1, '"').append(path).append(1, '"');
     paths.push_back(std::move(path));
   }

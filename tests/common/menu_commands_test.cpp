@@ -170,14 +170,16 @@ TEST_F(CommandTest, TheReadmeIsTheFirstPlainFileHereBesideTheProgramOrInTheDocFo
 }
 
 TEST_F(CommandTest, WhenNoProgramOpensTheFileABoxNamesIt) {
-  testing_support::WriteFile(std::string(AppDir()) + ReadMeName, "beside");
+  // The readme in the documents folder: beside the program belongs to the
+  // test above, which may run at the same time.
+  InstalledDocDir = folder_ / "doc/";
+  testing_support::WriteFile(InstalledDocDir + ReadMeName, "doc");
   platform::SetOpenHandler([this](const std::string& path) {
     opened_.push_back(path);
     return false;
   });
   RunMenuCommand(IDM_OPEN_SETTINGS, shell_);
   RunMenuCommand(IDM_OPEN_README, shell_);
-  std::filesystem::remove(std::string(AppDir()) + ReadMeName);
   ASSERT_EQ(opened_.size(), 2u);
   ASSERT_EQ(ui_.boxes().size(), 2u);
   for (size_t i = 0; i < 2; ++i) {
@@ -232,6 +234,41 @@ TEST(BoxSize, SizesThatLeaveNothingVisibleShowAtTheFirstRunSize) {
     const BoxSize shown = ShownBoxSize();
     EXPECT_EQ(shown.w, c.shown_w);
     EXPECT_EQ(shown.h, c.shown_h);
+  }
+}
+
+TEST(BoxPlace, ABoxOffEveryScreenShowsAtTheFirstRunPlaceOnThePrimary) {
+  const std::vector<ScreenRect> two = {{0, 0, 1280, 1000}, {1280, 0, 1024, 768}};
+  const std::vector<ScreenRect> small = {{0, 0, 200, 150}};
+  // The primary right of a screen at the origin.
+  const std::vector<ScreenRect> right = {{1920, 0, 1280, 1024}, {0, 0, 1920, 1080}};
+  const std::vector<ScreenRect> none;
+  const struct {
+    const char* name;
+    const std::vector<ScreenRect>& screens;
+    int16_t x, y, w;
+    int shown_x, shown_y;
+  } cases[] = {
+      {"on the primary", two, 100, 100, 75, 100, 100},
+      {"on the second screen", two, 2000, 700, 75, 2000, 700},
+      {"one pixel on the primary", two, -74, 999, 75, -74, 999},
+      {"beside the primary", two, -75, 50, 75, 244, 200},
+      {"right of both", two, 2304, 0, 75, 244, 200},
+      {"below the work area", two, 100, 1000, 75, 244, 200},
+      {"meets at its shown size", two, -70, 0, 0, -70, 0},
+      {"first-run place off the primary too", small, 300, 300, 75, 0, 0},
+      {"first-run place on another screen", right, 4000, 0, 75, 1920, 0},
+      {"no screen known", none, 9000, 9000, 75, 9000, 9000},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    SettingsRecord.x = c.x;
+    SettingsRecord.y = c.y;
+    SettingsRecord.w = c.w;
+    SettingsRecord.h = 75;
+    const BoxPlace shown = ShownBoxPlace(c.screens);
+    EXPECT_EQ(shown.x, c.shown_x);
+    EXPECT_EQ(shown.y, c.shown_y);
   }
 }
 

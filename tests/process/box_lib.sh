@@ -72,20 +72,27 @@ elif [ -z "${DISPLAY:-}" ]; then
   trap cleanup EXIT
 fi
 
-# Starts the program from $work (its settings file lives there) and waits for
-# the box; a first Wine start in a fresh prefix takes a while.
-start_box() {
+# Becomes a copy of the program in folder $1 (its settings file lives there;
+# a copy already there, perhaps running, is used as it is), with the output
+# going to $1/program.log. It ends the shell it runs in, so run it in the
+# background or in a subshell.
+run_in() {
+  cd "$1" || exit 1
+  exec >>"$1/program.log" 2>&1
   if [ "$program_kind" = windows ]; then
-    cp "$QUORLITH_PROGRAM" "$work/Quorlith.exe"
-    (cd "$work" && exec "$QUORLITH_ROOT/cmake/wine-run" "$work/Quorlith.exe") \
-      >"$work/program.log" 2>&1 &
-  else
-    cp "$QUORLITH_PROGRAM" "$work/quorlith"
-    mkdir -p -m 700 "$work/runtime"
-    (cd "$work" && exec env HOME="$work/home" XDG_CONFIG_HOME="$work/config" \
-      XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb \
-      "$work/quorlith") >"$work/program.log" 2>&1 &
+    [ -e Quorlith.exe ] || cp "$QUORLITH_PROGRAM" Quorlith.exe
+    exec "$QUORLITH_ROOT/cmake/wine-run" "$1/Quorlith.exe"
   fi
+  [ -e quorlith ] || cp "$QUORLITH_PROGRAM" quorlith
+  mkdir -p -m 700 "$work/runtime"
+  exec env HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" \
+    XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb "$1/quorlith"
+}
+
+# Starts the program from $work and waits for the box; a first Wine start in
+# a fresh prefix takes a while.
+start_box() {
+  run_in "$work" &
   box_pid=$!
   wait_until 120 find_box || fail "the box did not appear"
   box_window=$(find_box)

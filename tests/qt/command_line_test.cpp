@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -14,6 +15,10 @@
 namespace {
 
 using testing_support::ScopedEnv;
+
+const std::string kWaylandNote =
+    "quorlith: running on Wayland, where the compositor decides where the box\n"
+    "appears and whether it stays above other windows\n";
 
 TEST(CommandLine, AnswersOrLetsTheBoxStart) {
   const std::string usage = "; usage: quorlith [--help | --version]\n";
@@ -38,7 +43,7 @@ TEST(CommandLine, AnswersOrLetsTheBoxStart) {
       {{}, "", 1, "", no_display},
       {{}, "DISPLAY=", 1, "", no_display},
       {{}, "QT_QPA_PLATFORM=xcb", 1, "", no_display},
-      {{}, "WAYLAND_DISPLAY=wayland-0", runs, "", ""},
+      {{}, "WAYLAND_DISPLAY=wayland-0", runs, "", kWaylandNote},
       {{"-display", ":3"}, "", runs, "", ""},
       {{"-platform", "offscreen"}, "QT_QPA_PLATFORM=xcb", runs, "", ""},
       {{"--platform=wayland"}, "QT_QPA_PLATFORM=offscreen", 1, "", no_display},
@@ -65,6 +70,40 @@ TEST(CommandLine, AnswersOrLetsTheBoxStart) {
       EXPECT_EQ(out.str(), c.out);
     }
     EXPECT_EQ(err.str(), c.err);
+  }
+}
+
+// In a Wayland session the box runs on XWayland when it can, unless the user
+// chose a platform; on Wayland alone it says once who places it.
+TEST(CommandLine, ChoosesXWaylandInAWaylandSession) {
+  const std::optional<std::string> unset;
+  const struct {
+    std::optional<std::string> display, platform;
+    std::vector<const char*> args;
+    std::optional<std::string> chosen;  // QT_QPA_PLATFORM afterwards
+    bool note;
+  } cases[] = {
+      {":0", unset, {}, "xcb", false},
+      {unset, unset, {}, "wayland", true},
+      {unset, unset, {"-display", ":3"}, "xcb", false},
+      {":0", "wayland", {}, "wayland", false},
+      {":0", unset, {"-platform", "wayland"}, unset, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.display.value_or("-") + " " + c.platform.value_or("-") + " " +
+                 std::to_string(c.args.size()));
+    const ScopedEnv display("DISPLAY", c.display);
+    const ScopedEnv wayland("WAYLAND_DISPLAY", "wayland-0");
+    const ScopedEnv platform("QT_QPA_PLATFORM", c.platform);
+    std::vector<const char*> argv = {"quorlith"};
+    argv.insert(argv.end(), c.args.begin(), c.args.end());
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(AnswerCommandLine(static_cast<int>(argv.size()), argv.data(), out, err),
+              std::nullopt);
+    const char* chosen = std::getenv("QT_QPA_PLATFORM");
+    EXPECT_EQ(chosen != nullptr ? std::optional<std::string>(chosen) : unset, c.chosen);
+    EXPECT_EQ(err.str(), c.note ? kWaylandNote : "");
   }
 }
 

@@ -48,7 +48,7 @@ TEST_F(QtDrop, CapturesTheFilePathsInTheOrderGivenAfterTheSourceIsDone) {
   testing_support::WriteFile(a, "1");
   testing_support::WriteFile(b, "2");
   const Case cases[] = {
-      {"", a + "\r" + b},
+      {"", a + "\n" + b},
       {"pathaction=2\nlistseparator=3\nencase=1\n", "\"report.final.txt\",\"Ünïcode name.md\""},
   };
   for (const Case& c : cases) {

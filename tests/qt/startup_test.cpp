@@ -38,6 +38,8 @@ TEST_F(QtStartup, AnExistingFileIsOnlyReadAndTheBoxStandsAtXYWithOuterSizeWH) {
       {"[Coordinates]\nx=0\ny=0\nw=300\nh=40\n", {0, 0, 300, 40}},
       // Sizes that would leave no visible box are shown at the first-run size.
       {"[Coordinates]\nx=5\ny=6\nw=0\nh=100000\n", {5, 6, 75, 75}},
+      // A place off every screen shows at the first-run place; the file keeps it.
+      {"[Coordinates]\nx=2000\ny=50\nw=90\nh=60\n", {244, 200, 90, 60}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.bytes);

@@ -50,7 +50,7 @@ TEST(QtX11, ADropFromAnotherProgramPutsThePathsOnTheClipboard) {
   DragSource source(400, 100, {QString::fromStdString(a), QString::fromStdString(b)});
   // Never a move, which would let the source delete its files.
   EXPECT_EQ(source.DropAt(160, 150), "copy");
-  EXPECT_TRUE(WaitFor([&] { return ClipboardText() == a + "\r" + b; })) << ClipboardText();
+  EXPECT_TRUE(WaitFor([&] { return ClipboardText() == a + "\n" + b; })) << ClipboardText();
   EXPECT_TRUE(run.Running());
 }
 

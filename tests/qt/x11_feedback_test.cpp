@@ -59,7 +59,7 @@ TEST(QtX11Feedback, AHoveringDragHighlightsTheDropFlashesAndTheTipSaysWhatHappen
   seen.erase(hover);
   EXPECT_FALSE(seen.empty()) << "no flash after the drop";
   EXPECT_TRUE(WaitFor([&] { return ScreenPixel(160, 150) == idle; }));
-  EXPECT_TRUE(WaitFor([&] { return ClipboardText() == a + "\r" + a; }));
+  EXPECT_TRUE(WaitFor([&] { return ClipboardText() == a + "\n" + a; }));
   EXPECT_FALSE(WaitForWindow(run.pid(), "^2 paths on the clipboard$").isEmpty()) << "no tip";
 }
 

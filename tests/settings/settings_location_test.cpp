@@ -86,4 +86,18 @@ TEST_F(LocationTest, WithNoWritableFolderTheFirstRunValuesStayInMemory) {
   EXPECT_EQ(s.MoveDestination, DesktopDir + NativeSeparator());
 }
 
+// The file a start would use is found without writing anything, so a second
+// start can find the box that runs over it first.
+TEST_F(LocationTest, FindSettingsFileNamesTheFileAStartWouldUseAndWritesNothing) {
+  const std::string beside = program_ + "Quorlith.ini";
+  const std::string per_user = user_ + "Quorlith.ini";
+  EXPECT_EQ(FindSettingsFile(program_, user_, "Quorlith"), beside);
+  EXPECT_EQ(FindSettingsFile("", user_, "Quorlith"), per_user);  // the installed program
+  EXPECT_FALSE(Exists(beside) || Exists(per_user));
+  WriteFile(per_user, "");
+  EXPECT_EQ(FindSettingsFile(program_, user_, "Quorlith"), per_user);
+  WriteFile(beside, "");
+  EXPECT_EQ(FindSettingsFile(program_, user_, "Quorlith"), beside);
+}
+
 }  // namespace

@@ -33,5 +33,27 @@ TEST_F(Win32Dpi, OuterSizeFollowsTheScreenAndTheFileKeeps96DpiPixels) {
   EXPECT_EQ(Placement(), (std::vector<int>{20, 40, 150, 122}));
 }
 
+// A place off every screen's work area, measured in the file's 96-DPI
+// pixels, shows at the first-run place; the file keeps the stored one. The
+// test display is 1280 pixels wide: 640 such pixels at 192 DPI.
+TEST_F(Win32Dpi, APlaceOffEveryScreenShowsAtTheFirstRunPlace) {
+  const char* named = std::getenv("QUORLITH_TEST_DPI");
+  const int dpi = named != nullptr ? std::atoi(named) : 96;
+  const struct {
+    const char* x;
+    int shown_x, shown_y;  // in 96-DPI pixels
+  } cases[] = {{"700", dpi > 96 ? 244 : 700, dpi > 96 ? 200 : 50}, {"5000", 244, 200}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.x);
+    WriteSettings({{"x", c.x}, {"y", "50"}, {"w", "75"}, {"h", "61"}});
+    const std::string before = IniBytes();
+    Start();
+    EXPECT_EQ(Placement(), (std::vector<int>{c.shown_x * dpi / 96, c.shown_y * dpi / 96,
+                                             75 * dpi / 96, 61 * dpi / 96}));
+    EXPECT_EQ(IniBytes(), before);
+    Finish();
+  }
+}
+
 }  // namespace
 }  // namespace win32_testing

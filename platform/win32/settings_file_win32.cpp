@@ -1,4 +1,4 @@
-// The INI primitives on Windows, over the project's own INI engine. The
+// The settings file on Windows, for the project's own INI engine. The
 // system's profile functions decode a file in the process's code page, which
 // is UTF-8 now: every byte of an older settings file written in the ANSI code
 // page that is no valid UTF-8 comes back as U+FFFD, and writing one number
@@ -10,16 +10,14 @@
 
 #include <algorithm>
 #include <cstring>
-#include <optional>
 #include <string>
 #include <string_view>
 
-#include "platform/profile.h"
-#include "platform/shared/ini_document.h"
+#include "platform/shared/settings_file_io.h"
 #include "platform/win32/long_path.h"
 #include "platform/win32/wide_text.h"
 
-namespace platform {
+namespace platform::settings_io {
 
 namespace {
 
@@ -67,80 +65,19 @@ ProfileFileState ReadWholeFile(const std::string& path, std::string& bytes) {
 // A file saved as UTF-16 (Notepad's "Unicode", with its byte-order mark) is
 // read and written in UTF-16, as the profile functions do; the engine works
 // on its UTF-8 form.
-enum class Coding { kBytes, kUtf16 };
-
 constexpr std::string_view kUtf16Mark = "\xFF\xFE";
 
-Coding CodingOf(const std::string& bytes) {
-  return bytes.rfind(kUtf16Mark, 0) == 0 ? Coding::kUtf16 : Coding::kBytes;
-}
-
-std::string Decode(const std::string& bytes, Coding coding) {
-  if (coding == Coding::kBytes) return bytes;
+std::string FromUtf16(const std::string& bytes) {
   std::wstring wide((bytes.size() - kUtf16Mark.size()) / 2, L'\0');
   std::memcpy(wide.data(), bytes.data() + kUtf16Mark.size(), wide.size() * 2);
   return win32::Narrow(wide);
 }
 
-std::string Encode(const std::string& text, Coding coding) {
-  if (coding == Coding::kBytes) return text;
+std::string ToUtf16(const std::string& text) {
   const std::wstring wide = win32::Widen(text);
   std::string bytes(kUtf16Mark);
   bytes.append(reinterpret_cast<const char*>(wide.data()), wide.size() * 2);
   return bytes;
-}
-
-// The document a ProfileSnapshot holds: one snapshot at a time.
-struct HeldDocument {
-  bool active = false;
-  std::string path;
-  ProfileFileState state = ProfileFileState::kMissing;
-  Coding coding = Coding::kBytes;
-  std::string text;
-};
-
-HeldDocument& Held() {
-  static HeldDocument held;
-  return held;
-}
-
-void ReleaseHeld() {
-  HeldDocument& held = Held();
-  held.active = false;
-  std::string().swap(held.text);
-}
-
-// The settings text of a file and its coding; a file that cannot be used
-// holds no keys.
-ProfileFileState ReadText(const std::string& path, std::string& text, Coding& coding) {
-  std::string bytes;
-  const ProfileFileState state = ReadWholeFile(path, bytes);
-  coding = CodingOf(bytes);
-  text = Decode(bytes, coding);
-  return state;
-}
-
-// The value of a key, from the held document when it is this file's, else
-// from a fresh read. An old value that is no valid UTF-8 was written in the
-// system's ANSI code page, before the program spoke UTF-8.
-std::optional<std::string> FindInFile(const std::string& path, const std::string& section,
-                                      const std::string& key) {
-  const HeldDocument& held = Held();
-  std::string fresh;
-  Coding coding = Coding::kBytes;
-  const std::string* text = &fresh;
-  if (held.active && held.path == path) {
-    if (held.state != ProfileFileState::kUsable) return std::nullopt;
-    text = &held.text;
-    coding = held.coding;
-  } else if (ReadText(path, fresh, coding) != ProfileFileState::kUsable) {
-    return std::nullopt;
-  }
-  std::optional<std::string> value = ini::FindValue(*text, section, key);
-  if (value && coding == Coding::kBytes && !win32::IsUtf8(*value)) {
-    *value = win32::FromCodePage(*value, win32::SystemAnsiCodePage());
-  }
-  return value;
 }
 
 bool WriteAll(HANDLE file, const std::string& bytes) {
@@ -185,54 +122,25 @@ bool ReplaceFileBytes(const std::string& path, const std::string& bytes) {
   return false;
 }
 
-std::string Cut(std::string text, int max_chars) {
-  text.resize(std::min(text.size(), static_cast<size_t>(std::max(max_chars, 0))));
-  return text;
-}
-
 }  // namespace
 
-ProfileSnapshot::ProfileSnapshot(const std::string& file) {
-  HeldDocument& held = Held();
-  held.path = file;
-  held.state = ReadText(file, held.text, held.coding);
-  held.active = true;
-  state_ = held.state;
+const char* const kLineEnd = "\r\n";
+
+Contents Read(const std::string& path) {
+  Contents contents;
+  contents.state = ReadWholeFile(path, contents.text);
+  contents.utf16 = contents.text.rfind(kUtf16Mark, 0) == 0;
+  if (contents.utf16) contents.text = FromUtf16(contents.text);
+  return contents;
 }
 
-ProfileSnapshot::~ProfileSnapshot() { ReleaseHeld(); }
-
-std::string ProfileReadText(const std::string& file, const std::string& section,
-                            const std::string& key, const std::string& def, int max_chars) {
-  if (std::optional<std::string> value = FindInFile(file, section, key)) {
-    return Cut(*value, max_chars);
-  }
-  // As GetPrivateProfileString does, the default loses its trailing spaces.
-  return Cut(def.substr(0, def.find_last_not_of(' ') + 1), max_chars);
+std::string ValueText(std::string value, const Contents& from) {
+  if (from.utf16 || win32::IsUtf8(value)) return value;
+  return win32::FromCodePage(value, win32::SystemAnsiCodePage());
 }
 
-int ProfileReadNumber(const std::string& file, const std::string& section,
-                      const std::string& key, int def) {
-  const std::optional<std::string> value = FindInFile(file, section, key);
-  return value ? ini::ParseNumber(*value, def) : def;
+bool Replace(const std::string& path, const std::string& text, const Contents& old) {
+  return ReplaceFileBytes(path, old.utf16 ? ToUtf16(text) : text);
 }
 
-bool ProfileWriteText(const std::string& file, const std::string& section,
-                      const std::string& key, const std::string& value) {
-  ReleaseHeld();
-  // A value with a line break would damage the file; refuse it untouched.
-  if (!ini::CanStore(section, key, value)) return false;
-  std::string text;
-  Coding coding = Coding::kBytes;
-  const ProfileFileState state = ReadText(file, text, coding);
-  // A file that cannot be read must not be replaced by what little we know.
-  if (state != ProfileFileState::kUsable && state != ProfileFileState::kMissing) return false;
-  const std::string updated = ini::SetValue(text, section, key, value, "\r\n");
-  if (state == ProfileFileState::kMissing || updated != text) {
-    if (!ReplaceFileBytes(file, Encode(updated, coding))) return false;
-  }
-  const std::optional<std::string> stored = FindInFile(file, section, key);
-  return stored && *stored == value;
-}
-
-}  // namespace platform
+}  // namespace platform::settings_io

@@ -1,31 +1,28 @@
-// The profile functions over the project's own INI engine: whole-file reads,
-// and writes that replace the file in one rename so that no reader, crash or
-// full disk ever leaves a half-written settings file behind.
+// The settings file on Linux: read only when it is a regular file of a sane
+// size, never waiting on a pipe; replaced in one rename, keeping its
+// permissions and owner.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <fstream>
-#include <optional>
 #include <string>
 
-#include "platform/shared/ini_document.h"
 #include "platform/posix/write_all.h"
-#include "platform/profile.h"
+#include "platform/shared/settings_file_io.h"
 
-namespace platform {
+namespace platform::settings_io {
 
 namespace {
 
 // The whole file into bytes, when it can serve as a settings file: a
 // regular file of at most kProfileSizeLimit bytes. Opened without waiting, so
 // that a named pipe cannot hang the caller; a pipe or a device is refused
-// before anything is read. info receives the file's status when it was read.
-ProfileFileState ReadWholeFile(const std::string& path, std::string& bytes, struct stat* info) {
+// before anything is read.
+ProfileFileState ReadWholeFile(const std::string& path, std::string& bytes) {
   bytes.clear();
   const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) {
@@ -63,45 +60,8 @@ ProfileFileState ReadWholeFile(const std::string& path, std::string& bytes, stru
     }
   }
   close(fd);
-  if (state != ProfileFileState::kUsable) {
-    bytes.clear();
-  } else if (info != nullptr) {
-    *info = status;
-  }
+  if (state != ProfileFileState::kUsable) bytes.clear();
   return state;
-}
-
-// The document a ProfileSnapshot holds: one snapshot at a time.
-struct HeldDocument {
-  bool active = false;
-  std::string path;
-  ProfileFileState state = ProfileFileState::kMissing;
-  std::string bytes;
-};
-
-HeldDocument& Held() {
-  static HeldDocument held;
-  return held;
-}
-
-void ReleaseHeld() {
-  HeldDocument& held = Held();
-  held.active = false;
-  std::string().swap(held.bytes);
-}
-
-// The value of a key, from the held document when it is this file's, else
-// from a fresh read. A file that cannot be used holds no keys.
-std::optional<std::string> FindInFile(const std::string& path, const std::string& section,
-                                      const std::string& key) {
-  const HeldDocument& held = Held();
-  if (held.active && held.path == path) {
-    if (held.state != ProfileFileState::kUsable) return std::nullopt;
-    return ini::FindValue(held.bytes, section, key);
-  }
-  std::string bytes;
-  if (ReadWholeFile(path, bytes, nullptr) != ProfileFileState::kUsable) return std::nullopt;
-  return ini::FindValue(bytes, section, key);
 }
 
 // A file whose owner took away its write permission is not rewritten, as
@@ -166,58 +126,27 @@ bool ReplaceFile(const std::string& path, const std::string& bytes, const struct
   return true;
 }
 
-std::string Cut(std::string text, int max_chars) {
-  text.resize(std::min(text.size(), static_cast<size_t>(std::max(max_chars, 0))));
-  return text;
-}
-
 }  // namespace
 
-ProfileSnapshot::ProfileSnapshot(const std::string& file) {
-  HeldDocument& held = Held();
-  held.path = file;
-  held.state = ReadWholeFile(file, held.bytes, nullptr);
-  held.active = true;
-  state_ = held.state;
+const char* const kLineEnd = "\n";
+
+Contents Read(const std::string& path) {
+  Contents contents;
+  contents.state = ReadWholeFile(path, contents.text);
+  return contents;
 }
 
-ProfileSnapshot::~ProfileSnapshot() { ReleaseHeld(); }
+std::string ValueText(std::string value, const Contents& /*from*/) { return value; }
 
-std::string ProfileReadText(const std::string& file, const std::string& section,
-                            const std::string& key, const std::string& def, int max_chars) {
-  if (std::optional<std::string> value = FindInFile(file, section, key)) {
-    return Cut(*value, max_chars);
-  }
-  // As GetPrivateProfileString does, the default loses its trailing spaces.
-  return Cut(def.substr(0, def.find_last_not_of(' ') + 1), max_chars);
-}
-
-int ProfileReadNumber(const std::string& file, const std::string& section,
-                      const std::string& key, int def) {
-  const std::optional<std::string> value = FindInFile(file, section, key);
-  return value ? ini::ParseNumber(*value, def) : def;
-}
-
-bool ProfileWriteText(const std::string& file, const std::string& section,
-                      const std::string& key, const std::string& value) {
-  ReleaseHeld();
-  // A value with a line break would damage the file; refuse it untouched.
-  if (!ini::CanStore(section, key, value)) return false;
-  const std::string target = WriteTarget(file);
+bool Replace(const std::string& path, const std::string& text, const Contents& /*old*/) {
+  // A settings file that is a symbolic link stays one: the write goes to the
+  // file it points to.
+  const std::string target = WriteTarget(path);
   if (target.empty()) return false;
-  std::string bytes;
   struct stat old {};
-  const ProfileFileState state = ReadWholeFile(target, bytes, &old);
-  // A file that cannot be read must not be replaced by what little we know.
-  if (state != ProfileFileState::kUsable && state != ProfileFileState::kMissing) return false;
-  const bool exists = state == ProfileFileState::kUsable;
+  const bool exists = stat(target.c_str(), &old) == 0;
   if (exists && WriteProtected(target, old)) return false;
-  const std::string updated = ini::SetValue(bytes, section, key, value, "\n");
-  if (!exists || updated != bytes) {
-    if (!ReplaceFile(target, updated, exists ? &old : nullptr)) return false;
-  }
-  const std::optional<std::string> stored = FindInFile(target, section, key);
-  return stored && *stored == value;
+  return ReplaceFile(target, text, exists ? &old : nullptr);
 }
 
-}  // namespace platform
+}  // namespace platform::settings_io
