@@ -131,14 +131,17 @@ bool RunOffWindowThread(void (*action)()) {
 
 bool DropWorkRunning() { return worker.joinable(); }
 
+void AskDropWorkToStop() {
+  if (!worker.joinable()) return;
+  const std::lock_guard<std::mutex> guard(lock);
+  stop_requested = true;
+  if (waiting) waiting->abandoned = true;
+  changed.notify_all();
+}
+
 void StopDropWork() {
   if (!worker.joinable()) return;
-  {
-    const std::lock_guard<std::mutex> guard(lock);
-    stop_requested = true;
-    if (waiting) waiting->abandoned = true;
-    changed.notify_all();
-  }
+  AskDropWorkToStop();
   worker.join();
   {
     // The stop was for the work that ran; what comes after starts afresh.

@@ -37,6 +37,9 @@ bool StopRequested();
 bool RunOffWindowThread(void (*action)());
 // True while work runs on the worker.
 bool DropWorkRunning();
+// Asks running work to stop after the current file, without waiting: for a
+// shell whose window takes a while to go (a window manager's unmap).
+void AskDropWorkToStop();
 // On the window's thread, when the program ends: asks the work to stop after
 // the current file, waits for it, and drops whatever drops were waiting.
 void StopDropWork();

@@ -1,5 +1,6 @@
 // The drop box's context menu: built once at start-up, opened at the pointer,
 // its commands carried out by the shared command code.
+#include "actions/drop_work.h"
 #include "app/common/menu_commands.h"
 #include "app/win32/drop_box_shell.h"
 
@@ -23,7 +24,12 @@ class Win32DropBox : public ShellWindow {
             top + ToBasePixels(r.bottom - r.top, own)};
   }
   void ApplySettings() override { ::ApplySettings(); }
-  void Destroy() override { DestroyWindow(DropBoxWindow); }
+  void Destroy() override {
+    // Hiding the box can take a window manager a moment; the file being
+    // copied meanwhile is the last.
+    AskDropWorkToStop();
+    DestroyWindow(DropBoxWindow);
+  }
 };
 
 }  // namespace

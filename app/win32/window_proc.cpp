@@ -107,8 +107,12 @@ LRESULT CALLBACK DropBoxProc(HWND window, UINT message, WPARAM wparam, LPARAM lp
       EndFeedback();
       PostQuitMessage(0);
       return 0;
+    case WM_CLOSE:
+      // The default destroys the box without saving; running work ends with
+      // the file it copies.
+      AskDropWorkToStop();
+      return DefWindowProcA(window, message, wparam, lparam);
     default:
-      // WM_CLOSE included: the default destroys the box without saving.
       return DefWindowProcA(window, message, wparam, lparam);
   }
 }
