@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <memory>
 
-#include "platform/posix/write_all.h"
+#include "platform/posix/posix_files.h"
 #include "platform/shared/copy_pacer.h"
 
 namespace platform {
@@ -43,7 +43,7 @@ bool CopyByBuffer(int from, int to, uint64_t done, const CopyProgress& progress)
       return false;
     }
     if (got == 0) return true;
-    if (!WriteAll(to, buffer.get(), static_cast<size_t>(got))) return false;
+    if (!posix::WriteAll(to, buffer.get(), static_cast<size_t>(got))) return false;
     done += static_cast<uint64_t>(got);
     if (!Tell(progress, done)) return false;
   }

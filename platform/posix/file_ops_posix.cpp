@@ -14,39 +14,13 @@
 #include "platform/failure.h"
 #include "platform/file_query.h"
 #include "platform/posix/copy_content.h"
-#include "platform/posix/rename_exclusive.h"
+#include "platform/posix/posix_files.h"
 
 namespace platform {
 
 namespace {
 
-// Closes a descriptor when it goes out of scope, unless taken over.
-class Descriptor {
- public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  ~Descriptor() {
-    if (fd_ >= 0) close(fd_);
-  }
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  int get() const { return fd_; }
-  // Closes now and reports whether the close went well (a failing close
-  // can mean lost data on some file systems).
-  bool Close() {
-    const int fd = fd_;
-    fd_ = -1;
-    return close(fd) == 0;
-  }
-
- private:
-  int fd_;
-};
-
-std::string FolderOf(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
+using posix::Descriptor;
 
 // False, with the system's reason noted.
 bool SystemFailed() {
@@ -59,56 +33,33 @@ bool SystemFailed() {
 // that cannot (a FAT stick) still gets the content. A copy that belongs to
 // someone else than the source (root copying another user's file, say) loses
 // the set-user-ID and set-group-ID bits, as cp does: it must not run with its
-// new owner's rights what the source's owner put in it. When durable, the
-// content is on the disk before this returns: a copy that takes a file's
-// place, or that a source is deleted after, must survive a power cut.
-bool FillTemporary(int source, const struct stat& info, Descriptor& temporary, bool durable,
+// new owner's rights what the source's owner put in it.
+bool FillTemporary(int source, const struct stat& info, int temporary,
                    const CopyProgress& progress) {
-  if (!CopyContent(source, temporary.get(), static_cast<uint64_t>(info.st_size), progress)) {
+  if (!CopyContent(source, temporary, static_cast<uint64_t>(info.st_size), progress)) {
     if (errno == ECANCELED) NoteFailure(Failure::kStopped);
     else NoteSystemFailure();
     return false;
   }
   mode_t mode = info.st_mode & 07777;
   struct stat made {};
-  if (fstat(temporary.get(), &made) != 0 || made.st_uid != info.st_uid) {
+  if (fstat(temporary, &made) != 0 || made.st_uid != info.st_uid) {
     mode &= ~(S_ISUID | S_ISGID);
   } else if (made.st_gid != info.st_gid) {
     mode &= ~S_ISGID;
   }
-  (void)fchmod(temporary.get(), mode);
+  (void)fchmod(temporary, mode);
   const timespec times[2] = {info.st_atim, info.st_mtim};
-  (void)futimens(temporary.get(), times);
-  if (durable && fsync(temporary.get()) != 0) return SystemFailed();
-  return temporary.Close() || SystemFailed();
+  (void)futimens(temporary, times);
+  return true;
 }
 
-// Puts the finished temporary at target. Kept targets are never replaced, not
-// even one that appeared a moment ago: the rename refuses an existing target
-// in the same step; where the file system takes no rename flags, a hard link
-// refuses it just as well, and the temporary's name then goes.
-bool PutInPlace(const std::string& temporary, const std::string& target,
-                ExistingTarget existing) {
-  if (existing == ExistingTarget::kReplace) {
-    return rename(temporary.c_str(), target.c_str()) == 0 || SystemFailed();
-  }
-  switch (RenameExclusive(temporary, target)) {
-    case RenameOutcome::kDone:
-      return true;
-    case RenameOutcome::kTargetExists:
-      NoteFailure(Failure::kTargetAppeared);
-      return false;
-    case RenameOutcome::kUnsupported:
-      if (link(temporary.c_str(), target.c_str()) != 0) {
-        if (errno == EEXIST) NoteFailure(Failure::kTargetAppeared);
-        else NoteSystemFailure();
-        return false;
-      }
-      unlink(temporary.c_str());
-      return true;
-    default:
-      return SystemFailed();
-  }
+// Notes why the source could not take the target's name: one that appeared
+// meanwhile, or the system's reason.
+bool NotPlaced() {
+  if (errno == EEXIST) NoteFailure(Failure::kTargetAppeared);
+  else NoteSystemFailure();
+  return false;
 }
 
 // Whether target may be written: no folder and no write-protected file is
@@ -149,29 +100,15 @@ bool CopyInto(const std::string& source, const std::string& target, ExistingTarg
   bool present = false;
   if (!TargetMayBeWritten(target, present)) return false;
 
-  // A short hidden name in the target's folder: the rename stays within one
-  // file system, and a long target name cannot make the name too long.
-  std::string temporary_name = FolderOf(target) + "/.quorlith-XXXXXX";
-  Descriptor temporary(mkstemp(temporary_name.data()));
-  if (temporary.get() < 0) return SystemFailed();
+  posix::StagedFile temporary(target);
+  if (!temporary.file().valid()) return SystemFailed();
   // A fresh copy replaces nothing and its source stays: a power cut costs at
   // worst the copy itself, so it goes without the wait for the disk. A file
   // that appears at the target during a replacing copy is replaced by a copy
   // that may not be on the disk yet; the user agreed to its replacement.
   durable = durable || (present && existing == ExistingTarget::kReplace);
-  if (!FillTemporary(input.get(), info, temporary, durable, progress) ||
-      !PutInPlace(temporary_name, target, existing)) {
-    unlink(temporary_name.c_str());
-    return false;
-  }
-  return true;
-}
-
-// Makes the folder's entries durable: the new name of a moved file is on the
-// disk before its old one is removed.
-void SyncFolder(const std::string& folder) {
-  Descriptor dir(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (dir.get() >= 0) (void)fsync(dir.get());
+  if (!FillTemporary(input.get(), info, temporary.file().get(), progress)) return false;
+  return temporary.PutInPlace(existing == ExistingTarget::kReplace, durable) || NotPlaced();
 }
 
 }  // namespace
@@ -197,37 +134,18 @@ MoveOutcome MoveFileTo(const std::string& source, const std::string& target,
     }
     bool present = false;
     if (!TargetMayBeWritten(target, present)) return MoveOutcome::kFailed;
-    RenameOutcome renamed;
-    if (existing == ExistingTarget::kReplace) {
-      renamed = rename(source.c_str(), target.c_str()) == 0 ? RenameOutcome::kDone
-                                                             : RenameOutcome::kFailed;
-    } else {
-      renamed = RenameExclusive(source, target);
-      // Without rename flags a hard link refuses an existing target too.
-      if (renamed == RenameOutcome::kUnsupported) {
-        renamed = link(source.c_str(), target.c_str()) == 0 ? RenameOutcome::kDone
-                  : errno == EEXIST                         ? RenameOutcome::kTargetExists
-                                                            : RenameOutcome::kFailed;
-        if (renamed == RenameOutcome::kDone) unlink(source.c_str());
-      }
-    }
-    if (renamed == RenameOutcome::kDone) {
+    if (posix::RenameInto(source, target, existing == ExistingTarget::kReplace)) {
       if (progress) progress(static_cast<uint64_t>(info.st_size));
       return MoveOutcome::kMoved;
     }
-    if (renamed == RenameOutcome::kTargetExists) {
-      NoteFailure(Failure::kTargetAppeared);
-      return MoveOutcome::kFailed;
-    }
     if (errno != EXDEV) {
-      NoteSystemFailure();
+      NotPlaced();
       return MoveOutcome::kFailed;
     }
   }
   // Another file system: a durable copy, its name durable too, then the
   // source removed.
   if (!CopyInto(source, target, existing, progress, true)) return MoveOutcome::kFailed;
-  SyncFolder(FolderOf(target));
   return RemoveFile(source) ? MoveOutcome::kMoved : MoveOutcome::kSourceRemained;
 }
 

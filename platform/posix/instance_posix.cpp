@@ -15,6 +15,7 @@
 #include <utility>
 
 #include "platform/instance.h"
+#include "platform/posix/posix_files.h"
 #include "platform/posix/read_watch.h"
 
 namespace platform {
@@ -59,15 +60,14 @@ bool SocketAddress(const std::string& path, sockaddr_un& address) {
 int Listen(const std::string& path) {
   sockaddr_un address;
   if (!SocketAddress(path, address)) return -1;
-  const int listener = socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-  if (listener < 0) return -1;
+  posix::Descriptor listener(socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
+  if (!listener.valid()) return -1;
   unlink(path.c_str());
-  if (bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-      listen(listener, 8) != 0) {
-    close(listener);
+  if (bind(listener.get(), reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+      listen(listener.get(), 8) != 0) {
     return -1;
   }
-  return listener;
+  return listener.Release();
 }
 
 class LockClaim final : public InstanceClaim {
@@ -77,17 +77,16 @@ class LockClaim final : public InstanceClaim {
       : lock_(lock), listener_(Listen(base + ".socket")), base_(std::move(base)) {}
   ~LockClaim() override {
     watch_.reset();
-    if (listener_ >= 0) close(listener_);
-    if (lock_ < 0) return;
+    listener_.Close();
+    if (!lock_.valid()) return;
     // Still under the lock, both files are ours to remove.
     unlink((base_ + ".socket").c_str());
     unlink((base_ + ".lock").c_str());
-    close(lock_);
   }
 
   void Serve(std::function<void()> come_to_front) override {
-    if (listener_ < 0 || watch_ != nullptr) return;
-    const int listener = listener_;
+    if (!listener_.valid() || watch_ != nullptr) return;
+    const int listener = listener_.get();
     watch_ = native::WatchReadable(listener, [listener, come = std::move(come_to_front)] {
       // Each connection is one request; several at once bring one answer.
       int peer;
@@ -97,8 +96,8 @@ class LockClaim final : public InstanceClaim {
   }
 
  private:
-  int lock_ = -1;
-  int listener_ = -1;
+  posix::Descriptor lock_;
+  posix::Descriptor listener_;
   std::string base_;
   std::unique_ptr<native::ReadWatch> watch_;
 };
@@ -108,10 +107,8 @@ class LockClaim final : public InstanceClaim {
 void AskHolder(const std::string& path) {
   sockaddr_un address;
   if (!SocketAddress(path, address)) return;
-  const int peer = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  if (peer < 0) return;
-  connect(peer, reinterpret_cast<sockaddr*>(&address), sizeof address);
-  close(peer);
+  const posix::Descriptor peer(socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
+  if (peer.valid()) connect(peer.get(), reinterpret_cast<sockaddr*>(&address), sizeof address);
 }
 
 }  // namespace
@@ -138,21 +135,18 @@ std::unique_ptr<InstanceClaim> ClaimInstance(const std::string& key) {
   // open and the lock here leaves a lock on a file nobody else can find, and
   // the claim starts over.
   for (int attempt = 0; attempt < 5; ++attempt) {
-    const int lock = open(lock_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (lock < 0) break;
-    if (flock(lock, LOCK_EX | LOCK_NB) != 0) {
-      const bool held = errno == EWOULDBLOCK;
-      close(lock);
-      if (!held) break;
+    posix::Descriptor lock(open(lock_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
+    if (!lock.valid()) break;
+    if (flock(lock.get(), LOCK_EX | LOCK_NB) != 0) {
+      if (errno != EWOULDBLOCK) break;
       AskHolder(base + ".socket");
       return nullptr;
     }
     struct stat locked, named;
-    if (fstat(lock, &locked) == 0 && stat(lock_path.c_str(), &named) == 0 &&
+    if (fstat(lock.get(), &locked) == 0 && stat(lock_path.c_str(), &named) == 0 &&
         locked.st_dev == named.st_dev && locked.st_ino == named.st_ino) {
-      return std::make_unique<LockClaim>(lock, base);
+      return std::make_unique<LockClaim>(lock.Release(), base);
     }
-    close(lock);
   }
   return std::make_unique<LockClaim>();
 }

@@ -11,6 +11,7 @@
 
 #include "platform/file_query.h"
 #include "platform/posix/home_folders.h"
+#include "platform/posix/posix_files.h"
 
 namespace platform {
 
@@ -103,15 +104,6 @@ std::string SpecialFolderPath(int csidl, bool create) {
 
 std::string UserSettingsFolder() { return ConfigHome() + "/quorlith/"; }
 
-bool MakeFolders(const std::string& path) {
-  if (path.empty()) return false;
-  // Each parent in turn, as "mkdir -p" does; the umask trims the mode.
-  for (size_t slash = path.find('/', 1); slash != std::string::npos;
-       slash = path.find('/', slash + 1)) {
-    mkdir(path.substr(0, slash).c_str(), 0777);
-  }
-  mkdir(path.c_str(), 0777);
-  return IsFolder(path);
-}
+bool MakeFolders(const std::string& path) { return posix::MakeFolderPath(path, 0777); }
 
 }  // namespace platform

@@ -11,7 +11,7 @@
 #include <fstream>
 #include <string>
 
-#include "platform/posix/write_all.h"
+#include "platform/posix/posix_files.h"
 #include "platform/shared/settings_file_io.h"
 
 namespace platform::settings_io {
@@ -24,8 +24,8 @@ namespace {
 // before anything is read.
 ProfileFileState ReadWholeFile(const std::string& path, std::string& bytes) {
   bytes.clear();
-  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) {
+  const posix::Descriptor file(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+  if (!file.valid()) {
     const int error = errno;
     struct stat seen {};
     if (stat(path.c_str(), &seen) == 0 && !S_ISREG(seen.st_mode)) {
@@ -37,7 +37,7 @@ ProfileFileState ReadWholeFile(const std::string& path, std::string& bytes) {
   }
   struct stat status {};
   ProfileFileState state = ProfileFileState::kUsable;
-  if (fstat(fd, &status) != 0) {
+  if (fstat(file.get(), &status) != 0) {
     state = ProfileFileState::kUnreadable;
   } else if (!S_ISREG(status.st_mode)) {
     state = ProfileFileState::kNotAFile;
@@ -48,7 +48,7 @@ ProfileFileState ReadWholeFile(const std::string& path, std::string& bytes) {
   }
   char chunk[65536];
   while (state == ProfileFileState::kUsable) {
-    const ssize_t got = read(fd, chunk, sizeof chunk);
+    const ssize_t got = read(file.get(), chunk, sizeof chunk);
     if (got == 0) break;
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) {
@@ -59,7 +59,6 @@ ProfileFileState ReadWholeFile(const std::string& path, std::string& bytes) {
       bytes.append(chunk, static_cast<size_t>(got));
     }
   }
-  close(fd);
   if (state != ProfileFileState::kUsable) bytes.clear();
   return state;
 }
@@ -96,34 +95,17 @@ std::string WriteTarget(const std::string& path) {
 // then renames it over path. On any failure path is untouched and the
 // temporary is gone.
 bool ReplaceFile(const std::string& path, const std::string& bytes, const struct stat* old) {
-  const size_t slash = path.rfind('/');
-  const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
-  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-  if (name.empty()) return false;
-  std::string temp = folder + (slash == std::string::npos ? "/." : ".") + name + ".XXXXXX";
-  const int fd = mkstemp(temp.data());
+  posix::StagedFile temporary(path);
+  const int fd = temporary.file().get();
   if (fd < 0) return false;
   const mode_t mode = old != nullptr ? (old->st_mode & 07777) : (0666 & ~CurrentUmask());
-  bool ok = WriteAll(fd, bytes) && fchmod(fd, mode) == 0;
-  if (ok && old != nullptr && (old->st_uid != geteuid() || old->st_gid != getegid())) {
+  if (!posix::WriteAll(fd, bytes) || fchmod(fd, mode) != 0) return false;
+  if (old != nullptr && (old->st_uid != geteuid() || old->st_gid != getegid())) {
     // Only a privileged writer can hand the file back to its owner; for
     // anyone else a failure here just leaves the file under their name.
     [[maybe_unused]] const int handed_back = fchown(fd, old->st_uid, old->st_gid);
   }
-  ok = ok && fsync(fd) == 0;
-  ok = close(fd) == 0 && ok;
-  ok = ok && rename(temp.c_str(), path.c_str()) == 0;
-  if (!ok) {
-    unlink(temp.c_str());
-    return false;
-  }
-  // The rename itself is made durable with the folder.
-  const int dir = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dir >= 0) {
-    fsync(dir);
-    close(dir);
-  }
-  return true;
+  return temporary.PutInPlace(true, true);
 }
 
 }  // namespace

@@ -15,23 +15,20 @@
 
 #include "platform/file_ops.h"
 #include "platform/posix/home_folders.h"
+#include "platform/posix/posix_files.h"
 #include "platform/posix/rename_exclusive.h"
-#include "platform/posix/write_all.h"
 
 namespace platform {
 
 namespace {
+
+using posix::FolderOf;
 
 // Longest file name the usual Linux file systems take.
 constexpr size_t kNameMax = 255;
 constexpr std::string_view kInfoSuffix = ".trashinfo";
 // Names tried in one Trash before giving up: "name", "name.2", ...
 constexpr int kNameAttempts = 1000;
-
-std::string FolderOf(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
 
 // The Path value: every byte but the unreserved ASCII characters and "/"
 // as %XX, so that no name (a newline, a "%") can break or fake the line.
@@ -126,11 +123,7 @@ bool HomeTrash(TrashPlace& place) {
   const std::string data = DataHome();
   place = {data + "/Trash", ""};
   if (place.folder == ReadyHomeTrash() || OwnFolder(place.folder)) return true;
-  for (size_t slash = data.find('/', 1); slash != std::string::npos;
-       slash = data.find('/', slash + 1)) {
-    mkdir(data.substr(0, slash).c_str(), 0700);
-  }
-  mkdir(data.c_str(), 0700);
+  posix::MakeFolderPath(data, 0700);
   return OwnFolder(place.folder);
 }
 
@@ -185,11 +178,11 @@ bool MoveInto(const TrashPlace& place, const std::string& path, const std::strin
   for (int attempt = 1; attempt <= kNameAttempts; ++attempt) {
     const std::string trashed = TrashName(name, attempt);
     const std::string info = place.folder + "/info/" + trashed + std::string(kInfoSuffix);
-    const int fd = open(info.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd < 0 && errno == EEXIST) continue;
-    if (fd < 0) return false;
-    const bool written = WriteAll(fd, text);
-    if (close(fd) != 0 || !written) {
+    posix::Descriptor file(open(info.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+    if (!file.valid() && errno == EEXIST) continue;
+    if (!file.valid()) return false;
+    const bool written = posix::WriteAll(file.get(), text);
+    if (!file.Close() || !written) {
       unlink(info.c_str());
       return false;
     }
