@@ -44,13 +44,13 @@ const char* SeparatorFor(int16_t listseparator) {
 }  // namespace
 
 void CapturePaths() {
-  for (int32_t i = 0; i < DropCount; ++i) TransformPath(DropList[static_cast<size_t>(i)].c_str());
+  for (int32_t i = 0; i < DropCount; ++i) TransformPath(DropList[static_cast<size_t>(i)]);
   const bool put = CopyTextToClipboard(CaptureText);
   CaptureText.clear();
   (put ? CurrentOutcome().done : CurrentOutcome().failed) = DropCount;
 }
 
-void TransformPath(const char* path) {
+void TransformPath(TextArg path) {
   const char* item = path;
   switch (SettingsRecord.pathaction) {
     case 2:
@@ -99,7 +99,7 @@ bool CopyTextToClipboard(const std::string& text) {
   std::string reason = platform::LastFailure();
   if (reason.empty()) reason = "Another program may be holding it.";
   ShowMessage(JoinText(5, "Sorry, Quorlith could not put the text on the clipboard.", LineBreak,
-                       reason.c_str(), LineBreak, "Please drop the files again."),
+                       reason, LineBreak, "Please drop the files again."),
               "Quorlith", platform::kBoxOk | platform::kBoxIconWarning);
   return false;
 }

@@ -4,13 +4,15 @@
 
 #include <string>
 
+#include "text/text_arg.h"
+
 // The text of the current drop, empty whenever a drop begins. It grows to fit
 // any number of paths of any length.
 extern std::string CaptureText;
 
 void CapturePaths();
 // Derives the item for one path by pathaction and appends it.
-void TransformPath(const char* path);
+void TransformPath(TextArg path);
 // Applies encase to the item, puts the listseparator in front when
 // CaptureText is not empty, and appends it; returns CaptureText.
 const std::string& AppendCapture(const char* item);

@@ -22,7 +22,7 @@ constexpr uint32_t kQuestionStyle =
 constexpr uint32_t kOverwriteStyle =
     platform::kBoxYesNo | platform::kBoxIconWarning | platform::kBoxSystemModal;  // 4148
 
-bool Confirmed(const char* text, uint32_t style) {
+bool Confirmed(TextArg text, uint32_t style) {
   return AskUser(text, "Quorlith", style) == platform::kAnswerYes;
 }
 
@@ -30,9 +30,9 @@ bool Confirmed(const char* text, uint32_t style) {
 // the file when that needs saying.
 void Report(const char* first_line, const std::string& file, const std::string& reason,
             const char* last_line = nullptr) {
-  std::string text = JoinText(5, first_line, LineBreak, file.c_str(), LineBreak, reason.c_str());
+  std::string text = JoinText(5, first_line, LineBreak, file, LineBreak, reason);
   if (last_line != nullptr) text += JoinText(2, LineBreak, last_line);
-  AskUser(text.c_str(), "Quorlith", platform::kBoxOk);
+  AskUser(text, "Quorlith", platform::kBoxOk);
 }
 
 uint64_t TotalSize() {
@@ -56,12 +56,12 @@ void CopyOrMoveFiles() {
   const std::string ConfirmText =
       JoinText(4, "Do you really want", LineBreak,
                moving ? "to move these files to " : "to copy these files to ",
-               TargetFolder.c_str()) +
+               TargetFolder) +
       std::string("?");
   outcome.destination = TargetFolder;
 
   const bool ask = moving ? settings.confirmmove == 1 : settings.confirmcopy == 1;
-  if (ask && !Confirmed(ConfirmText.c_str(), kQuestionStyle)) {
+  if (ask && !Confirmed(ConfirmText, kQuestionStyle)) {
     outcome.declined = true;
     return;
   }
@@ -74,7 +74,7 @@ void CopyOrMoveFiles() {
       break;
     }
     const std::string& source = DropList[static_cast<size_t>(i)];
-    const std::string name = PathNameExtension(source.c_str());
+    const std::string name = PathNameExtension(source);
     const std::string TargetPath = TargetFolder + name;
     const uint64_t size = platform::FileSize(source);
     BeginProgressFile(i + 1, name, bytes_before);
@@ -85,7 +85,7 @@ void CopyOrMoveFiles() {
     // An empty name cannot be copied either; neither asks about overwriting.
     const bool same = !source.empty() && platform::IsSameFile(source, TargetPath);
     bool agreed = false;
-    if (!source.empty() && !same && FileExists(TargetPath.c_str()) &&
+    if (!source.empty() && !same && FileExists(TargetPath) &&
         ActionSettings().overwritefile == 0) {
       agreed = Confirmed(
           JoinText(3, "This file already exists;", LineBreak, "Do you want to overwrite it?"),

@@ -37,19 +37,19 @@ void DeleteFiles() {
       break;
     }
     const std::string& path = DropList[static_cast<size_t>(i)];
-    BeginProgressFile(i + 1, PathNameExtension(path.c_str()), 0);
-    const bool deleted = to_bin ? RecycleFile(path.c_str()) == 1 : platform::RemoveFile(path);
+    BeginProgressFile(i + 1, PathNameExtension(path), 0);
+    const bool deleted = to_bin ? RecycleFile(path) == 1 : platform::RemoveFile(path);
     if (deleted) {
       ++outcome.done;
     } else {
       ++outcome.failed;
-      AskUser(DeleteFailureText.c_str(), "Quorlith", platform::kBoxOk);
+      AskUser(DeleteFailureText, "Quorlith", platform::kBoxOk);
     }
   }
   EndProgress();
 }
 
-int RecycleFile(const char* path) {
+int RecycleFile(TextArg path) {
   if (path[0] == '\0') return 0;
   return platform::MoveToTrash(path) ? 1 : 0;
 }

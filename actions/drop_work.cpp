@@ -81,7 +81,7 @@ void RunWindowTasks() {
 
 const Settings& ActionSettings() { return on_worker ? snapshot : SettingsRecord; }
 
-int AskUser(const char* text, const char* caption, uint32_t style) {
+int AskUser(TextArg text, TextArg caption, uint32_t style) {
   if (!on_worker) return ShowMessage(text, caption, style);
   auto question = std::make_shared<Question>(Question{text, caption, style});
   {
@@ -95,7 +95,7 @@ int AskUser(const char* text, const char* caption, uint32_t style) {
       if (question->abandoned) return;
     }
     const int answer =
-        ShowMessage(question->text.c_str(), question->caption.c_str(), question->style);
+        ShowMessage(question->text, question->caption, question->style);
     const std::lock_guard<std::mutex> guard(lock);
     if (question->abandoned) return;
     question->answer = answer;

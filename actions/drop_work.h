@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <functional>
 
+#include "text/text_arg.h"
+
 struct Settings;
 
 // Makes the window's thread call RunWindowTasks() soon; callable from any
@@ -27,7 +29,7 @@ const Settings& ActionSettings();
 // A message box for the running action, shown on the window's thread.
 // Once the work is asked to stop, no box is shown: a question counts as
 // answered no, a report as seen.
-int AskUser(const char* text, const char* caption, uint32_t style);
+int AskUser(TextArg text, TextArg caption, uint32_t style);
 // True once the program has asked the work to stop (it is ending): the
 // current file is finished, the rest skipped.
 bool StopRequested();

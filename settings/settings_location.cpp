@@ -31,8 +31,8 @@ SettingsFiles SettingsFilesIn(const std::string& program_folder, const std::stri
 std::string FindSettingsFile(const std::string& program_folder, const std::string& user_folder,
                              const std::string& class_name) {
   const SettingsFiles files = SettingsFilesIn(program_folder, user_folder, class_name);
-  if (!files.beside.empty() && FileExists(files.beside.c_str())) return files.beside;
-  if (!files.per_user.empty() && FileExists(files.per_user.c_str())) return files.per_user;
+  if (!files.beside.empty() && FileExists(files.beside)) return files.beside;
+  if (!files.per_user.empty() && FileExists(files.per_user)) return files.per_user;
   return files.beside.empty() ? files.per_user : files.beside;
 }
 

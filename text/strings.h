@@ -37,7 +37,7 @@ char* JoinTextList(int n, std::initializer_list<TextArg> texts);
 
 // JoinText(n, t1, ..., tn): the non-null texts concatenated in argument order.
 template <typename... Texts>
-char* JoinText(int n, Texts... texts) {
+char* JoinText(int n, const Texts&... texts) {
   static_assert((std::is_convertible_v<Texts, TextArg> && ...),
                 "JoinText joins texts");
   return JoinTextList(n, {TextArg(texts)...});

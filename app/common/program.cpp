@@ -46,7 +46,7 @@ bool PrepareProgram() {
   // start a question to the shell, is only looked up when there is none.
   SetProgramTexts();
   const bool beside = !program_folder.empty() &&
-                      FileExists((program_folder + ClassName + ".ini").c_str()) == 1;
+                      FileExists(program_folder + ClassName + ".ini") == 1;
   return PrepareProgramIn(program_folder, beside ? std::string() : platform::UserSettingsFolder());
 }
 
@@ -81,7 +81,7 @@ void ReportSettingsProblem() {
       break;
   }
   ShowMessage(JoinText(7, "Sorry, Quorlith cannot use its settings file", LineBreak,
-                       IniPath.c_str(), LineBreak, reason, LineBreak,
+                       IniPath, LineBreak, reason, LineBreak,
                        "It runs with its first settings and leaves that file as it is."),
               "Quorlith", platform::kBoxOk | platform::kBoxIconWarning);
 }
