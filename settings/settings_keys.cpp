@@ -3,7 +3,6 @@
 #include <array>
 
 const char* const kSectionCoordinates = "Coordinates";
-const char* const kSectionOptions = "Options";
 
 namespace {
 

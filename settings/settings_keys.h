@@ -30,7 +30,6 @@ struct SettingsKey {
 };
 
 extern const char* const kSectionCoordinates;  // "Coordinates"
-extern const char* const kSectionOptions;      // "Options"
 
 // The eighteen keys in file order: the order of the first write and of every
 // load.
