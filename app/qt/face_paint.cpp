@@ -1,5 +1,7 @@
 #include "app/qt/face_paint.h"
 
+#include <cmath>
+
 #include <QColor>
 #include <QPainter>
 #include <QPalette>
@@ -23,7 +25,7 @@ void PaintFace(QPainter& painter, const QRect& body, const QPalette& palette,
                const BoxFace::Look& look) {
   if (body.isEmpty()) return;
   if (look.done >= 0) {
-    const int width = static_cast<int>(body.width() * look.done + 0.5);
+    const int width = static_cast<int>(std::lround(body.width() * look.done));
     painter.fillRect(QRect(body.left(), body.top(), width, body.height()),
                      Highlight(palette, kFillAlpha));
   }

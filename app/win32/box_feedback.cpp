@@ -6,6 +6,8 @@
 
 #include <commctrl.h>
 
+#include <cmath>
+
 #include "actions/drop_work.h"
 #include "app/common/box_face.h"
 #include "platform/win32/wide_text.h"
@@ -185,7 +187,7 @@ void PaintBox(HWND window) {
   RECT done = body;
   done.right = done.left;
   if (Painted.done >= 0) {
-    done.right = body.left + static_cast<LONG>((body.right - body.left) * Painted.done + 0.5);
+    done.right = body.left + static_cast<LONG>(std::lround((body.right - body.left) * Painted.done));
     Fill(dc, done, Blend(Blend(face, highlight, kFillShare), highlight, tint));
   }
   if (tint > 0) {
