@@ -25,7 +25,7 @@ Qt::Edges EdgesNear(int pos, int length, Qt::Edge low, Qt::Edge high, int reach)
 }  // namespace
 
 void PaintBoxFrame(QPainter& painter, const QRect& rect, const QPalette& palette, bool unlocked) {
-  const QBrush face = palette.brush(QPalette::Button);
+  const QBrush& face = palette.brush(QPalette::Button);
   painter.fillRect(rect, face);
   QRect r = rect;
   if (unlocked) {

@@ -36,7 +36,7 @@ std::string RealPath(const std::string& path) {
 std::string RuntimeFolder() {
   const char* runtime = std::getenv("XDG_RUNTIME_DIR");
   if (runtime != nullptr && runtime[0] == '/') return runtime;
-  const std::string own = "/tmp/quorlith-" + std::to_string(getuid());
+  std::string own = "/tmp/quorlith-" + std::to_string(getuid());
   mkdir(own.c_str(), 0700);
   struct stat info;
   if (lstat(own.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != getuid() ||
@@ -108,7 +108,11 @@ void AskHolder(const std::string& path) {
   sockaddr_un address;
   if (!SocketAddress(path, address)) return;
   const posix::Descriptor peer(socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
-  if (peer.valid()) connect(peer.get(), reinterpret_cast<sockaddr*>(&address), sizeof address);
+  // A holder that does not take the connection cannot be asked; nothing more
+  // is to be done about it.
+  if (peer.valid()) {
+    (void)connect(peer.get(), reinterpret_cast<sockaddr*>(&address), sizeof address);
+  }
 }
 
 }  // namespace

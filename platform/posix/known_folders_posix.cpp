@@ -97,7 +97,7 @@ std::string DataHome() {
 
 std::string SpecialFolderPath(int csidl, bool create) {
   if (csidl != kDesktopFolder) return {};
-  const std::string desktop = DesktopFolder();
+  std::string desktop = DesktopFolder();
   if (create && !MakeFolders(desktop)) return {};
   return desktop;
 }
