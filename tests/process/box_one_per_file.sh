@@ -40,7 +40,13 @@ wait_until 10 xdotool search --onlyvisible --name '^xmessage$' || fail "no cover
 cover=$(xdotool search --onlyvisible --name '^xmessage$' | head -1)
 wait_until 5 above "$cover" "$box_window" || fail "the other window is not over the box"
 
-(run_in "$work")
+# The second start must end by itself; one that runs a box of its own would
+# never end.
+run_in "$work" &
+second_pid=$!
+wait_until 60 bash -c "! kill -0 $second_pid" ||
+  { kill "$second_pid"; fail "the second start did not end ($(boxes) boxes)"; }
+wait "$second_pid"
 rc=$?
 [ "$rc" = 0 ] || fail "the second start ended with $rc"
 [ "$(boxes)" = 1 ] || fail "$(boxes) boxes after the second start"
@@ -61,6 +67,7 @@ pass "a copy with a settings file of its own runs beside it"
 kill "$(xdotool search --onlyvisible --name '^Quorlithdropbox$' | grep -vx "$box_window" | head -1 |
   xargs xdotool getwindowpid)"
 kill -KILL "$box_unix_pid"
+wait_until 30 bash -c "! kill -0 $box_pid" || fail "the killed box's runner did not end"
 wait "$box_pid" 2>/dev/null
 box_pid=""
 wait_until 30 bash -c '[ "$(xdotool search --onlyvisible --name "^Quorlithdropbox$" | wc -l)" = 0 ]' ||
