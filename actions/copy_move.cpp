@@ -55,8 +55,7 @@ void CopyOrMoveFiles() {
   const std::string TargetFolder = moving ? settings.MoveDestination : settings.CopyDestination;
   const std::string ConfirmText =
       JoinText(4, "Do you really want", LineBreak,
-               moving ? "to move these files to " : "to copy these files to ",
-               TargetFolder) +
+               moving ? "to move these files to " : "to copy these files to ", TargetFolder) +
       std::string("?");
   outcome.destination = TargetFolder;
 
@@ -85,8 +84,7 @@ void CopyOrMoveFiles() {
     // An empty name cannot be copied either; neither asks about overwriting.
     const bool same = !source.empty() && platform::IsSameFile(source, TargetPath);
     bool agreed = false;
-    if (!source.empty() && !same && FileExists(TargetPath) &&
-        ActionSettings().overwritefile == 0) {
+    if (!source.empty() && !same && FileExists(TargetPath) && ActionSettings().overwritefile == 0) {
       agreed = Confirmed(
           JoinText(3, "This file already exists;", LineBreak, "Do you want to overwrite it?"),
           kOverwriteStyle);

@@ -27,10 +27,10 @@ struct Question {
 
 std::mutex lock;
 std::condition_variable changed;
-WindowWaker waker;                           // guarded by lock
-std::deque<std::function<void()>> tasks;     // guarded by lock
-bool stop_requested = false;                 // guarded by lock
-std::shared_ptr<Question> waiting;           // guarded by lock
+WindowWaker waker;                        // guarded by lock
+std::deque<std::function<void()>> tasks;  // guarded by lock
+bool stop_requested = false;              // guarded by lock
+std::shared_ptr<Question> waiting;        // guarded by lock
 
 std::thread worker;
 // The worker's settings: written only while it waits for a question, or
@@ -94,8 +94,7 @@ int AskUser(TextArg text, TextArg caption, uint32_t style) {
       const std::lock_guard<std::mutex> guard(lock);
       if (question->abandoned) return;
     }
-    const int answer =
-        ShowMessage(question->text, question->caption, question->style);
+    const int answer = ShowMessage(question->text, question->caption, question->style);
     const std::lock_guard<std::mutex> guard(lock);
     if (question->abandoned) return;
     question->answer = answer;

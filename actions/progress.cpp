@@ -31,8 +31,8 @@ ProgressView ReadProgress() {
   view.action = static_cast<DropOutcome::Action>(action.load(std::memory_order_relaxed));
   view.file = file.load(std::memory_order_relaxed);
   view.files = files.load(std::memory_order_relaxed);
-  view.bytes_done = bytes_before.load(std::memory_order_relaxed) +
-                    bytes_of_file.load(std::memory_order_relaxed);
+  view.bytes_done =
+      bytes_before.load(std::memory_order_relaxed) + bytes_of_file.load(std::memory_order_relaxed);
   view.bytes_total = bytes_total.load(std::memory_order_relaxed);
   {
     const std::lock_guard<std::mutex> lock(name_lock);

@@ -15,8 +15,8 @@ struct ProgressView {
   int32_t files = 0;        // files in the drop
   uint64_t bytes_done = 0;  // of the files' content, including the current file's part
   uint64_t bytes_total = 0;
-  std::string name;         // the current file's name and extension
-  double seconds = 0;       // since the work began
+  std::string name;    // the current file's name and extension
+  double seconds = 0;  // since the work began
 };
 ProgressView ReadProgress();
 

@@ -12,7 +12,7 @@ constexpr uint32_t kBoxOk = 0x0;
 constexpr uint32_t kBoxOkCancel = 0x1;
 constexpr uint32_t kBoxYesNoCancel = 0x3;
 constexpr uint32_t kBoxYesNo = 0x4;
-constexpr uint32_t kBoxIconWarning = 0x30;      // also "exclamation"
+constexpr uint32_t kBoxIconWarning = 0x30;  // also "exclamation"
 constexpr uint32_t kBoxIconQuestion = 0x20;
 constexpr uint32_t kBoxIconInformation = 0x40;
 constexpr uint32_t kBoxSystemModal = 0x1000;
@@ -30,8 +30,8 @@ int ShowMessageBox(const char* text, const char* caption, uint32_t style);
 
 // Tests answer message boxes from a script: while a handler is set, every box
 // goes to it instead of the screen. An empty handler restores the real box.
-using MessageBoxHandler = std::function<int(const std::string& text, const std::string& caption,
-                                            uint32_t style)>;
+using MessageBoxHandler =
+    std::function<int(const std::string& text, const std::string& caption, uint32_t style)>;
 void SetMessageBoxHandler(MessageBoxHandler handler);
 
 }  // namespace platform

@@ -48,12 +48,12 @@ std::string ProfileReadText(const std::string& file, const std::string& section,
 // "0o" octal or "0b" binary prefix or decimal digits up to the first other
 // character, wrapped modulo 2^32; only the first 29 characters count); def
 // when the key is missing or its value is empty.
-int ProfileReadNumber(const std::string& file, const std::string& section,
-                      const std::string& key, int def);
+int ProfileReadNumber(const std::string& file, const std::string& section, const std::string& key,
+                      int def);
 // Writes key=value into section, creating the file and the section as needed.
 // A file that is write-protected, or that cannot be used as a settings file,
 // is left as it is. True when the file holds the new value afterwards.
-bool ProfileWriteText(const std::string& file, const std::string& section,
-                      const std::string& key, const std::string& value);
+bool ProfileWriteText(const std::string& file, const std::string& section, const std::string& key,
+                      const std::string& value);
 
 }  // namespace platform

@@ -9,19 +9,18 @@ namespace {
 constexpr SettingsKey Int16Key(const char* section, const char* key, int32_t first_run,
                                LoadDefault load_default, int32_t load_constant,
                                int16_t Settings::*field) {
-  return {section, key, KeyWidth::Int16, first_run, load_default, load_constant,
-          field,   nullptr, nullptr};
+  return {section,       key,   KeyWidth::Int16, first_run, load_default,
+          load_constant, field, nullptr,         nullptr};
 }
 
 constexpr SettingsKey Int32Key(const char* section, const char* key, int32_t first_run,
                                LoadDefault load_default, int32_t load_constant,
                                int32_t Settings::*field) {
-  return {section, key, KeyWidth::Int32, first_run, load_default, load_constant,
-          nullptr, field,   nullptr};
+  return {section,       key,     KeyWidth::Int32, first_run, load_default,
+          load_constant, nullptr, field,           nullptr};
 }
 
-constexpr SettingsKey TextKey(const char* section, const char* key,
-                              std::string Settings::*field) {
+constexpr SettingsKey TextKey(const char* section, const char* key, std::string Settings::*field) {
   return {section, key, KeyWidth::Text, 0, LoadDefault::Desktop, 0, nullptr, nullptr, field};
 }
 

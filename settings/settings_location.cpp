@@ -40,8 +40,7 @@ SettingsPlace PrepareSettings(const std::string& class_name) {
   return PrepareSettingsIn(AppDir(), platform::UserSettingsFolder(), class_name);
 }
 
-SettingsPlace PrepareSettingsIn(const std::string& program_folder,
-                                const std::string& user_folder,
+SettingsPlace PrepareSettingsIn(const std::string& program_folder, const std::string& user_folder,
                                 const std::string& class_name) {
   DesktopDir = SpecialFolder(kFolderDesktop, 0, nullptr);
 

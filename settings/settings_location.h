@@ -29,6 +29,5 @@ std::string FindSettingsFile(const std::string& program_folder, const std::strin
 // The same with the two folders given (each with its trailing separator, or
 // empty when unknown); PrepareSettings passes AppDir and the platform's
 // per-user settings folder.
-SettingsPlace PrepareSettingsIn(const std::string& program_folder,
-                                const std::string& user_folder,
+SettingsPlace PrepareSettingsIn(const std::string& program_folder, const std::string& user_folder,
                                 const std::string& class_name);

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "platform/file_query.h"
-#include "platform/message_box.h"
 #include "platform/known_folders.h"
+#include "platform/message_box.h"
 #include "text/temp_text.h"
 
 namespace {
@@ -53,6 +53,4 @@ char* SpecialFolder(int folder, int create, void* /*owner*/) {
   return CopyToTemp(platform::SpecialFolderPath(folder, create == 1));
 }
 
-char* ShortPath(TextArg path) {
-  return CopyToTemp(platform::ShortPathOf(path, kShortPathMax));
-}
+char* ShortPath(TextArg path) { return CopyToTemp(platform::ShortPathOf(path, kShortPathMax)); }

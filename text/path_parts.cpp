@@ -37,8 +37,7 @@ PathStyle NativePathStyle() {
 #endif
 }
 
-void SplitPathStyled(PathStyle style, TextArg path, char* drive, char* dir, char* name,
-                     char* ext) {
+void SplitPathStyled(PathStyle style, TextArg path, char* drive, char* dir, char* name, char* ext) {
   const char* rest = path;
   if (style == PathStyle::Windows && path[0] != '\0' && path[1] == ':') rest = path + 2;
   PutComponent(drive, path, rest);
@@ -86,9 +85,7 @@ char* PathPart(TextArg path, unsigned flags) {
 }
 
 char* PathExtension(TextArg path) { return PathPart(path, kPartExtension); }
-char* PathNameExtension(TextArg path) {
-  return JoinText(2, PathName(path), PathExtension(path));
-}
+char* PathNameExtension(TextArg path) { return JoinText(2, PathName(path), PathExtension(path)); }
 char* PathName(TextArg path) { return PathPart(path, kPartName); }
 char* PathDriveDir(TextArg path) { return PathPart(path, kPartDrive | kPartDir); }
 char* PathDir(TextArg path) { return PathPart(path, kPartDir); }

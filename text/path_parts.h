@@ -29,8 +29,7 @@ constexpr unsigned kPartExtension = 16;
 
 // Splits path by the native style into four buffers of kPathComponentSize.
 void SplitPath(TextArg path, char* drive, char* dir, char* name, char* ext);
-void SplitPathStyled(PathStyle style, TextArg path, char* drive, char* dir,
-                     char* name, char* ext);
+void SplitPathStyled(PathStyle style, TextArg path, char* drive, char* dir, char* name, char* ext);
 
 // The chosen components joined, always in the order drive, directory, name,
 // extension. A null path gives the empty text.

@@ -67,13 +67,12 @@ char* Enclose(TextArg text, int open, int close) {
   if (close == 0) close = open;
   const int32_t length = Length(text);
   char* result = TempText(length + 3);
-  std::snprintf(result, static_cast<size_t>(length) + 3 + kTempTextSpare, "%c%s%c%s", open, text.c_str(),
-                close, "");
+  std::snprintf(result, static_cast<size_t>(length) + 3 + kTempTextSpare, "%c%s%c%s", open,
+                text.c_str(), close, "");
   return result;
 }
 
-char* CharText(int c1, int c2, int c3, int c4, int c5, int c6, int c7, int c8, int c9,
-               int c10) {
+char* CharText(int c1, int c2, int c3, int c4, int c5, int c6, int c7, int c8, int c9, int c10) {
   const int codes[] = {c1, c2, c3, c4, c5, c6, c7, c8, c9, c10};
   char* result = TempText(11);
   for (int i = 0; i < 10; ++i) result[i] = static_cast<char>(codes[i] & 0xFF);

@@ -28,8 +28,8 @@ char* NumberToText(double value);
 // open + text + close; open 0 is the double quote, close 0 is the same as open.
 char* Enclose(TextArg text, int open, int close);
 // The characters of the codes, ending at the first zero code.
-char* CharText(int c1, int c2 = 0, int c3 = 0, int c4 = 0, int c5 = 0, int c6 = 0,
-               int c7 = 0, int c8 = 0, int c9 = 0, int c10 = 0);
+char* CharText(int c1, int c2 = 0, int c3 = 0, int c4 = 0, int c5 = 0, int c6 = 0, int c7 = 0,
+               int c8 = 0, int c9 = 0, int c10 = 0);
 
 // The first n texts of the list concatenated in order; null texts add nothing.
 // n of 0 or less gives the empty text.
@@ -38,7 +38,6 @@ char* JoinTextList(int n, std::initializer_list<TextArg> texts);
 // JoinText(n, t1, ..., tn): the non-null texts concatenated in argument order.
 template <typename... Texts>
 char* JoinText(int n, const Texts&... texts) {
-  static_assert((std::is_convertible_v<Texts, TextArg> && ...),
-                "JoinText joins texts");
+  static_assert((std::is_convertible_v<Texts, TextArg> && ...), "JoinText joins texts");
   return JoinTextList(n, {TextArg(texts)...});
 }

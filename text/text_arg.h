@@ -9,13 +9,15 @@
 
 class TextArg {
  public:
-  TextArg(const char* text) : text_(text) {}  // NOLINT(google-explicit-constructor)
+  TextArg(const char* text) : text_(text) {}                 // NOLINT(google-explicit-constructor)
   TextArg(const std::string& text) : text_(text.c_str()) {}  // NOLINT(google-explicit-constructor)
 
   const char* c_str() const { return text_; }
   operator const char*() const { return text_; }  // NOLINT(google-explicit-constructor)
   // The platform layer takes std::string: the text is copied there, once.
-  operator std::string() const { return text_ != nullptr ? text_ : ""; }  // NOLINT(google-explicit-constructor)
+  operator std::string() const {
+    return text_ != nullptr ? text_ : "";
+  }  // NOLINT(google-explicit-constructor)
 
  private:
   const char* text_;

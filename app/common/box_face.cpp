@@ -1,6 +1,5 @@
 #include "app/common/box_face.h"
 
-
 namespace {
 
 using Action = DropOutcome::Action;
@@ -92,7 +91,9 @@ void BoxFace::SetOutcome(const DropOutcome& outcome, Clock::time_point now) {
 BoxFace::Look BoxFace::LookAt(Clock::time_point now) const {
   Look look;
   look.done = done_;
-  if (now < flash_until_) look.tint = Tint::kFlash;
-  else if (hover_) look.tint = Tint::kHover;
+  if (now < flash_until_)
+    look.tint = Tint::kFlash;
+  else if (hover_)
+    look.tint = Tint::kHover;
   return look;
 }

@@ -43,9 +43,7 @@ bool Meets(const ScreenRect& area, BoxPlace place, BoxSize size) {
 
 }  // namespace
 
-BoxSize ShownBoxSize() {
-  return {Visible(SettingsRecord.w, "w"), Visible(SettingsRecord.h, "h")};
-}
+BoxSize ShownBoxSize() { return {Visible(SettingsRecord.w, "w"), Visible(SettingsRecord.h, "h")}; }
 
 BoxPlace ShownBoxPlace(std::span<const ScreenRect> work_areas) {
   const BoxSize size = ShownBoxSize();

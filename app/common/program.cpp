@@ -45,8 +45,8 @@ bool PrepareProgram() {
   // A file beside the program wins: the per-user folder, which costs the
   // start a question to the shell, is only looked up when there is none.
   SetProgramTexts();
-  const bool beside = !program_folder.empty() &&
-                      FileExists(program_folder + ClassName + ".ini") == 1;
+  const bool beside =
+      !program_folder.empty() && FileExists(program_folder + ClassName + ".ini") == 1;
   return PrepareProgramIn(program_folder, beside ? std::string() : platform::UserSettingsFolder());
 }
 
@@ -80,8 +80,8 @@ void ReportSettingsProblem() {
       reason = too_large.c_str();
       break;
   }
-  ShowMessage(JoinText(7, "Sorry, Quorlith cannot use its settings file", LineBreak,
-                       IniPath, LineBreak, reason, LineBreak,
-                       "It runs with its first settings and leaves that file as it is."),
-              "Quorlith", platform::kBoxOk | platform::kBoxIconWarning);
+  ShowMessage(
+      JoinText(7, "Sorry, Quorlith cannot use its settings file", LineBreak, IniPath, LineBreak,
+               reason, LineBreak, "It runs with its first settings and leaves that file as it is."),
+      "Quorlith", platform::kBoxOk | platform::kBoxIconWarning);
 }

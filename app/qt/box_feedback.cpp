@@ -77,8 +77,10 @@ void BoxFeedback::Tick() {
     const bool showed = face_.ShowsProgress();
     face_.SetProgress(ReadProgress());
     if (face_.ShowsProgress()) {
-      if (!showed && PointerOver()) ShowTip(0);
-      else if (tip_ && tip_->isVisible()) tip_->Update(QString::fromStdString(face_.Tip()));
+      if (!showed && PointerOver())
+        ShowTip(0);
+      else if (tip_ && tip_->isVisible())
+        tip_->Update(QString::fromStdString(face_.Tip()));
     }
   }
   if (!SameLook(face_.LookAt(now), painted_)) box_.update();

@@ -1,8 +1,8 @@
 #include "app/qt/box_frame.h"
 
+#include <qdrawutil.h>
 #include <QPainter>
 #include <QPalette>
-#include <qdrawutil.h>
 
 namespace {
 
@@ -68,8 +68,8 @@ Qt::CursorShape CursorForEdges(Qt::Edges edges) {
   const bool horizontal = edges.testAnyFlags(Qt::LeftEdge | Qt::RightEdge);
   const bool vertical = edges.testAnyFlags(Qt::TopEdge | Qt::BottomEdge);
   if (horizontal && vertical) {
-    const bool falling = edges == (Qt::TopEdge | Qt::LeftEdge) ||
-                         edges == (Qt::BottomEdge | Qt::RightEdge);
+    const bool falling =
+        edges == (Qt::TopEdge | Qt::LeftEdge) || edges == (Qt::BottomEdge | Qt::RightEdge);
     return falling ? Qt::SizeFDiagCursor : Qt::SizeBDiagCursor;
   }
   if (horizontal) return Qt::SizeHorCursor;

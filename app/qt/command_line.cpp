@@ -16,11 +16,11 @@ constexpr const char* kUsage = "usage: quorlith [--help | --version]";
 
 // Options QGuiApplication and QApplication take, without their dash.
 constexpr std::array<std::string_view, 15> kQtOptionsWithValue = {
-    "platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry",
-    "qwindowicon", "qwindowtitle", "session", "display", "geometry",
-    "style", "stylesheet", "name", "title", "qmljsdebugger"};
-constexpr std::array<std::string_view, 5> kQtFlags = {"reverse", "widgetcount", "nograb",
-                                                      "dograb", "sync"};
+    "platform",    "platformpluginpath", "platformtheme", "plugin",  "qwindowgeometry",
+    "qwindowicon", "qwindowtitle",       "session",       "display", "geometry",
+    "style",       "stylesheet",         "name",          "title",   "qmljsdebugger"};
+constexpr std::array<std::string_view, 5> kQtFlags = {"reverse", "widgetcount", "nograb", "dograb",
+                                                      "sync"};
 
 template <size_t N>
 bool OneOf(const std::array<std::string_view, N>& names, std::string_view name) {

@@ -33,7 +33,8 @@ DropBoxWidget::DropBoxWidget(int x, int y, int w, int h)
   // The drops' copies, moves and deletes run off this thread; what they hand
   // back (questions, their end) runs here, from the event loop.
   InstallWindowWaker([this] {
-    QMetaObject::invokeMethod(this, [] { RunWindowTasks(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [] { RunWindowTasks(); }, Qt::QueuedConnection);
   });
 }
 

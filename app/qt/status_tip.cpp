@@ -36,8 +36,10 @@ void StatusTip::ShowNear(const QRect& box, const QString& text, int hide_after_m
   }
   move(at);
   show();
-  if (hide_after_ms > 0) hide_timer_.start(hide_after_ms);
-  else hide_timer_.stop();
+  if (hide_after_ms > 0)
+    hide_timer_.start(hide_after_ms);
+  else
+    hide_timer_.stop();
 }
 
 void StatusTip::Update(const QString& text) {

@@ -42,9 +42,9 @@ class WindowDrag {
   void Follow(QWidget& box, const QPoint& global);
 
   Mode mode_ = Mode::Idle;
-  Qt::Edges edges_;       // the sides being resized; none for a move
-  QPoint press_local_;    // where the button went down, in the box
-  QPoint press_global_;   // and on the screen
-  QRect start_geometry_;  // the box's geometry at that moment
-  QPoint start_position_; // and the top-left corner of its frame
+  Qt::Edges edges_;        // the sides being resized; none for a move
+  QPoint press_local_;     // where the button went down, in the box
+  QPoint press_global_;    // and on the screen
+  QRect start_geometry_;   // the box's geometry at that moment
+  QPoint start_position_;  // and the top-left corner of its frame
 };

@@ -78,8 +78,10 @@ void ShowTip(UINT hide_after_ms) {
   SendMessageW(Tip, TTM_TRACKPOSITION, 0, MAKELPARAM(box.left, box.bottom + 4));
   SendMessageW(Tip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&info));
   TipShown = true;
-  if (hide_after_ms > 0) SetTimer(DropBoxWindow, kTipTimer, hide_after_ms, nullptr);
-  else KillTimer(DropBoxWindow, kTipTimer);
+  if (hide_after_ms > 0)
+    SetTimer(DropBoxWindow, kTipTimer, hide_after_ms, nullptr);
+  else
+    KillTimer(DropBoxWindow, kTipTimer);
 }
 
 void HideTip() {
@@ -103,8 +105,8 @@ void Tick() {
     if (Face.ShowsProgress() && ((!showed && PointerOver()) || TipShown)) ShowTip(0);
   }
   const BoxFace::Look look = Face.LookAt(now);
-  if (look.tint != Painted.tint || static_cast<int>(look.done * 1000) !=
-                                       static_cast<int>(Painted.done * 1000)) {
+  if (look.tint != Painted.tint ||
+      static_cast<int>(look.done * 1000) != static_cast<int>(Painted.done * 1000)) {
     InvalidateRect(DropBoxWindow, nullptr, TRUE);
   }
   if (!working && !Face.Animating(now)) {
@@ -187,7 +189,8 @@ void PaintBox(HWND window) {
   RECT done = body;
   done.right = done.left;
   if (Painted.done >= 0) {
-    done.right = body.left + static_cast<LONG>(std::lround((body.right - body.left) * Painted.done));
+    done.right =
+        body.left + static_cast<LONG>(std::lround((body.right - body.left) * Painted.done));
     Fill(dc, done, Blend(Blend(face, highlight, kFillShare), highlight, tint));
   }
   if (tint > 0) {

@@ -14,8 +14,8 @@ HWND CreateForm(const char* title, int x, int y, int w, int h, DWORD style, DWOR
   const int top = ToScreenPixels(static_cast<int>(y * ScaleY), dpi);
   const int width = ToScreenPixels(static_cast<int>((w + 4) * ScaleX), dpi);
   const int height = ToScreenPixels(static_cast<int>((h + 12) * ScaleY), dpi);
-  HWND window = CreateWindowExA(ex_style, ClassName.c_str(), title, style, left, top, width,
-                                height, nullptr, nullptr, ProgramInstance, nullptr);
+  HWND window = CreateWindowExA(ex_style, ClassName.c_str(), title, style, left, top, width, height,
+                                nullptr, nullptr, ProgramInstance, nullptr);
   SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
   return window;
 }

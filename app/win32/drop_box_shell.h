@@ -50,8 +50,8 @@ int RunMessageLoop();
 // The drop box window (drop_box.cpp).
 extern HWND DropBoxWindow;
 
-constexpr DWORD kDropBoxStyle = 0x80400000;    // WS_POPUP | WS_DLGFRAME, hidden
-constexpr DWORD kDropBoxExStyle = 0x80290;     // layered, client edge, tool window, accepts files
+constexpr DWORD kDropBoxStyle = 0x80400000;  // WS_POPUP | WS_DLGFRAME, hidden
+constexpr DWORD kDropBoxExStyle = 0x80290;   // layered, client edge, tool window, accepts files
 
 // Creates a window of the program's class at x, y sized (w + 4) x (h + 12),
 // scaled by ScaleX and ScaleY and from 96-DPI to screen pixels, with the

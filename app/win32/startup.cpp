@@ -25,9 +25,7 @@ constexpr UINT kClassStyle = CS_HREDRAW | CS_VREDRAW | CS_OWNDC;  // 0x23
 // ListView, TreeView, bars, tabs, up-down, progress, date and ComboBoxEx.
 constexpr DWORD kCommonControls = 0x33F;
 
-HICON LoadProgramIcon(HINSTANCE instance) {
-  return LoadIconA(instance, MAKEINTRESOURCEA(kIconId));
-}
+HICON LoadProgramIcon(HINSTANCE instance) { return LoadIconA(instance, MAKEINTRESOURCEA(kIconId)); }
 
 BOOL CALLBACK AddWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM areas) {
   MONITORINFO info = {};
@@ -62,8 +60,8 @@ void CreateDropBox() {
   const Settings& s = SettingsRecord;
   const BoxSize size = ShownBoxSize();
   const BoxPlace place = ShownBoxPlace(WorkAreas());
-  DropBoxWindow = CreateForm(kWindowTitle, place.x, place.y, size.w, size.h, kDropBoxStyle,
-                             kDropBoxExStyle);
+  DropBoxWindow =
+      CreateForm(kWindowTitle, place.x, place.y, size.w, size.h, kDropBoxStyle, kDropBoxExStyle);
   SetLayeredWindowAttributes(DropBoxWindow, 0, AlphaFromPercent(s.t), LWA_ALPHA);
   // Double-clicks reach DropBoxProc from here on; they lock and unlock the box.
   const DWORD class_style = GetClassLongA(DropBoxWindow, GCL_STYLE);
@@ -145,7 +143,8 @@ bool FormLoadIn(const std::string& program_folder, const std::string& user_folde
 }
 
 void LateStart(HWND window) {
-  SetClassLongPtrW(window, GCLP_HICON, reinterpret_cast<LONG_PTR>(LoadProgramIcon(ProgramInstance)));
+  SetClassLongPtrW(window, GCLP_HICON,
+                   reinterpret_cast<LONG_PTR>(LoadProgramIcon(ProgramInstance)));
   RegisterDropTarget(window);
 }
 

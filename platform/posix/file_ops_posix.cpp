@@ -37,8 +37,10 @@ bool SystemFailed() {
 bool FillTemporary(int source, const struct stat& info, int temporary,
                    const CopyProgress& progress) {
   if (!CopyContent(source, temporary, static_cast<uint64_t>(info.st_size), progress)) {
-    if (errno == ECANCELED) NoteFailure(Failure::kStopped);
-    else NoteSystemFailure();
+    if (errno == ECANCELED)
+      NoteFailure(Failure::kStopped);
+    else
+      NoteSystemFailure();
     return false;
   }
   mode_t mode = info.st_mode & 07777;
@@ -57,8 +59,10 @@ bool FillTemporary(int source, const struct stat& info, int temporary,
 // Notes why the source could not take the target's name: one that appeared
 // meanwhile, or the system's reason.
 bool NotPlaced() {
-  if (errno == EEXIST) NoteFailure(Failure::kTargetAppeared);
-  else NoteSystemFailure();
+  if (errno == EEXIST)
+    NoteFailure(Failure::kTargetAppeared);
+  else
+    NoteSystemFailure();
   return false;
 }
 
@@ -70,7 +74,8 @@ bool TargetMayBeWritten(const std::string& target, bool& present) {
   struct stat info;
   present = lstat(target.c_str(), &info) == 0;
   if (!present) return true;
-  if (S_ISDIR(info.st_mode)) NoteFailure(Failure::kTargetFolder);
+  if (S_ISDIR(info.st_mode))
+    NoteFailure(Failure::kTargetFolder);
   else if (S_ISREG(info.st_mode) && (info.st_mode & S_IWUSR) == 0) {
     NoteFailure(Failure::kTargetProtected);
   } else {

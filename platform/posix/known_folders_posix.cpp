@@ -84,7 +84,8 @@ std::string HomeFolder() {
   const char* home = std::getenv("HOME");
   if (home != nullptr && *home != '\0') return WithoutTrailingSlashes(home);
   const passwd* account = getpwuid(getuid());
-  if (account != nullptr && account->pw_dir != nullptr) return WithoutTrailingSlashes(account->pw_dir);
+  if (account != nullptr && account->pw_dir != nullptr)
+    return WithoutTrailingSlashes(account->pw_dir);
   return {};
 }
 

@@ -74,7 +74,9 @@ bool RenameInto(const std::string& from, const std::string& to, bool replace) {
 
 // A short hidden name: a long target name cannot make it too long.
 StagedFile::StagedFile(const std::string& target)
-    : target_(target), name_(FolderOf(target) + "/.quorlith-XXXXXX"), file_(mkstemp(name_.data())),
+    : target_(target),
+      name_(FolderOf(target) + "/.quorlith-XXXXXX"),
+      file_(mkstemp(name_.data())),
       made_(file_.valid()) {}
 
 StagedFile::~StagedFile() {

@@ -172,7 +172,7 @@ bool MoveInto(const TrashPlace& place, const std::string& path, const std::strin
     if (!OwnFolder(place.folder + "/files") || !OwnFolder(place.folder + "/info")) return false;
     if (place.top.empty()) ReadyHomeTrash() = place.folder;
   }
-  const std::string text = InfoText(place.top.empty() ? original
+  const std::string text = InfoText(place.top.empty()  ? original
                                     : place.top == "/" ? original.substr(1)
                                                        : original.substr(place.top.size() + 1));
   for (int attempt = 1; attempt <= kNameAttempts; ++attempt) {
@@ -190,8 +190,8 @@ bool MoveInto(const TrashPlace& place, const std::string& path, const std::strin
     RenameOutcome moved = RenameExclusive(path, target);
     // Without rename flags, the information file alone reserves the name.
     if (moved == RenameOutcome::kUnsupported) {
-      moved = rename(path.c_str(), target.c_str()) == 0 ? RenameOutcome::kDone
-                                                        : RenameOutcome::kFailed;
+      moved =
+          rename(path.c_str(), target.c_str()) == 0 ? RenameOutcome::kDone : RenameOutcome::kFailed;
     }
     if (moved == RenameOutcome::kDone) return true;
     unlink(info.c_str());

@@ -42,11 +42,16 @@ std::vector<BoxButton> ButtonsFor(uint32_t style) {
 
 QMessageBox::Icon IconFor(uint32_t style) {
   switch (style & kBoxIconMask) {
-    case kIconError: return QMessageBox::Critical;
-    case kBoxIconQuestion: return QMessageBox::Question;
-    case kBoxIconWarning: return QMessageBox::Warning;
-    case kBoxIconInformation: return QMessageBox::Information;
-    default: return QMessageBox::NoIcon;
+    case kIconError:
+      return QMessageBox::Critical;
+    case kBoxIconQuestion:
+      return QMessageBox::Question;
+    case kBoxIconWarning:
+      return QMessageBox::Warning;
+    case kBoxIconInformation:
+      return QMessageBox::Information;
+    default:
+      return QMessageBox::NoIcon;
   }
 }
 

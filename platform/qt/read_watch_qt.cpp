@@ -9,8 +9,7 @@ namespace {
 
 class QtReadWatch final : public ReadWatch {
  public:
-  QtReadWatch(int fd, std::function<void()> on_readable)
-      : notifier_(fd, QSocketNotifier::Read) {
+  QtReadWatch(int fd, std::function<void()> on_readable) : notifier_(fd, QSocketNotifier::Read) {
     QObject::connect(&notifier_, &QSocketNotifier::activated, &notifier_,
                      [call = std::move(on_readable)] { call(); });
   }

@@ -9,8 +9,7 @@
 namespace platform::native {
 
 bool OpenWithDefaultApp(const std::string& path) {
-  const QString local =
-      QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size()));
+  const QString local = QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size()));
   // A relative name would become "file:Quorlith.txt", which no opener takes:
   // the URL names the file from the root, resolved against the current folder.
   return QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(local).absoluteFilePath()));

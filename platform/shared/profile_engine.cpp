@@ -75,14 +75,14 @@ std::string ProfileReadText(const std::string& file, const std::string& section,
   return Cut(def.substr(0, def.find_last_not_of(' ') + 1), max_chars);
 }
 
-int ProfileReadNumber(const std::string& file, const std::string& section,
-                      const std::string& key, int def) {
+int ProfileReadNumber(const std::string& file, const std::string& section, const std::string& key,
+                      int def) {
   const std::optional<std::string> value = FindInFile(file, section, key);
   return value ? ini::ParseNumber(*value, def) : def;
 }
 
-bool ProfileWriteText(const std::string& file, const std::string& section,
-                      const std::string& key, const std::string& value) {
+bool ProfileWriteText(const std::string& file, const std::string& section, const std::string& key,
+                      const std::string& value) {
   ReleaseHeld();
   // A value with a line break would damage the file; refuse it untouched.
   if (!ini::CanStore(section, key, value)) return false;

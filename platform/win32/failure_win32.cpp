@@ -19,8 +19,8 @@ std::string SystemErrorText(unsigned long code) {
   if (length > 0 && text != nullptr) sentence = win32::Narrow({text, length});
   if (text != nullptr) LocalFree(text);
   // The system ends its texts with a line break.
-  while (!sentence.empty() && (sentence.back() == '\n' || sentence.back() == '\r' ||
-                               sentence.back() == ' ')) {
+  while (!sentence.empty() &&
+         (sentence.back() == '\n' || sentence.back() == '\r' || sentence.back() == ' ')) {
     sentence.pop_back();
   }
   if (sentence.empty()) {

@@ -88,8 +88,10 @@ std::string CopyToTemporary(const std::string& source, const std::string& target
     const DWORD error = GetLastError();
     // The name was taken by someone else's file: leave it alone, try another.
     if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) continue;
-    if (error == ERROR_REQUEST_ABORTED) NoteFailure(Failure::kStopped);
-    else NoteFailure(Failure::kSystem, error);
+    if (error == ERROR_REQUEST_ABORTED)
+      NoteFailure(Failure::kStopped);
+    else
+      NoteFailure(Failure::kSystem, error);
     // A copy that failed halfway may have left a partial file of ours.
     DeleteFileW(win32::SystemPath(temporary).c_str());
     return {};
@@ -103,9 +105,12 @@ bool TargetMayBeWritten(const std::string& target, bool& present) {
   const DWORD attributes = AttributesOf(target);
   present = attributes != INVALID_FILE_ATTRIBUTES;
   if (!present) return true;
-  if (attributes & FILE_ATTRIBUTE_DIRECTORY) NoteFailure(Failure::kTargetFolder);
-  else if (attributes & FILE_ATTRIBUTE_READONLY) NoteFailure(Failure::kTargetProtected);
-  else return true;
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+    NoteFailure(Failure::kTargetFolder);
+  else if (attributes & FILE_ATTRIBUTE_READONLY)
+    NoteFailure(Failure::kTargetProtected);
+  else
+    return true;
   return false;
 }
 
@@ -115,8 +120,10 @@ bool SourceMayBeCopied(const std::string& source, const std::string& target) {
   if (attributes == INVALID_FILE_ATTRIBUTES) return SystemFailed();
   if (attributes & FILE_ATTRIBUTE_DIRECTORY) NoteFailure(Failure::kFolder);
   // A file copied onto itself would be emptied before it is read.
-  else if (IsSameFile(source, target)) NoteFailure(Failure::kSameFile);
-  else return true;
+  else if (IsSameFile(source, target))
+    NoteFailure(Failure::kSameFile);
+  else
+    return true;
   return false;
 }
 

@@ -25,8 +25,8 @@ std::wstring FinalPath(const std::wstring& path) {
                             nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (file == INVALID_HANDLE_VALUE) return {};
   std::wstring final_path(GetFinalPathNameByHandleW(file, nullptr, 0, 0), L'\0');
-  const DWORD length = GetFinalPathNameByHandleW(
-      file, final_path.data(), static_cast<DWORD>(final_path.size()), 0);
+  const DWORD length =
+      GetFinalPathNameByHandleW(file, final_path.data(), static_cast<DWORD>(final_path.size()), 0);
   CloseHandle(file);
   final_path.resize(length < final_path.size() ? length : 0);
   return final_path;
@@ -128,7 +128,7 @@ std::string InstanceKey(const std::string& settings_path) {
 std::unique_ptr<InstanceClaim> ClaimInstance(const std::string& key) {
   const std::wstring name = L"Local\\" + win32::Widen(InstanceName(key));
   HANDLE mapping = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                     sizeof(LONG), name.c_str());
+                                      sizeof(LONG), name.c_str());
   if (mapping == nullptr) return std::make_unique<MappingClaim>();
   const bool held = GetLastError() == ERROR_ALREADY_EXISTS;
   auto* slot =

@@ -99,9 +99,9 @@ bool ReplaceFileBytes(const std::string& path, const std::string& bytes) {
   if (old != INVALID_FILE_ATTRIBUTES && (old & FILE_ATTRIBUTE_READONLY) != 0) return false;
   static int counter = 0;
   for (int attempt = 0; attempt < 100; ++attempt) {
-    const std::wstring temporary = win32::SystemPath(
-        path + ".quorlith-" + std::to_string(GetCurrentProcessId()) + "-" +
-        std::to_string(counter++) + ".tmp");
+    const std::wstring temporary =
+        win32::SystemPath(path + ".quorlith-" + std::to_string(GetCurrentProcessId()) + "-" +
+                          std::to_string(counter++) + ".tmp");
     HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {

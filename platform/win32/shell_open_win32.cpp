@@ -8,8 +8,8 @@
 namespace platform::native {
 
 bool OpenWithDefaultApp(const std::string& path) {
-  const HINSTANCE result = ShellExecuteW(nullptr, L"open", win32::Widen(path).c_str(), L"",
-                                         nullptr, SW_SHOWNORMAL);
+  const HINSTANCE result =
+      ShellExecuteW(nullptr, L"open", win32::Widen(path).c_str(), L"", nullptr, SW_SHOWNORMAL);
   // Values up to 32 are error codes.
   return reinterpret_cast<INT_PTR>(result) > 32;
 }

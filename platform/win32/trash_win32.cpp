@@ -41,8 +41,9 @@ std::wstring ShellPath(const std::string& path) {
 class ShellApartment {
  public:
   ShellApartment()
-      : joined_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED |
-                                                      COINIT_DISABLE_OLE1DDE))) {}
+      : joined_(
+            SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {
+  }
   ~ShellApartment() {
     if (joined_) CoUninitialize();
   }

@@ -121,9 +121,9 @@ bool IsUtf8(std::string_view text) {
 
 unsigned SystemAnsiCodePage() {
   DWORD code_page = 0;
-  const int got = GetLocaleInfoW(LOCALE_SYSTEM_DEFAULT,
-                                 LOCALE_IDEFAULTANSICODEPAGE | LOCALE_RETURN_NUMBER,
-                                 reinterpret_cast<LPWSTR>(&code_page), sizeof code_page / 2);
+  const int got =
+      GetLocaleInfoW(LOCALE_SYSTEM_DEFAULT, LOCALE_IDEFAULTANSICODEPAGE | LOCALE_RETURN_NUMBER,
+                     reinterpret_cast<LPWSTR>(&code_page), sizeof code_page / 2);
   // A locale without a code page of its own (0) speaks only Unicode.
   return got != 0 && code_page != 0 ? code_page : CP_UTF8;
 }
