@@ -1,23 +1,18 @@
-// The widget tests' ground: the program started over a settings file in a
-// temporary folder (home, settings and Trash there too), message boxes
-// answered from a script, the clipboard captured, and mouse, menu and drag
-// events delivered to the box as the window system delivers them.
+// The program started over a settings file in a temporary folder, message
+// boxes scripted, the clipboard captured, and events delivered to the box as
+// the window system delivers them.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QCursor>
-#include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
-#include <QMouseEvent>
 #include <QThread>
 #include <QTimer>
-#include <QUrl>
 #include <functional>
 #include <memory>
 #include <string>
@@ -32,22 +27,15 @@
 
 class BoxTest : public ::testing::Test {
  protected:
-  BoxTest() {
-    testing_support::MakeFolder(folder_ / "program");
-    // The home folder exists, as a user's does.
-    testing_support::MakeFolder(folder_ / "home");
-  }
+  BoxTest() { testing_support::MakeFolder(folder_ / "program"); }
   ~BoxTest() override {
     box_.reset();
     Settle();
   }
 
-  // The settings file's two sections with these lines.
   void WriteSettings(const std::string& coordinates, const std::string& options = "") {
-    testing_support::WriteFile(SettingsPath(),
-                               "[Coordinates]\n" + coordinates + "[Options]\n" + options);
+    testing_support::WriteFile(SettingsPath(), "[Coordinates]\n" + coordinates + "[Options]\n" + options);
   }
-  // Starts the program as main does, over folder_/program/.
   void Start() {
     box_ = StartDropBoxIn(folder_ / "program/", folder_ / "config/quorlith/");
     QObject::connect(box_.get(), &DropBoxWidget::ended, [this] { ++ended_; });
@@ -55,34 +43,24 @@ class BoxTest : public ::testing::Test {
   }
   std::string SettingsPath() const { return folder_ / "program/Quorlith.ini"; }
   std::string SettingsBytes() const { return testing_support::ReadFile(SettingsPath()); }
-  // A number of the file's [Coordinates]; -999 when missing.
-  int FileNumber(const char* key) const {
-    return ReadIniNumber(SettingsPath().c_str(), "Coordinates", key, -999);
-  }
+  int FileNumber(const char* key) const { return ReadIniNumber(SettingsPath().c_str(), "Coordinates", key, -1); }
+  static QUrl Url(const std::string& path) { return QUrl::fromLocalFile(QString::fromStdString(path)); }
+  QPoint At(int dx, int dy) const { return box_->pos() + QPoint(dx, dy); }
 
-  // A mouse event at a screen position, as the box would receive it there.
-  void Mouse(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held,
-             const QPoint& global) {
-    QMouseEvent event(type, QPointF(box_->mapFromGlobal(global)), QPointF(global), button, held,
-                      Qt::NoModifier);
+  void Mouse(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held, QPoint global) {
+    QMouseEvent event(type, QPointF(box_->mapFromGlobal(global)), QPointF(global), button, held, {});
     QCoreApplication::sendEvent(box_.get(), &event);
   }
   // Presses the left button at from, moves in steps to to and releases.
-  void DragMouse(const QPoint& from, const QPoint& to) {
+  void DragMouse(QPoint from, QPoint to) {
     Mouse(QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, from);
-    for (int i = 1; i <= 8; ++i) {
-      Mouse(QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, from + (to - from) * i / 8);
-    }
-    Mouse(QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, to);
+    for (int i = 1; i <= 8; ++i) Mouse(QEvent::MouseMove, {}, Qt::LeftButton, from + (to - from) * i / 8);
+    Mouse(QEvent::MouseButtonRelease, Qt::LeftButton, {}, to);
     Settle();
   }
-  // The box's top-left corner plus an offset.
-  QPoint At(int dx, int dy) const { return box_->pos() + QPoint(dx, dy); }
-
-  // Right-clicks at global and runs act on the menu once it is open (from a
-  // timer, as the menu runs its own event loop); false when no menu opened.
-  // A menu that act leaves open is dismissed.
-  bool RightClickWithMenu(const QPoint& global, const std::function<void(QMenu&)>& act) {
+  // Right-clicks on the box and runs act on the menu once it is open (from a
+  // timer, as the menu runs its own loop); false when no menu opened.
+  bool RightClickWithMenu(const std::function<void(QMenu&)>& act) {
     bool seen = false;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
@@ -93,44 +71,33 @@ class BoxTest : public ::testing::Test {
       if (menu->isVisible()) menu->close();
     });
     poll.start(5);
-    QCursor::setPos(global);
-    Mouse(QEvent::MouseButtonPress, Qt::RightButton, Qt::RightButton, global);
-    Mouse(QEvent::MouseButtonRelease, Qt::RightButton, Qt::NoButton, global);
+    Mouse(QEvent::MouseButtonPress, Qt::RightButton, Qt::RightButton, At(20, 20));
+    Mouse(QEvent::MouseButtonRelease, Qt::RightButton, {}, At(20, 20));
     for (int i = 0; i < 5; ++i) Settle();
     return seen;
   }
-  // Right-clicks on the box and chooses the item with this command id.
+  // Chooses the item with this command id from the menu with the keyboard.
   void ChooseCommand(int id) {
-    const bool opened = RightClickWithMenu(At(20, 20), [id](QMenu& menu) {
+    ASSERT_TRUE(RightClickWithMenu([id](QMenu& menu) {
       for (QAction* action : menu.actions()) {
-        if (action->data().toInt() != id) continue;
-        menu.setActiveAction(action);
-        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r");
-        QCoreApplication::sendEvent(&menu, &enter);
-        return;
+        if (action->data().toInt() == id) menu.setActiveAction(action);
       }
-      ADD_FAILURE() << "no menu item for command " << id;
-    });
-    ASSERT_TRUE(opened) << "the menu did not open";
+      QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r");
+      QCoreApplication::sendEvent(&menu, &enter);
+    }));
   }
-
   // Drags urls in and drops them: the action the drop was accepted with,
-  // Qt::IgnoreAction when refused; entered_ tells whether the drag was taken
-  // as it entered. The program handles the drop at the next Settle().
-  Qt::DropAction DropUrls(const QList<QUrl>& urls,
-                          Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction) {
+  // Qt::IgnoreAction when refused at the entry or the drop.
+  Qt::DropAction DropUrls(const QList<QUrl>& urls, Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction) {
     QMimeData data;
     data.setUrls(urls);
-    QDragEnterEvent enter(QPoint(20, 20), offered, &data, Qt::LeftButton, Qt::NoModifier);
+    QDragEnterEvent enter(QPoint(20, 20), offered, &data, Qt::LeftButton, {});
     QCoreApplication::sendEvent(box_.get(), &enter);
-    entered_ = enter.isAccepted();
-    if (!entered_) return Qt::IgnoreAction;
-    QDropEvent drop(QPointF(20, 20), offered, &data, Qt::LeftButton, Qt::NoModifier);
+    if (!enter.isAccepted()) return Qt::IgnoreAction;
+    QDropEvent drop(QPointF(20, 20), offered, &data, Qt::LeftButton, {});
     QCoreApplication::sendEvent(box_.get(), &drop);
     return drop.isAccepted() ? drop.dropAction() : Qt::IgnoreAction;
   }
-
-  // Lets queued events run.
   static void Settle() {
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents();
@@ -149,10 +116,8 @@ class BoxTest : public ::testing::Test {
   testing_support::TempFolder folder_;
   testing_support::ScopedEnv home_{"HOME", folder_ / "home"};
   testing_support::ScopedEnv config_{"XDG_CONFIG_HOME", folder_ / "config"};
-  // Deletions to the Trash land in this test's folder, never the user's.
-  testing_support::ScopedEnv data_{"XDG_DATA_HOME", folder_ / "data"};
+  testing_support::ScopedEnv data_{"XDG_DATA_HOME", folder_ / "data"};  // never the user's Trash
   testing_support::ScriptedUi ui_;
   std::unique_ptr<DropBoxWidget> box_;
-  int ended_ = 0;  // times the box said the program ends
-  bool entered_ = false;
+  int ended_ = 0;
 };

@@ -1,5 +1,5 @@
-// The widget tests run on Qt's offscreen platform, in one QApplication kept
-// for the whole run.
+// The Qt tests run in one QApplication on Qt's offscreen platform; programs
+// they start use the real display.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -23,7 +23,6 @@ int main(int argc, char** argv) {
   static char* qt_argv[] = {arg0, arg1, arg2, nullptr};
   PreviousHandler = qInstallMessageHandler(QuietOffscreenNotes);
   QApplication app(qt_argc, qt_argv);
-  // As in the program: closing a menu or message box never ends the run.
-  QApplication::setQuitOnLastWindowClosed(false);
+  QApplication::setQuitOnLastWindowClosed(false);  // as in the program
   return RUN_ALL_TESTS();
 }

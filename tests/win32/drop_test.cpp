@@ -1,148 +1,159 @@
-// Files dropped on the box: a real drop handle sent as WM_DROPFILES reaches
-// the actions. What the actions do with the names is tested in tests/actions.
+// Files dropped on the box on Windows: a drop handle as WM_DROPFILES and a
+// drag through the OLE drop target reach the actions; the feedback shows the
+// hover, the flash, the tip and the progress.
+#include <ole2.h>
 #include <shlobj.h>
 
-#include <algorithm>
+#include <atomic>
 #include <cstring>
 
 #include "app/common/menu_commands.h"
+#include "platform/file_ops.h"
+#include "platform/message_box.h"
 #include "platform/win32/wide_text.h"
-#include "tests/support/clipboard_win32.h"
 #include "tests/support/test_names.h"
-#include "tests/win32/drop_box_fixture.h"
+#include "tests/win32/box_fixture.h"
 
-namespace win32_testing {
 namespace {
 
-using testing_support::ClipboardText;
-using testing_support::Exists;
-using testing_support::ReadFile;
-
-class Win32Drop : public DropBoxTest {
- protected:
-  // Sends a drop handle holding names, made as the shell makes it: in UTF-16
-  // when wide, else in 8-bit text, as older programs drop.
-  void Drop(const std::vector<std::string>& names, bool wide = false) {
-    std::wstring list;  // each name ends in a NUL, the list in an empty name
-    for (const std::string& name : names) list += platform::win32::Widen(name) + L'\0';
-    std::string narrow;
-    for (const std::string& name : names) narrow += name + '\0';
-    const size_t size = wide ? (list.size() + 1) * 2 : narrow.size() + 1;
-    HGLOBAL block = GlobalAlloc(GHND, sizeof(DROPFILES) + size);
-    auto* header = static_cast<DROPFILES*>(GlobalLock(block));
-    header->pFiles = sizeof(DROPFILES);
-    header->fWide = wide;
-    std::memcpy(header + 1, wide ? static_cast<const void*>(list.c_str()) : narrow.c_str(), size);
-    GlobalUnlock(block);
-    EXPECT_EQ(Send(WM_DROPFILES, reinterpret_cast<WPARAM>(block)), 0);
-    PumpUntilDone();
+// A drop handle holding names, as the shell makes it: in UTF-16 when wide,
+// else in 8-bit text, as older programs drop.
+HGLOBAL DropHandle(const std::vector<std::string>& names, bool wide) {
+  std::wstring list;  // each name ends in a NUL, the list in an empty name
+  std::string narrow;
+  for (const std::string& name : names) {
+    list += platform::win32::Widen(name) + L'\0';
+    narrow += name + '\0';
   }
-
-  testing_support::TempFolder sources_;
-  testing_support::TempFolder targets_;
-};
-
-TEST_F(Win32Drop, CapturePutsEveryNameWholeOnTheClipboard) {
-  // 1,500 characters, far beyond MAX_PATH.
-  const std::string long_name =
-      "C:\\" + std::string(1200, 'd') + "\\" + std::string(292, 'f') + ".txt";
-  WriteSettings();
-  Start();
-  Drop({"C:\\a\\one.txt", long_name});
-  EXPECT_EQ(ClipboardText(CF_TEXT), "C:\\a\\one.txt\r" + long_name);
+  const size_t size = wide ? (list.size() + 1) * 2 : narrow.size() + 1;
+  HGLOBAL block = GlobalAlloc(GHND, sizeof(DROPFILES) + size);
+  auto* header = static_cast<DROPFILES*>(GlobalLock(block));
+  header->pFiles = sizeof(DROPFILES);
+  header->fWide = wide;
+  std::memcpy(header + 1, wide ? static_cast<const void*>(list.c_str()) : narrow.c_str(), size);
+  GlobalUnlock(block);
+  return block;
 }
 
-// Names in every script and paths of 300 and 1,000 characters, dropped in
-// UTF-16 as the shell drops them, reach each action whole; the destination
-// is a long path ending in a folder with an accent.
-TEST_F(Win32Drop, EveryScriptAndLengthReachesEachAction) {
-  const auto rows = testing_support::NamesInEveryScript(sources_);
+class Win32Drop : public BoxTest {
+ protected:
+  // The names as a file manager's data object offers them, through the clipboard.
+  IDataObject* FileList(const std::vector<std::string>& names) {
+    IDataObject* data = nullptr;
+    if (OpenClipboard(DropBoxWindow)) {
+      EmptyClipboard();
+      SetClipboardData(CF_HDROP, DropHandle(names, true));
+      CloseClipboard();
+    }
+    EXPECT_EQ(OleGetClipboard(&data), S_OK);
+    return data;
+  }
+};
+
+// Names in every script, of 300 and 1,000 characters, or beyond MAX_PATH in
+// 8-bit text, reach the action whole; a copy waits for the question's yes.
+TEST_F(Win32Drop, EveryNameReachesTheActionWhole) {
+  const auto rows = testing_support::NamesInEveryScript(folder_);
   std::vector<std::string> paths;
   std::string joined;
   for (const auto& row : rows) {
-    paths.push_back(sources_ / (row.folder + "/" + row.name));
+    paths.push_back(folder_ / (row.folder + "/" + row.name));
+    testing_support::WriteFile(paths.back(), row.what);
     joined += (joined.empty() ? "" : "\r") + paths.back();
   }
-  const std::string destination =
-      targets_ / (testing_support::DeepFolder(targets_, 300, "") + "/Donn\xC3\xA9" "es/");
-  testing_support::MakeFolder(destination);
+  const std::string ascii = "C:\\" + std::string(1200, 'd') + "\\" + std::string(292, 'f') + ".txt";
+  const std::string out = folder_ / "out\\";
+  testing_support::MakeFolder(out);
   const struct {
-    const char* mode;
-    const char* to_bin;
-    bool kept, copied;
-  } actions[] = {{"1", "0", true, false},  {"4", "0", false, false}, {"4", "1", false, false},
-                 {"2", "0", true, true},   {"3", "0", false, true}};
-  for (const auto& a : actions) {
-    SCOPED_TRACE(testing::Message() << "CommandMode=" << a.mode << " deletetobin=" << a.to_bin);
-    for (size_t i = 0; i < rows.size(); ++i) testing_support::WriteFile(paths[i], rows[i].what);
-    WriteSettings({{"CommandMode", a.mode}, {"deletetobin", a.to_bin}, {"confirmcopy", "0"},
-                   {"confirmmove", "0"}, {"confirmdelete", "0"}, {"overwritefile", "1"},
-                   {"CopyDestination", destination}, {"MoveDestination", destination}});
-    Start();
-    Drop(paths, true);
-    if (*a.mode == '1') {
-      EXPECT_EQ(ClipboardText(), joined);
-      EXPECT_EQ(ClipboardText(CF_TEXT), testing_support::InSystemAnsi(joined));
-    }
-    for (size_t i = 0; i < rows.size(); ++i) {
-      SCOPED_TRACE(rows[i].what);
-      EXPECT_EQ(Exists(paths[i]), a.kept);
-      EXPECT_EQ(ReadFile(destination + rows[i].name), a.copied ? rows[i].what : "");
-    }
-    EXPECT_TRUE(robot_.Boxes().empty());
-    Finish();
-  }
-}
-
-// A settings file from before the program spoke UTF-8 names its destination
-// in Windows-1252: the copy lands in that folder, the question names it, and
-// saving the box's place changes nothing else in the file.
-TEST_F(Win32Drop, OlderSettingsFileInTheAnsiCodePage) {
-  if (platform::win32::SystemAnsiCodePage() != 1252) GTEST_SKIP() << "needs a Western system";
-  const std::string folder = targets_.path() + "Donn\xC3\xA9" "es\\";
-  testing_support::MakeFolder(folder);
-  testing_support::WriteFile(sources_ / "a.txt", "a");
-  WriteSettings({{"CommandMode", "2"}, {"CopyDestination", targets_.path() + "Donn\xE9" "es"}});
-  std::string expected = IniBytes();
-  expected.replace(expected.find("x=244"), 5, "x=300").replace(expected.find("y=200"), 5, "y=310");
-  Start();
-  robot_.Answer({IDYES});
-  Drop({sources_ / "a.txt"});
-  EXPECT_EQ(ReadFile(folder + "a.txt"), "a");
-  ASSERT_EQ(robot_.Boxes().size(), 1u);
-  const std::string question = robot_.Boxes()[0].text;
-  EXPECT_NE(question.find("to copy these files to " + folder + "?"), std::string::npos) << question;
-  SetWindowPos(DropBoxWindow, nullptr, 300, 310, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-  Send(WM_COMMAND, IDM_EXIT);
-  EXPECT_EQ(IniBytes(), expected);
-}
-
-// Each action asks first; the robot says yes.
-TEST_F(Win32Drop, CopyMoveAndDeleteAfterTheQuestion) {
-  const struct {
-    const char* mode;
-    bool copied;
-    bool source_kept;
-  } cases[] = {{"2", true, true}, {"3", true, false}, {"4", false, false}};
+    bool wide;
+    const char* options;
+    std::vector<std::string> names;
+    std::string clipboard;  // none when empty
+  } cases[] = {
+      {false, "", {"C:\\a\\one.txt", ascii}, "C:\\a\\one.txt\r" + ascii},
+      {true, "", paths, joined},
+      {true, "CommandMode=2\r\nconfirmcopy=1\r\n", paths, ""},
+  };
   for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << "CommandMode=" << c.mode);
-    const std::string name = std::string("mode") + c.mode + ".txt";
-    testing_support::WriteFile(sources_ / name, c.mode);
-    WriteSettings({{"CommandMode", c.mode}, {"deletetobin", "0"},
-                   {"CopyDestination", targets_.path()}, {"MoveDestination", targets_.path()}});
+    SCOPED_TRACE(testing::Message() << c.wide << " " << c.options);
+    WriteSettings("", std::string(c.options) + "CopyDestination=" + out + "\r\n");
     Start();
-    robot_.Answer({IDYES});
-    const size_t boxes_before = robot_.Boxes().size();
-    Drop({sources_ / name});
-    const std::vector<SeenBox> boxes = robot_.Boxes();
-    ASSERT_EQ(boxes.size(), boxes_before + 1);
-    EXPECT_EQ(boxes.back().caption, "Quorlith");
-    EXPECT_EQ(boxes.back().style, static_cast<uint32_t>(MB_YESNO | MB_ICONQUESTION));
-    EXPECT_EQ(ReadFile(targets_ / name), c.copied ? c.mode : "");
-    EXPECT_EQ(Exists(sources_ / name), c.source_kept);
+    ui_.Answer({platform::kAnswerYes});
+    const size_t captured = ui_.clipboard().size(), asked = ui_.boxes().size();
+    EXPECT_EQ(Send(WM_DROPFILES, reinterpret_cast<WPARAM>(DropHandle(c.names, c.wide))), 0);
+    PumpUntilDone();
+    EXPECT_EQ(ui_.clipboard().size(), captured + !c.clipboard.empty());
+    if (!c.clipboard.empty()) EXPECT_EQ(ui_.LastClipboard(), c.clipboard);
+    EXPECT_EQ(ui_.boxes().size(), asked + c.clipboard.empty());
+    for (size_t i = 0; c.clipboard.empty() && i < rows.size(); ++i) {
+      SCOPED_TRACE(rows[i].what);
+      EXPECT_EQ(testing_support::ReadFile(out + rows[i].name), rows[i].what);
+      EXPECT_TRUE(testing_support::Exists(paths[i]));
+    }
     Finish();
   }
+}
+
+TEST_F(Win32Drop, HoverHighlightsADropFlashesAndTheTipSaysWhatHappened) {
+  WriteSettings("");
+  Start();
+  IDataObject* files = FileList({"C:\\a\\one.txt", "C:\\b\\two.txt"});
+  IDropTarget* target = BoxDropTarget();
+  DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+  ASSERT_EQ(target->DragEnter(files, 0, {20, 20}, &effect), S_OK);
+  EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_COPY));  // never a move
+  EXPECT_EQ(BoxLook().tint, BoxFace::Tint::kHover);
+  target->DragLeave();
+  EXPECT_EQ(BoxLook().tint, BoxFace::Tint::kNone);
+
+  target->DragEnter(files, 0, {20, 20}, &effect);
+  ASSERT_EQ(target->Drop(files, 0, {20, 20}, &effect), S_OK);
+  EXPECT_EQ(BoxLook().tint, BoxFace::Tint::kFlash);
+  PumpUntilDone();
+  EXPECT_EQ(ui_.LastClipboard(), "C:\\a\\one.txt\rC:\\b\\two.txt");
+  EXPECT_EQ(BoxTip(), "2 paths on the clipboard");
+  Sleep(600);
+  PumpUntilDone();
+  EXPECT_EQ(BoxLook().tint, BoxFace::Tint::kNone);
+  files->Release();
+}
+
+// The copy of the second file is held: the box answers, moves and shows its
+// progress meanwhile; Exit lets that file finish and skips the third.
+TEST_F(Win32Drop, TheBoxStaysFreeDuringWorkAndExitFinishesOnlyTheCurrentFile) {
+  const std::string out = folder_ / "out\\", in = folder_ / "in\\";
+  testing_support::MakeFolder(out);
+  testing_support::WriteFile(in + "a.bin", std::string(2 << 20, 'a'));
+  testing_support::WriteFile(in + "b.bin", std::string(1 << 20, 'b'));
+  testing_support::WriteFile(in + "c.bin", "c");
+  WriteSettings("", "CommandMode=2\r\nconfirmcopy=0\r\nCopyDestination=" + out + "\r\n");
+  Start();
+  std::atomic<int> starts{0};
+  platform::SetCopyPacer([&](uint64_t done) {
+    if (done == 0 && ++starts == 2) Sleep(1500);
+  });
+  IDataObject* files = FileList({in + "a.bin", in + "b.bin", in + "c.bin"});
+  DWORD effect = DROPEFFECT_COPY;
+  BoxDropTarget()->DragEnter(files, 0, {20, 20}, &effect);
+  BoxDropTarget()->Drop(files, 0, {20, 20}, &effect);
+  const ULONGLONG give_up = GetTickCount64() + 5000;
+  while (BoxTip().rfind("Copying", 0) != 0 && GetTickCount64() < give_up) {
+    Pump();
+    Sleep(5);
+  }
+  EXPECT_EQ(BoxTip(), "Copying 2 of 3: b.bin (66 %)");
+  EXPECT_GT(BoxLook().done, 0.6);
+  DWORD_PTR answer = 0;
+  EXPECT_NE(SendMessageTimeoutA(DropBoxWindow, WM_NULL, 0, 0, SMTO_BLOCK, 200, &answer), 0);
+  SetWindowPos(DropBoxWindow, nullptr, 300, 250, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  EXPECT_EQ(Placement()[0], 300);
+
+  Send(WM_COMMAND, IDM_EXIT);
+  platform::SetCopyPacer(nullptr);
+  files->Release();
+  EXPECT_FALSE(IsWindow(DropBoxWindow));
+  EXPECT_EQ(testing_support::NamesIn(out), (std::vector<std::string>{"a.bin", "b.bin"}));
+  EXPECT_EQ(testing_support::ReadFile(out + "b.bin").size(), size_t{1} << 20);
 }
 
 }  // namespace
-}  // namespace win32_testing
