@@ -1,13 +1,11 @@
-// The program as a user meets it on a real X server (the DISPLAY the tests
-// run on): a real drop from another program over XDND, the X11 clipboard
-// read back with xclip, the pointer driven with xdotool.
+// The program on a real X server (the DISPLAY the tests run on): a real drop
+// from another program over XDND, and the X11 clipboard read back with xclip.
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QThread>
-#include <cstdlib>
 #include <functional>
 #include <optional>
 #include <string>
@@ -16,14 +14,12 @@
 
 namespace {
 
-// Runs a program to its end; its standard output, or nothing when it failed.
-std::optional<std::string> Run(const QString& program, const QStringList& args) {
+// A program run to its end: its standard output, or nothing when it failed.
+std::optional<std::string> RunTool(const QString& program, const QStringList& args) {
   QProcess process;
   process.start(program, args);
   if (!process.waitForFinished(20000) || process.exitStatus() != QProcess::NormalExit ||
       process.exitCode() != 0) {
-    process.kill();
-    process.waitForFinished();
     return std::nullopt;
   }
   return process.readAllStandardOutput().toStdString();
@@ -32,24 +28,20 @@ std::optional<std::string> Run(const QString& program, const QStringList& args) 
 bool WaitFor(const std::function<bool()>& condition) {
   QElapsedTimer clock;
   clock.start();
-  while (!condition()) {
-    if (clock.elapsed() > 8000) return false;
-    QThread::msleep(50);
-  }
-  return true;
+  while (!condition() && clock.elapsed() < 8000) QThread::msleep(50);
+  return condition();
 }
 
-// Waits for a visible window of process pid with this name.
-bool WaitForWindow(qint64 pid, const QString& name) {
-  return WaitFor([&] {
-    const auto found = Run("xdotool", {"search", "--onlyvisible", "--pid", QString::number(pid),
-                                       "--name", name});
-    return found.has_value() && !found->empty();
-  });
-}
-
-// A process ended when the test ends.
+// A program that runs while the test does; false when its window, named
+// title, did not come up.
 struct Started : QProcess {
+  bool Start(const QString& program, const QStringList& args, const QString& title) {
+    start(program, args);
+    return waitForStarted() && WaitFor([&] {
+      return RunTool("xdotool", {"search", "--onlyvisible", "--pid", QString::number(processId()),
+                                 "--name", title}).value_or("") != "";
+    });
+  }
   ~Started() override {
     kill();
     waitForFinished();
@@ -57,44 +49,36 @@ struct Started : QProcess {
 };
 
 TEST(QtX11, ADropFromAnotherProgramPutsThePathsOnTheClipboardAsACopy) {
-  ASSERT_NE(std::getenv("DISPLAY"), nullptr) << "these tests need an X display";
-  // The program copied into a folder of its own, its settings file beside it.
-  testing_support::TempFolder folder;
+  testing_support::TempFolder folder;  // the program's, its settings file beside it
   const QString program = QString::fromStdString(folder / "quorlith");
   ASSERT_TRUE(QFile::copy(QUORLITH_PROGRAM, program));
-  testing_support::WriteFile(folder / "Quorlith.ini",
-                             "[Coordinates]\nx=100\ny=100\nw=120\nh=100\nt=100\nb=1\nm=1\n");
+  testing_support::WriteFile(folder / "Quorlith.ini", "[Coordinates]\nx=100\ny=100\nw=120\nh=100\nt=100\n");
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert("HOME", QString::fromStdString(folder / "home"));
   env.insert("XDG_CONFIG_HOME", QString::fromStdString(folder / "config"));
   env.insert("QT_QPA_PLATFORM", "xcb");
-  Started box;
+  Started box, source;
   box.setProcessEnvironment(env);
   box.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-  box.start(program, {});
-  ASSERT_TRUE(box.waitForStarted() && WaitForWindow(box.processId(), "^Quorlithdropbox$"));
+  ASSERT_TRUE(box.Start(program, {}, "^Quorlithdropbox$")) << "is there a DISPLAY?";
 
   const std::string a = folder / "drop/first file.txt", b = folder / "drop/second";
   testing_support::WriteFile(a, "1");
   testing_support::MakeFolder(b);
-  Started source;
-  source.start(QUORLITH_DRAG_SOURCE, {"400", "100", QString::fromStdString(a), QString::fromStdString(b)});
-  ASSERT_TRUE(source.waitForStarted() &&
-              WaitForWindow(source.processId(), "^quorlith drag source$"));
+  ASSERT_TRUE(source.Start(QUORLITH_DRAG_SOURCE, {"400", "100", QString::fromStdString(a),
+                                                  QString::fromStdString(b)}, "^quorlith drag source$"));
   // Pressed on the source and moved to the box in slow steps, as a hand drags.
   QStringList drag = {"mousemove", "460", "160", "sleep", "0.2", "mousedown", "1", "sleep", "0.3"};
   for (int i = 1; i <= 16; ++i) {
-    drag << "mousemove" << QString::number(460 - 300 * i / 16) << QString::number(160 - 10 * i / 16)
-         << "sleep" << "0.05";
+    drag << "mousemove" << QString::number(460 - 300 * i / 16) << "150" << "sleep" << "0.05";
   }
-  ASSERT_TRUE(Run("xdotool", drag << "sleep" << "0.3" << "mouseup" << "1"));
+  ASSERT_TRUE(RunTool("xdotool", drag << "sleep" << "0.3" << "mouseup" << "1"));
   // Never a move, which would let the source delete its files.
   ASSERT_TRUE(source.canReadLine() || source.waitForReadyRead(10000));
   EXPECT_EQ(source.readLine().trimmed().toStdString(), "copy");
   std::optional<std::string> clipboard;
   EXPECT_TRUE(WaitFor([&] {
-    clipboard = Run("xclip", {"-o", "-selection", "clipboard"});
-    return clipboard == a + "\n" + b;
+    return (clipboard = RunTool("xclip", {"-o", "-selection", "clipboard"})) == a + "\n" + b;
   })) << clipboard.value_or("(nothing)");
   EXPECT_EQ(box.state(), QProcess::Running);
 }

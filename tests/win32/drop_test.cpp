@@ -1,6 +1,6 @@
-// Files dropped on the box on Windows: a drop handle as WM_DROPFILES and a
-// drag through the OLE drop target reach the actions; the feedback shows the
-// hover, the flash, the tip and the progress.
+// Files dropped on the box on Windows: a drop handle as WM_DROPFILES, and a
+// drag through the OLE drop target with the feedback it shows: the hover, the
+// flash, the tip and the progress.
 #include <ole2.h>
 #include <shlobj.h>
 
@@ -16,10 +16,10 @@
 
 namespace {
 
-// A drop handle holding names, as the shell makes it: in UTF-16 when wide,
-// else in 8-bit text, as older programs drop.
+// A drop handle holding names as the shell makes it: UTF-16 when wide, else
+// 8-bit text as older programs drop; each name ends in a NUL, the list in two.
 HGLOBAL DropHandle(const std::vector<std::string>& names, bool wide) {
-  std::wstring list;  // each name ends in a NUL, the list in an empty name
+  std::wstring list;
   std::string narrow;
   for (const std::string& name : names) {
     list += platform::win32::Widen(name) + L'\0';
@@ -28,8 +28,7 @@ HGLOBAL DropHandle(const std::vector<std::string>& names, bool wide) {
   const size_t size = wide ? (list.size() + 1) * 2 : narrow.size() + 1;
   HGLOBAL block = GlobalAlloc(GHND, sizeof(DROPFILES) + size);
   auto* header = static_cast<DROPFILES*>(GlobalLock(block));
-  header->pFiles = sizeof(DROPFILES);
-  header->fWide = wide;
+  *header = {sizeof(DROPFILES), {}, FALSE, wide};
   std::memcpy(header + 1, wide ? static_cast<const void*>(list.c_str()) : narrow.c_str(), size);
   GlobalUnlock(block);
   return block;
@@ -37,16 +36,25 @@ HGLOBAL DropHandle(const std::vector<std::string>& names, bool wide) {
 
 class Win32Drop : public BoxTest {
  protected:
-  // The names as a file manager's data object offers them, through the clipboard.
-  IDataObject* FileList(const std::vector<std::string>& names) {
-    IDataObject* data = nullptr;
+  // Drags names over the box as a file manager's data object offers them
+  // (here through the clipboard) and drops them; the effect taken.
+  DWORD DragAndDrop(const std::vector<std::string>& names) {
     if (OpenClipboard(DropBoxWindow)) {
       EmptyClipboard();
       SetClipboardData(CF_HDROP, DropHandle(names, true));
       CloseClipboard();
     }
+    IDataObject* data = nullptr;
     EXPECT_EQ(OleGetClipboard(&data), S_OK);
-    return data;
+    DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+    EXPECT_EQ(BoxDropTarget()->DragEnter(data, 0, {20, 20}, &effect), S_OK);
+    EXPECT_EQ(BoxLook().tint, BoxFace::Tint::kHover);
+    BoxDropTarget()->DragLeave();
+    EXPECT_EQ(BoxLook().tint, BoxFace::Tint::kNone);
+    BoxDropTarget()->DragEnter(data, 0, {20, 20}, &effect);
+    EXPECT_EQ(BoxDropTarget()->Drop(data, 0, {20, 20}, &effect), S_OK);
+    data->Release();
+    return effect;
   }
 };
 
@@ -66,17 +74,15 @@ TEST_F(Win32Drop, EveryNameReachesTheActionWhole) {
   testing_support::MakeFolder(out);
   const struct {
     bool wide;
-    const char* options;
+    const char* mode;
     std::vector<std::string> names;
     std::string clipboard;  // none when empty
-  } cases[] = {
-      {false, "", {"C:\\a\\one.txt", ascii}, "C:\\a\\one.txt\r" + ascii},
-      {true, "", paths, joined},
-      {true, "CommandMode=2\r\nconfirmcopy=1\r\n", paths, ""},
-  };
+  } cases[] = {{false, "1", {"C:\\a\\one.txt", ascii}, "C:\\a\\one.txt\r" + ascii},
+               {true, "1", paths, joined},
+               {true, "2", paths, ""}};
   for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.wide << " " << c.options);
-    WriteSettings("", std::string(c.options) + "CopyDestination=" + out + "\r\n");
+    SCOPED_TRACE(testing::Message() << "wide " << c.wide << " CommandMode=" << c.mode);
+    WriteSettings("", "CommandMode=" + std::string(c.mode) + "\r\nCopyDestination=" + out + "\r\n");
     Start();
     ui_.Answer({platform::kAnswerYes});
     const size_t captured = ui_.clipboard().size(), asked = ui_.boxes().size();
@@ -97,17 +103,7 @@ TEST_F(Win32Drop, EveryNameReachesTheActionWhole) {
 TEST_F(Win32Drop, HoverHighlightsADropFlashesAndTheTipSaysWhatHappened) {
   WriteSettings("");
   Start();
-  IDataObject* files = FileList({"C:\\a\\one.txt", "C:\\b\\two.txt"});
-  IDropTarget* target = BoxDropTarget();
-  DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
-  ASSERT_EQ(target->DragEnter(files, 0, {20, 20}, &effect), S_OK);
-  EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_COPY));  // never a move
-  EXPECT_EQ(BoxLook().tint, BoxFace::Tint::kHover);
-  target->DragLeave();
-  EXPECT_EQ(BoxLook().tint, BoxFace::Tint::kNone);
-
-  target->DragEnter(files, 0, {20, 20}, &effect);
-  ASSERT_EQ(target->Drop(files, 0, {20, 20}, &effect), S_OK);
+  EXPECT_EQ(DragAndDrop({"C:\\a\\one.txt", "C:\\b\\two.txt"}), static_cast<DWORD>(DROPEFFECT_COPY));
   EXPECT_EQ(BoxLook().tint, BoxFace::Tint::kFlash);
   PumpUntilDone();
   EXPECT_EQ(ui_.LastClipboard(), "C:\\a\\one.txt\rC:\\b\\two.txt");
@@ -115,7 +111,6 @@ TEST_F(Win32Drop, HoverHighlightsADropFlashesAndTheTipSaysWhatHappened) {
   Sleep(600);
   PumpUntilDone();
   EXPECT_EQ(BoxLook().tint, BoxFace::Tint::kNone);
-  files->Release();
 }
 
 // The copy of the second file is held: the box answers, moves and shows its
@@ -123,24 +118,18 @@ TEST_F(Win32Drop, HoverHighlightsADropFlashesAndTheTipSaysWhatHappened) {
 TEST_F(Win32Drop, TheBoxStaysFreeDuringWorkAndExitFinishesOnlyTheCurrentFile) {
   const std::string out = folder_ / "out\\", in = folder_ / "in\\";
   testing_support::MakeFolder(out);
-  testing_support::WriteFile(in + "a.bin", std::string(2 << 20, 'a'));
-  testing_support::WriteFile(in + "b.bin", std::string(1 << 20, 'b'));
-  testing_support::WriteFile(in + "c.bin", "c");
+  for (const auto& [name, size] : {std::pair{"a.bin", 2 << 20}, {"b.bin", 1 << 20}, {"c.bin", 1}}) {
+    testing_support::WriteFile(in + name, std::string(size, *name));
+  }
   WriteSettings("", "CommandMode=2\r\nconfirmcopy=0\r\nCopyDestination=" + out + "\r\n");
   Start();
   std::atomic<int> starts{0};
   platform::SetCopyPacer([&](uint64_t done) {
     if (done == 0 && ++starts == 2) Sleep(1500);
   });
-  IDataObject* files = FileList({in + "a.bin", in + "b.bin", in + "c.bin"});
-  DWORD effect = DROPEFFECT_COPY;
-  BoxDropTarget()->DragEnter(files, 0, {20, 20}, &effect);
-  BoxDropTarget()->Drop(files, 0, {20, 20}, &effect);
+  DragAndDrop({in + "a.bin", in + "b.bin", in + "c.bin"});
   const ULONGLONG give_up = GetTickCount64() + 5000;
-  while (BoxTip().rfind("Copying", 0) != 0 && GetTickCount64() < give_up) {
-    Pump();
-    Sleep(5);
-  }
+  while (BoxTip().rfind("Copying", 0) != 0 && GetTickCount64() < give_up) Pump();
   EXPECT_EQ(BoxTip(), "Copying 2 of 3: b.bin (66 %)");
   EXPECT_GT(BoxLook().done, 0.6);
   DWORD_PTR answer = 0;
@@ -150,7 +139,6 @@ TEST_F(Win32Drop, TheBoxStaysFreeDuringWorkAndExitFinishesOnlyTheCurrentFile) {
 
   Send(WM_COMMAND, IDM_EXIT);
   platform::SetCopyPacer(nullptr);
-  files->Release();
   EXPECT_FALSE(IsWindow(DropBoxWindow));
   EXPECT_EQ(testing_support::NamesIn(out), (std::vector<std::string>{"a.bin", "b.bin"}));
   EXPECT_EQ(testing_support::ReadFile(out + "b.bin").size(), size_t{1} << 20);
