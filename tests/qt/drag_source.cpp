@@ -1,7 +1,5 @@
-// A drag source for the X server tests: a window at (X, Y) that, when pressed,
-// drags its files as a file manager does, offering every action, and prints
-// the action the target took. It stays on, as a target may fetch the data
-// after the drop.
+// A file manager's drag for the X server tests: a window at (X, Y) that, when
+// pressed, drags its files offering every action, and prints the one taken.
 //   quorlith_drag_source X Y PATH...
 #include <QApplication>
 #include <QDrag>
@@ -22,9 +20,8 @@ class DragSource : public QWidget {
  protected:
   void mousePressEvent(QMouseEvent*) override {
     auto* drag = new QDrag(this);
-    auto* mime = new QMimeData;
-    mime->setUrls(urls_);
-    drag->setMimeData(mime);
+    drag->setMimeData(new QMimeData);
+    drag->mimeData()->setUrls(urls_);
     const Qt::DropAction taken = drag->exec(Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, Qt::MoveAction);
     std::printf("%s\n", taken == Qt::CopyAction ? "copy" : taken == Qt::MoveAction ? "move" : "other");
     std::fflush(stdout);
@@ -39,11 +36,10 @@ class DragSource : public QWidget {
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   const QStringList args = QCoreApplication::arguments();
-  if (args.size() < 4) return 2;
   QList<QUrl> urls;
   for (const QString& path : args.mid(3)) urls.append(QUrl::fromLocalFile(path));
   DragSource source(urls);
-  source.setGeometry(args[1].toInt(), args[2].toInt(), 120, 120);
+  source.setGeometry(args.value(1).toInt(), args.value(2).toInt(), 120, 120);
   source.show();
   return QApplication::exec();
 }

@@ -37,7 +37,9 @@ class BoxTest : public ::testing::Test {
     platform::SetOpenHandler(nullptr);
   }
 
-  void WriteSettings(const std::string& coordinates, const std::string& options = "") {
+  // Keys left out keep the values last read.
+  void WriteSettings(const std::string& coordinates = "x=244\r\ny=200\r\nw=75\r\nh=75\r\nb=1\r\n",
+                     const std::string& options = "") {
     testing_support::WriteFile(IniPath(), "[Coordinates]\r\n" + coordinates + "[Options]\r\n" + options);
   }
   void Start() {
@@ -59,11 +61,10 @@ class BoxTest : public ::testing::Test {
   }
   // Runs the message loop until the drops' work, on its own thread, has ended.
   static void PumpUntilDone() {
-    const ULONGLONG give_up = GetTickCount64() + 20000;
-    do {
+    for (int i = 0; i < 20000 && DropActionRunning(); ++i) {
       Pump();
       Sleep(1);
-    } while (DropActionRunning() && GetTickCount64() < give_up);
+    }
     Pump();
   }
   LRESULT Send(UINT message, WPARAM wparam = 0, LPARAM lparam = 0) const {

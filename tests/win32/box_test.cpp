@@ -59,7 +59,7 @@ TEST_F(Win32Box, TheBoxIsScaledToTheScreenAndTheFileKeeps96DpiPixels) {
 TEST_F(Win32Box, DraggingTheFrameResizesTheBoxAndAClickNever) {
   for (const auto& [dx, width] : {std::pair{0, 75}, {2, 75}, {30, 105}}) {
     SCOPED_TRACE(dx);
-    WriteSettings("");
+    WriteSettings();
     Start();
     SetCursorPos(318 + dx, 237);  // from the right side of the first-run box
     // The move and the release are already waiting when the press comes.
@@ -88,7 +88,7 @@ TEST_F(Win32Box, EachCommandReachesTheBox) {
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << "message " << c.message << " id " << c.id);
     opened_.clear();
-    WriteSettings("x=244\r\ny=200\r\nw=75\r\nh=75\r\n");
+    WriteSettings();
     Start();
     SetWindowPos(DropBoxWindow, nullptr, 300, 310, 130, 95, SWP_NOZORDER);
     const size_t shown = ui_.boxes().size();

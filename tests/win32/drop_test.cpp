@@ -89,7 +89,9 @@ TEST_F(Win32Drop, EveryNameReachesTheActionWhole) {
     EXPECT_EQ(Send(WM_DROPFILES, reinterpret_cast<WPARAM>(DropHandle(c.names, c.wide))), 0);
     PumpUntilDone();
     EXPECT_EQ(ui_.clipboard().size(), captured + !c.clipboard.empty());
-    if (!c.clipboard.empty()) EXPECT_EQ(ui_.LastClipboard(), c.clipboard);
+    if (!c.clipboard.empty()) {
+      EXPECT_EQ(ui_.LastClipboard(), c.clipboard);
+    }
     EXPECT_EQ(ui_.boxes().size(), asked + c.clipboard.empty());
     for (size_t i = 0; c.clipboard.empty() && i < rows.size(); ++i) {
       SCOPED_TRACE(rows[i].what);
@@ -101,7 +103,7 @@ TEST_F(Win32Drop, EveryNameReachesTheActionWhole) {
 }
 
 TEST_F(Win32Drop, HoverHighlightsADropFlashesAndTheTipSaysWhatHappened) {
-  WriteSettings("");
+  WriteSettings();
   Start();
   EXPECT_EQ(DragAndDrop({"C:\\a\\one.txt", "C:\\b\\two.txt"}), static_cast<DWORD>(DROPEFFECT_COPY));
   EXPECT_EQ(BoxLook().tint, BoxFace::Tint::kFlash);
