@@ -22,8 +22,9 @@ class DragSource : public QWidget {
     auto* drag = new QDrag(this);
     drag->setMimeData(new QMimeData);
     drag->mimeData()->setUrls(urls_);
-    const Qt::DropAction taken = drag->exec(Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, Qt::MoveAction);
-    std::printf("%s\n", taken == Qt::CopyAction ? "copy" : taken == Qt::MoveAction ? "move" : "other");
+    const Qt::DropAction taken =
+        drag->exec(Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, Qt::MoveAction);
+    std::printf("%s\n", taken == Qt::CopyAction ? "copy" : taken == Qt::MoveAction ? "move" : "?");
     std::fflush(stdout);
   }
 

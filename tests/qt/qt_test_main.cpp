@@ -12,8 +12,8 @@ int main(int argc, char** argv) {
   // The offscreen platform complains whenever the box is raised or its
   // opacity set; everything else Qt reports still shows.
   static const QtMessageHandler previous = qInstallMessageHandler(nullptr);
-  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& text) {
-    if (!text.startsWith("This plugin does not support")) previous(type, context, text);
+  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& where, const QString& text) {
+    if (!text.startsWith("This plugin does not support")) previous(type, where, text);
   });
   QApplication app(qt_argc, qt_argv);
   QApplication::setQuitOnLastWindowClosed(false);  // as in the program

@@ -52,7 +52,8 @@ TEST(QtX11, ADropFromAnotherProgramPutsThePathsOnTheClipboardAsACopy) {
   testing_support::TempFolder folder;  // the program's, its settings file beside it
   const QString program = QString::fromStdString(folder / "quorlith");
   ASSERT_TRUE(QFile::copy(QUORLITH_PROGRAM, program));
-  testing_support::WriteFile(folder / "Quorlith.ini", "[Coordinates]\nx=100\ny=100\nw=120\nh=100\nt=100\n");
+  testing_support::WriteFile(folder / "Quorlith.ini",
+                             "[Coordinates]\nx=100\ny=100\nw=120\nh=100\nt=100\n");
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert("HOME", QString::fromStdString(folder / "home"));
   env.insert("XDG_CONFIG_HOME", QString::fromStdString(folder / "config"));
@@ -65,8 +66,8 @@ TEST(QtX11, ADropFromAnotherProgramPutsThePathsOnTheClipboardAsACopy) {
   const std::string a = folder / "drop/first file.txt", b = folder / "drop/second";
   testing_support::WriteFile(a, "1");
   testing_support::MakeFolder(b);
-  ASSERT_TRUE(source.Start(QUORLITH_DRAG_SOURCE, {"400", "100", QString::fromStdString(a),
-                                                  QString::fromStdString(b)}, "^quorlith drag source$"));
+  const QStringList args = {"400", "100", QString::fromStdString(a), QString::fromStdString(b)};
+  ASSERT_TRUE(source.Start(QUORLITH_DRAG_SOURCE, args, "^quorlith drag source$"));
   // Pressed on the source and moved to the box in slow steps, as a hand drags.
   QStringList drag = {"mousemove", "460", "160", "sleep", "0.2", "mousedown", "1", "sleep", "0.3"};
   for (int i = 1; i <= 16; ++i) {
