@@ -1,10 +1,10 @@
-// The box on Qt's offscreen platform, where it follows the pointer itself:
-// start-up, the lock, moving and sizing, the menu, drops and their feedback.
-// Mouse, menu and drag events reach it as the window system delivers them;
-// message boxes are scripted and the clipboard captured.
+// The box on Qt's offscreen platform, where it follows the pointer itself, fed
+// events as the window system delivers them: start-up, the lock, moving and
+// sizing, the menu, drops and their feedback. Message boxes are scripted.
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCursor>
 #include <QDropEvent>
 #include <QImage>
 #include <QKeyEvent>
@@ -116,10 +116,12 @@ class QtBox : public ::testing::Test {
     data.setUrls(urls);
     QDragEnterEvent enter(QPoint(20, 20), offered, &data, Qt::LeftButton, {});
     QCoreApplication::sendEvent(box_.get(), &enter);
+    QDragMoveEvent move(QPoint(30, 30), offered, &data, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(box_.get(), &move);
     hovered_ = BodyPixel();
     QDragLeaveEvent left;
     QDropEvent drop(QPointF(20, 20), offered, &data, Qt::LeftButton, {});
-    if (!enter.isAccepted()) return Qt::IgnoreAction;
+    if (!enter.isAccepted() || !move.isAccepted()) return Qt::IgnoreAction;
     QCoreApplication::sendEvent(box_.get(), leave ? static_cast<QEvent*>(&left) : &drop);
     return !leave && drop.isAccepted() ? drop.dropAction() : Qt::IgnoreAction;
   }
@@ -131,8 +133,7 @@ class QtBox : public ::testing::Test {
   QRgb hovered_ = 0;
 };
 
-// An existing file is only read.
-TEST_F(QtBox, StartShowsTheFileRectangleOnTopAtItsOpacity) {
+TEST_F(QtBox, StartShowsTheFileRectangleOnTopAtItsOpacityAndOnlyReadsTheFile) {
   const struct {
     std::string bytes;
     QRect frame;
@@ -179,7 +180,6 @@ TEST_F(QtBox, DraggingMovesOrResizesOnlyTheUnlockedBox) {
     QPoint press, delta;  // press in box coordinates
     QRect frame;          // the box starts at (100, 100), 80 x 70
   } cases[] = {
-      {"body", 1, {40, 35}, {30, 20}, {130, 120, 80, 70}},
       {"top side near the left corner", 1, {8, 1}, {-10, -10}, {90, 90, 90, 80}},
       {"top-left corner, never below the least size", 1, {0, 0}, {200, 200}, {160, 150, 20, 20}},
       {"too short to be a drag", 1, {40, 35}, {3, 2}, {100, 100, 80, 70}},
@@ -242,7 +242,8 @@ TEST_F(QtBox, ExitSavesTheBoxAndAWindowManagerCloseDoesNot) {
 
 // The box takes a drag that carries a local file, never as a move. The source
 // has its answer before the paths, in the order given, are captured from the
-// event loop. A hovering drag highlights the box, a drop flashes it.
+// event loop. A hovering drag highlights the box, a drop flashes it, and the
+// tip shows beside the box under the pointer.
 TEST_F(QtBox, TakesDragsOfLocalFilesNeverAsAMoveAndCapturesTheirPaths) {
   Start();
   const std::string a = folder_ / "docs/report.final.txt", b = folder_ / "Ünï b.md";
@@ -267,7 +268,7 @@ TEST_F(QtBox, TakesDragsOfLocalFilesNeverAsAMoveAndCapturesTheirPaths) {
     ASSERT_EQ(ui_.clipboard().size(), captured + (c.taken != Qt::IgnoreAction));
   }
   EXPECT_EQ(ui_.LastClipboard(), a + "\n" + b);
-  EXPECT_EQ(box_->Tip(), "2 paths on the clipboard");
+  QCursor::setPos(At(20, 20));
   for (const bool leave : {true, false}) {
     SCOPED_TRACE(leave ? "left" : "dropped");
     QThread::msleep(600);  // the last flash is over
@@ -278,6 +279,12 @@ TEST_F(QtBox, TakesDragsOfLocalFilesNeverAsAMoveAndCapturesTheirPaths) {
     EXPECT_EQ(BodyPixel() == idle, leave);
     EXPECT_NE(BodyPixel(), hovered_);
   }
+  Settle();
+  bool tip = false;
+  for (const QWidget* w : QApplication::topLevelWidgets()) {
+    tip = tip || (w->isVisible() && w->windowTitle() == "1 path on the clipboard");
+  }
+  EXPECT_TRUE(tip);
 }
 
 // The copy of the second file is held: the box paints its progress meanwhile;

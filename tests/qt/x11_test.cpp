@@ -53,7 +53,7 @@ TEST(QtX11, ADropFromAnotherProgramPutsThePathsOnTheClipboardAsACopy) {
   const QString program = QString::fromStdString(folder / "quorlith");
   ASSERT_TRUE(QFile::copy(QUORLITH_PROGRAM, program));
   testing_support::WriteFile(folder / "Quorlith.ini",
-                             "[Coordinates]\nx=100\ny=100\nw=120\nh=100\nt=100\n");
+                             "[Coordinates]\nx=100\ny=100\nw=120\nh=100\nt=100\nm=1\n");
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert("HOME", QString::fromStdString(folder / "home"));
   env.insert("XDG_CONFIG_HOME", QString::fromStdString(folder / "config"));
@@ -81,7 +81,10 @@ TEST(QtX11, ADropFromAnotherProgramPutsThePathsOnTheClipboardAsACopy) {
   EXPECT_TRUE(WaitFor([&] {
     return (clipboard = RunTool("xclip", {"-o", "-selection", "clipboard"})) == a + "\n" + b;
   })) << clipboard.value_or("(nothing)");
-  EXPECT_EQ(box.state(), QProcess::Running);
+  const QStringList exit = {"mousemove", "160", "150", "click", "3", "sleep", "1", "key", "e"};
+  ASSERT_TRUE(RunTool("xdotool", exit));  // Exit, from the menu
+  EXPECT_TRUE(box.waitForFinished(8000));
+  EXPECT_EQ(box.exitCode(), 0);
 }
 
 }  // namespace

@@ -1,8 +1,6 @@
-// The real drop box in-process: start-up over the settings file, the screen's
-// scale, a click on the frame, the menu's commands, and drops as WM_DROPFILES
-// and through the OLE drop target with the feedback they show. Message boxes
-// are scripted and the clipboard captured; real mouse input is tested on the
-// whole program (box_mouse.sh).
+// The real drop box in-process: start-up, the screen's scale, a click on the
+// frame, the menu's commands, and drops with their feedback. Message boxes are
+// scripted; real mouse input is tested on the whole program (box_mouse.sh).
 #include <gtest/gtest.h>
 #include <ole2.h>
 #include <shlobj.h>
@@ -149,10 +147,9 @@ TEST_F(Win32Box, StartShowsTheFileRectangleOnTopAtItsOpacityAndNeverWritesTheFil
   }
 }
 
-// The file holds 96-DPI pixels and the box shows them scaled. The suite runs
-// at 96 DPI, and this test once more at 192 DPI (at_dpi.sh names it in
-// QUORLITH_TEST_DPI). A place off every screen's work area in 96-DPI pixels
-// (the display is 1280 wide) shows at the first-run place.
+// The file holds 96-DPI pixels, the box shows them scaled: at 96 DPI, and at
+// 192 DPI once more (at_dpi.sh). A place off every screen's work area in
+// 96-DPI pixels (the display is 1280 wide) shows at the first-run place.
 TEST_F(Win32Box, TheBoxIsScaledToTheScreenAndTheFileKeeps96DpiPixels) {
   const char* named = std::getenv("QUORLITH_TEST_DPI");
   const int dpi = named != nullptr ? std::atoi(named) : 96;
