@@ -1,5 +1,6 @@
 // The program on a real X server (the DISPLAY the tests run on): a real drop
-// from another program over XDND, and the X11 clipboard read back with xclip.
+// from another program over XDND, the X11 clipboard read back with xclip, and
+// the desktop's opener called for the readme.
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
@@ -48,18 +49,25 @@ struct Started : QProcess {
   }
 };
 
-TEST(QtX11, ADropFromAnotherProgramPutsThePathsOnTheClipboardAsACopy) {
+TEST(QtX11, ARealDropFillsTheClipboardAndTheMenuOpensTheReadMeByItsWholeUrl) {
   testing_support::TempFolder folder;  // the program's, its settings file beside it
   const QString program = QString::fromStdString(folder / "quorlith");
   ASSERT_TRUE(QFile::copy(QUORLITH_PROGRAM, program));
   testing_support::WriteFile(folder / "Quorlith.ini",
                              "[Coordinates]\nx=100\ny=100\nw=120\nh=100\nt=100\nm=1\n");
+  // The readme here, and an opener that writes down what it is given.
+  testing_support::WriteFile(folder / "Quorlith.txt", "read me");
+  testing_support::WriteFile(folder / "bin/xdg-open", "#!/bin/sh\nprintf %s \"$1\" > opened\n");
+  QFile::setPermissions(QString::fromStdString(folder / "bin/xdg-open"),
+                        QFile::ReadOwner | QFile::ExeOwner);
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("PATH", QString::fromStdString(folder / "bin:") + env.value("PATH"));
   env.insert("HOME", QString::fromStdString(folder / "home"));
   env.insert("XDG_CONFIG_HOME", QString::fromStdString(folder / "config"));
   env.insert("QT_QPA_PLATFORM", "xcb");
   Started box, source;
   box.setProcessEnvironment(env);
+  box.setWorkingDirectory(QString::fromStdString(folder.path()));
   box.setProcessChannelMode(QProcess::ForwardedErrorChannel);
   ASSERT_TRUE(box.Start(program, {}, "^Quorlithdropbox$")) << "is there a DISPLAY?";
 
@@ -81,8 +89,13 @@ TEST(QtX11, ADropFromAnotherProgramPutsThePathsOnTheClipboardAsACopy) {
   EXPECT_TRUE(WaitFor([&] {
     return (clipboard = RunTool("xclip", {"-o", "-selection", "clipboard"})) == a + "\n" + b;
   })) << clipboard.value_or("(nothing)");
-  const QStringList exit = {"mousemove", "160", "150", "click", "3", "sleep", "1", "key", "e"};
-  ASSERT_TRUE(RunTool("xdotool", exit));  // Exit, from the menu
+  // Open ReadMe File hands the opener the readme's whole URL; Exit ends the box.
+  for (const char* item : {"Down Down Down Down Return", "e"}) {
+    ASSERT_TRUE(RunTool("xdotool", QStringList{"mousemove", "160", "150", "click", "3", "sleep",
+                                               "1", "key"} + QString(item).split(' ')));
+  }
+  EXPECT_TRUE(WaitFor([&] { return testing_support::ReadFile(folder / "opened") != ""; }));
+  EXPECT_EQ(testing_support::ReadFile(folder / "opened"), "file://" + folder / "Quorlith.txt");
   EXPECT_TRUE(box.waitForFinished(8000));
   EXPECT_EQ(box.exitCode(), 0);
 }
