@@ -29,5 +29,5 @@ if [ ! -f "$WINEPREFIX/.quorlith-dpi" ]; then
   touch "$WINEPREFIX/.quorlith-dpi"
 fi
 
-QUORLITH_TEST_DPI=$dpi "$here/../../cmake/wine-run" "$tests" --gtest_filter='Win32Dpi.*' \
+QUORLITH_TEST_DPI=$dpi "$here/../../cmake/wine-run" "$tests" --gtest_filter='Win32Box.TheBoxIsScaled*' \
   --gtest_color=no
