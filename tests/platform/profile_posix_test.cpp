@@ -1,10 +1,7 @@
-// The safety of the file replacement behind ProfileWriteText on Linux.
-#include <grp.h>
+// Replacing the settings file on Linux: all or nothing, through a link, keeping its mode.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <csignal>
 #include <filesystem>
@@ -12,77 +9,64 @@
 #include <vector>
 
 #include "platform/profile.h"
-#include "tests/platform/files_test_helpers.h"
+#include "tests/support/other_user.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
 
-using files_test::NamesIn;
 using namespace testing_support;
 using Names = std::vector<std::string>;
 
-const std::string kSettings = "[S]\nk=1\n; keep me\n";
-
-// A write that cannot complete leaves the old file byte for byte and no
-// temporary. Root writes regardless of permissions, so those writes are made
-// by a child that has become "nobody"; a file-size limit makes the write of
-// the temporary fail halfway, as a full disk would, even for root.
-TEST(ProfileFilePosix, FailedWritesKeepTheFile) {
+// A write that cannot complete leaves the old file and no temporary. An
+// ordinary user writes (root ignores modes); a size limit fails the
+// temporary halfway, as a full disk would.
+TEST(ProfilePosix, FailedWritesKeepTheFile) {
   const struct {
-    const char* name;
     mode_t folder_mode, file_mode;
     bool size_limit;
-  } cases[] = {{"read-only folder", 0555, 0644, false},
-               {"unreadable file", 0777, 0222, false},
-               {"file-size limit", 0755, 0644, true}};
-  constexpr int kWriteFailed = 0, kWriteSucceeded = 1, kNoSetup = 2;
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    TempFolder folder;
-    const std::string locked = folder / "locked";
-    const std::string path = locked + "/Quorlith.ini";
-    WriteFile(path, kSettings);
-    ASSERT_EQ(chmod(path.c_str(), c.file_mode), 0);
-    ASSERT_EQ(chmod(locked.c_str(), c.folder_mode), 0);
-    const pid_t child = fork();
-    if (child == 0) {
-      signal(SIGXFSZ, SIG_IGN);
-      const rlimit limit{8, 8};
-      const bool ready =
-          c.size_limit ? setrlimit(RLIMIT_FSIZE, &limit) == 0
-                       : geteuid() != 0 || (setgroups(0, nullptr) == 0 && setgid(65534) == 0 &&
-                                            setuid(65534) == 0);
-      if (!ready) _exit(kNoSetup);
-      _exit(platform::ProfileWriteText(path, "S", "k", "2") ? kWriteSucceeded : kWriteFailed);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    chmod(locked.c_str(), 0755);
-    chmod(path.c_str(), 0644);
-    ASSERT_TRUE(WIFEXITED(status));
-    ASSERT_NE(WEXITSTATUS(status), kNoSetup) << "could not set up the child";
-    EXPECT_EQ(WEXITSTATUS(status), kWriteFailed);
-    EXPECT_EQ(ReadFile(path), kSettings);
-    EXPECT_EQ(NamesIn(locked), Names{"Quorlith.ini"});
+  } rows[] = {{0555, 0666, false}, {0777, 0222, false}, {0777, 0444, false}, {0777, 0666, true}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(testing::Message() << std::oct << row.folder_mode << " " << row.file_mode);
+    TempFolder temp;
+    const std::string path = temp / "locked/Quorlith.ini";
+    WriteFile(path, "[S]\nk=1\n; keep me\n");
+    ASSERT_EQ(chmod(path.c_str(), row.file_mode), 0);
+    ASSERT_EQ(chmod((temp / "locked").c_str(), row.folder_mode), 0);
+    EXPECT_EQ(RunAsOtherUser([&] {
+                const rlimit limit{8, 8};
+                signal(SIGXFSZ, SIG_IGN);
+                if (row.size_limit && setrlimit(RLIMIT_FSIZE, &limit) != 0) return 2;
+                return platform::ProfileWriteText(path, "S", "k", "2") ? 1 : 0;
+              }),
+              0);
+    chmod((temp / "locked").c_str(), 0755);
+    EXPECT_EQ(ReadFile(path), "[S]\nk=1\n; keep me\n");
+    EXPECT_EQ(NamesIn(temp / "locked"), Names{"Quorlith.ini"});
   }
 }
 
-// A settings file that is a link stays one, and the file it points to keeps
-// its permissions: the temporary's 0600 must not replace them.
-TEST(ProfileFilePosix, WritesThroughALinkKeepingPermissions) {
-  TempFolder folder;
-  const std::string real = folder / "real/Quorlith.ini";
-  const std::string link = folder / "Quorlith.ini";
-  WriteFile(real, kSettings);
+// A link stays a link and its file keeps its mode (not the temporary's 0600);
+// a dangling link is refused; a new file gets 0666 less the umask.
+TEST(ProfilePosix, LinksAndModes) {
+  TempFolder temp;
+  const std::string real = temp / "real/Quorlith.ini", link = temp / "Quorlith.ini";
+  WriteFile(real, "[S]\nk=1\n");
   ASSERT_EQ(chmod(real.c_str(), 0640), 0);
-  ASSERT_EQ(symlink(real.c_str(), link.c_str()), 0);
+  std::filesystem::create_symlink(real, link);
+  std::filesystem::create_symlink(temp / "nowhere", temp / "dangling.ini");
   EXPECT_TRUE(platform::ProfileWriteText(link, "S", "k", "2"));
+  EXPECT_FALSE(platform::ProfileWriteText(temp / "dangling.ini", "S", "k", "2"));
+  const mode_t mask = umask(027);
+  EXPECT_TRUE(platform::ProfileWriteText(temp / "real/new.ini", "S", "k", "2"));
+  umask(mask);
+  EXPECT_EQ(ReadFile(real), "[S]\nk=2\n");
+  EXPECT_EQ(ReadFile(temp / "real/new.ini"), "[S]\nk=2\n");
+  EXPECT_EQ(NamesIn(temp.path()), (Names{"Quorlith.ini", "dangling.ini", "real"}));
+  EXPECT_EQ(NamesIn(temp / "real"), (Names{"Quorlith.ini", "new.ini"}));
+  for (const std::string& path : {link, temp / "real/new.ini"}) {
+    EXPECT_EQ(std::filesystem::status(path).permissions(), std::filesystem::perms(0640)) << path;
+  }
   EXPECT_TRUE(std::filesystem::is_symlink(link));
-  EXPECT_EQ(ReadFile(real), "[S]\nk=2\n; keep me\n");
-  struct stat info {};
-  ASSERT_EQ(stat(real.c_str(), &info), 0);
-  EXPECT_EQ(info.st_mode & 07777, 0640u);
-  EXPECT_EQ(NamesIn(folder / "real"), Names{"Quorlith.ini"});
 }
 
 }  // namespace
