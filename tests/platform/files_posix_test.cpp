@@ -1,12 +1,15 @@
-// What only Linux has: modes, links, pipes, the XDG folders and the Trash,
-// with HOME and the XDG variables pointed at temporary folders.
+// What only Linux has: modes, links, pipes, the XDG folders, the Trash and the
+// settings file's replacement, with HOME and the XDG variables pointed at temporary folders.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <csignal>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <regex>
 #include <string>
@@ -15,6 +18,8 @@
 #include "platform/file_ops.h"
 #include "platform/file_query.h"
 #include "platform/known_folders.h"
+#include "platform/profile.h"
+#include "tests/support/other_user.h"
 #include "tests/support/scoped_env.h"
 #include "tests/support/temp_folder.h"
 
@@ -52,28 +57,18 @@ TEST(FilesPosix, CopyKeepsModeAndTimes) {
   }
 }
 
-// A link is its target's file and a copy follows it, a dangling one exists,
-// removing one leaves its target; a pipe is refused without hanging.
-TEST(FilesPosix, LinksAndPipes) {
+// A pipe is refused without hanging; a dangling link exists; removing a link
+// to a folder leaves the folder.
+TEST(FilesPosix, PipesAndLinks) {
   TempFolder temp;
-  WriteFile(temp / "file", "real");
-  WriteFile(temp / "folder/inside", "inside");
-  fs::create_hard_link(temp / "file", temp / "hard");
-  fs::create_symlink(temp / "file", temp / "soft");
+  MakeFolder(temp / "folder");
   fs::create_symlink(temp / "folder", temp / "to-folder");
   fs::create_symlink(temp / "missing", temp / "dangling");
   ASSERT_EQ(mkfifo((temp / "pipe").c_str(), 0600), 0);
-  EXPECT_TRUE(platform::IsSameFile(temp / "hard", temp / "file"));
-  EXPECT_TRUE(platform::IsSameFile(temp / "soft", temp / "file"));
   EXPECT_TRUE(platform::PathExists(temp / "dangling"));
-  ASSERT_TRUE(platform::CopyFileTo(temp / "soft", temp / "copy", ExistingTarget::kKeep));
-  EXPECT_FALSE(platform::CopyFileTo(temp / "pipe", temp / "target", ExistingTarget::kKeep));
-  EXPECT_TRUE(platform::RemoveFile(temp / "soft"));
+  EXPECT_FALSE(platform::CopyFileTo(temp / "pipe", temp / "copy", ExistingTarget::kKeep));
   EXPECT_TRUE(platform::RemoveFile(temp / "to-folder"));
-  EXPECT_EQ(NamesIn(temp.path()), (Names{"copy", "dangling", "file", "folder", "hard", "pipe"}));
-  EXPECT_FALSE(fs::is_symlink(temp / "copy"));
-  EXPECT_EQ(ReadFile(temp / "copy"), "real");
-  EXPECT_EQ(NamesIn(temp / "folder"), Names{"inside"});
+  EXPECT_EQ(NamesIn(temp.path()), (Names{"dangling", "folder", "pipe"}));
 }
 
 // The desktop from user-dirs.dirs (the last valid line wins) and the settings
@@ -93,9 +88,8 @@ TEST(FilesPosix, DesktopAndSettingsFolder) {
     SCOPED_TRACE(row.desktop);
     TempFolder temp;
     const auto expand = [&](const std::string& text) {
-      return text[0] == '~'   ? temp / "home" + text.substr(1)
-             : text[0] == '@' ? temp / text.substr(1)
-                              : text;
+      return text[0] == '~' ? temp / "home" + text.substr(1)
+                            : text[0] == '@' ? temp / text.substr(1) : text;
     };
     ScopedEnv home("HOME", temp / "home/");
     ScopedEnv config("XDG_CONFIG_HOME",
@@ -109,23 +103,18 @@ TEST(FilesPosix, DesktopAndSettingsFolder) {
 
 // Every entry comes back where it was when restored as a file manager does,
 // from the decoded Path of its information file (relative to the top of
-// another file system): names with a newline, a "%" or a fake Path line, one
-// too long for the Trash's suffix, a name taken in the Trash, the same name twice, a folder.
+// another file system): names with a newline, "%" or a fake Path line, one too
+// long for the suffix, a name taken in the Trash, the same name twice, a folder.
 TEST(FilesTrash, EveryEntryComesBackWhereItWas) {
   TempFolder temp;
   ScopedEnv data_home("XDG_DATA_HOME", temp / "data");
-  const std::string uid = std::to_string(geteuid());
-  struct stat here {
-  }, shm{};
-  const bool other_system = stat(temp.path().c_str(), &here) == 0 && stat("/dev/shm", &shm) == 0 &&
-                            shm.st_dev != here.st_dev && access("/dev/shm", W_OK) == 0;
-  const bool shm_trash_existed = Exists("/dev/shm/.Trash-" + uid);
+  const std::unique_ptr<TempFolder> shm = OtherVolumeFolder(temp);
+  const std::string shm_trash = "/dev/shm/.Trash-" + std::to_string(geteuid());
+  const bool shm_trash_existed = Exists(shm_trash);
   const struct {
     std::string folder, trash, top;
-  } places[] = {
-      {temp / "work", temp / "data/Trash", ""},
-      {"/dev/shm/quorlith-test-" + std::to_string(getpid()), "/dev/shm/.Trash-" + uid, "/dev/shm/"},
-  };
+  } places[] = {{temp / "work", temp / "data/Trash", ""},
+                {shm ? shm->path() : "", shm_trash, "/dev/shm/"}};
   std::string long_name;
   for (int i = 0; i < 125; ++i) long_name += "\xC3\xA4";
   const Names names = {"notes.txt",        "line\nbreak.txt", "100% sure.txt",   "%0A.txt",
@@ -134,7 +123,7 @@ TEST(FilesTrash, EveryEntryComesBackWhereItWas) {
       "\\[Trash Info\\]\nPath=([^\n]+)\nDeletionDate=\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\n");
   for (const auto& place : places) {
     SCOPED_TRACE(place.trash);
-    if (!place.top.empty() && !other_system) continue;  // /dev/shm is no other file system here
+    if (place.folder.empty()) continue;  // /dev/shm is no other file system here
     const Names before = NamesIn(place.trash + "/info");
     WriteFile(place.trash + "/files/notes.txt", "a stray entry without information");
     WriteFile(place.folder + "/a folder/inside", "a folder/");
@@ -151,9 +140,8 @@ TEST(FilesTrash, EveryEntryComesBackWhereItWas) {
       const std::string encoded = path[1];
       std::string original = place.top;  // the Path decoded
       for (size_t i = 0; i < encoded.size(); i += encoded[i] == '%' ? 3 : 1) {
-        original += encoded[i] != '%'
-                        ? encoded[i]
-                        : static_cast<char>(std::stoi(encoded.substr(i + 1, 2), 0, 16));
+        const auto byte = static_cast<char>(std::stoi("0" + encoded.substr(i + 1, 2), 0, 16));
+        original += encoded[i] == '%' ? byte : encoded[i];
       }
       const std::string trashed = place.trash + "/files/" + info.substr(0, info.size() - 10);
       EXPECT_EQ(rename(trashed.c_str(), original.c_str()), 0) << text;
@@ -161,32 +149,67 @@ TEST(FilesTrash, EveryEntryComesBackWhereItWas) {
     for (const std::string& name : names) {
       EXPECT_EQ(ReadFile(place.folder + "/" + name + (name.back() == '/' ? "inside" : "")), name);
     }
-    if (!place.top.empty()) fs::remove_all(place.folder);
-    if (!place.top.empty() && !shm_trash_existed) fs::remove_all(place.trash);
+  }
+  if (shm && !shm_trash_existed) fs::remove_all(shm_trash);
+  // The home Trash is made again when it went away after use; nothing is
+  // trashed where it cannot be made, nor is "..".
+  fs::remove_all(temp / "data");
+  EXPECT_TRUE(platform::MoveToTrash(temp / "work/notes.txt"));
+  EXPECT_EQ(ReadFile(temp / "data/Trash/files/notes.txt"), "notes.txt");
+  EXPECT_FALSE(platform::MoveToTrash(temp / "work/again/.."));
+  ScopedEnv blocked("XDG_DATA_HOME", temp / "work/%0A.txt/data");
+  EXPECT_FALSE(platform::MoveToTrash(temp / "work/100% sure.txt"));
+  EXPECT_EQ(NamesIn(temp / "work").size(), names.size() - 1);
+}
+
+// A settings file write that cannot complete leaves the old file and no
+// temporary. An ordinary user writes (root ignores modes); a size limit fails
+// the temporary halfway, as a full disk would.
+TEST(SettingsFilePosix, FailedWritesKeepTheFile) {
+  const struct {
+    mode_t folder_mode, file_mode;
+    bool size_limit;
+  } rows[] = {{0555, 0666, false}, {0777, 0222, false}, {0777, 0444, false}, {0777, 0666, true}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(testing::Message() << std::oct << row.folder_mode << " " << row.file_mode);
+    TempFolder temp;
+    const std::string path = temp / "locked/Quorlith.ini";
+    WriteFile(path, "[S]\nk=1\n; keep me\n");
+    ASSERT_EQ(chmod(path.c_str(), row.file_mode), 0);
+    ASSERT_EQ(chmod((temp / "locked").c_str(), row.folder_mode), 0);
+    EXPECT_EQ(RunAsOtherUser([&] {
+                const rlimit limit{8, 8};
+                signal(SIGXFSZ, SIG_IGN);
+                if (row.size_limit && setrlimit(RLIMIT_FSIZE, &limit) != 0) return 2;
+                return platform::ProfileWriteText(path, "S", "k", "2") ? 1 : 0;
+              }),
+              0);
+    chmod((temp / "locked").c_str(), 0755);
+    EXPECT_EQ(ReadFile(path), "[S]\nk=1\n; keep me\n");
+    EXPECT_EQ(NamesIn(temp / "locked"), Names{"Quorlith.ini"});
   }
 }
 
-// The home Trash is made when missing, again when it went away after use;
-// when it cannot be made, or the entry is "..", nothing is trashed.
-TEST(FilesTrash, TheHomeTrashIsMadeWhenMissing) {
+// A link stays a link and its file keeps its mode (not the temporary's 0600);
+// a dangling link is refused; a new file gets 0666 less the umask.
+TEST(SettingsFilePosix, LinksAndModes) {
   TempFolder temp;
-  WriteFile(temp / "blocker", "a file where the data folder's parent should be");
-  const struct {
-    std::string data_home, entry;
-    bool trashed;
-  } rows[] = {{"data", "report.txt", true},
-              {"data", "report.txt", true},
-              {"blocker/data", "report.txt", false},
-              {"data", "sub/..", false}};
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.data_home + " " + row.entry);
-    ScopedEnv data_home("XDG_DATA_HOME", temp / row.data_home);
-    WriteFile(temp / "work/report.txt", "report");
-    MakeFolder(temp / "work/sub");
-    EXPECT_EQ(platform::MoveToTrash(temp / ("work/" + row.entry)), row.trashed);
-    EXPECT_EQ(ReadFile(temp / "data/Trash/files/report.txt"), row.trashed ? "report" : "");
-    EXPECT_EQ(NamesIn(temp / "work"), row.trashed ? Names{"sub"} : (Names{"report.txt", "sub"}));
-    fs::remove_all(temp / "data");
+  const std::string real = temp / "real/Quorlith.ini", link = temp / "Quorlith.ini";
+  WriteFile(real, "[S]\nk=1\n");
+  ASSERT_EQ(chmod(real.c_str(), 0640), 0);
+  fs::create_symlink(real, link);
+  fs::create_symlink(temp / "nowhere", temp / "dangling.ini");
+  EXPECT_TRUE(platform::ProfileWriteText(link, "S", "k", "2"));
+  EXPECT_FALSE(platform::ProfileWriteText(temp / "dangling.ini", "S", "k", "2"));
+  const mode_t mask = umask(027);
+  EXPECT_TRUE(platform::ProfileWriteText(temp / "real/new.ini", "S", "k", "2"));
+  umask(mask);
+  EXPECT_TRUE(fs::is_symlink(link));
+  EXPECT_EQ(NamesIn(temp.path()), (Names{"Quorlith.ini", "dangling.ini", "real"}));
+  EXPECT_EQ(NamesIn(temp / "real"), (Names{"Quorlith.ini", "new.ini"}));
+  for (const std::string& path : {real, temp / "real/new.ini"}) {
+    EXPECT_EQ(ReadFile(path), "[S]\nk=2\n");
+    EXPECT_EQ(fs::status(path).permissions(), fs::perms(0640)) << path;
   }
 }
 

@@ -1,5 +1,5 @@
-// File changes on real temporary folders, in both builds. Each change lists its
-// folders afterwards: a temporary or a half-written file would show there.
+// Files and settings files on real temporary folders, in both builds. Each
+// change lists its folders afterwards: a temporary or half-written file would show.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -11,6 +11,7 @@
 #include "platform/file_ops.h"
 #include "platform/file_query.h"
 #include "platform/known_folders.h"
+#include "platform/profile.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
@@ -19,7 +20,9 @@ namespace fs = std::filesystem;
 using namespace testing_support;
 using platform::ExistingTarget;
 using platform::MoveOutcome;
+constexpr MoveOutcome kMoved = MoveOutcome::kMoved;
 using Names = std::vector<std::string>;
+using namespace std::string_literals;
 
 // Byte-exact results, told in full to the progress callback; within a volume a
 // move renames the file itself (a hard link made before still names it).
@@ -49,12 +52,9 @@ TEST(FilesCopyMove, ByteExactResults) {
     fs::create_hard_link(source, temp / "link.bin");
     uint64_t told = 0;
     const auto progress = [&](uint64_t done) { return (told = done), true; };
-    if (row.move) {
-      ASSERT_EQ(platform::MoveFileTo(source, target, ExistingTarget::kReplace, progress),
-                MoveOutcome::kMoved);
-    } else {
-      ASSERT_TRUE(platform::CopyFileTo(source, target, ExistingTarget::kReplace, progress));
-    }
+    const ExistingTarget replace = ExistingTarget::kReplace;
+    ASSERT_TRUE(row.move ? platform::MoveFileTo(source, target, replace, progress) == kMoved
+                         : platform::CopyFileTo(source, target, replace, progress));
     EXPECT_TRUE(ReadFile(target) == row.content);
     EXPECT_EQ(Exists(source), !row.move);
     EXPECT_EQ(fs::equivalent(temp / "link.bin", target), row.move && !other);
@@ -96,13 +96,9 @@ TEST(FilesCopyMove, RefusalsTouchNothing) {
       WriteFile(temp / "folder/inside.txt", "inside");
       if (row.read_only) fs::permissions(temp / "old.txt", fs::perms::owner_read);
       const auto progress = [&](uint64_t) { return !row.stop; };
-      if (move) {
-        EXPECT_EQ(platform::MoveFileTo(temp / row.source, temp / row.target, row.existing),
-                  MoveOutcome::kFailed);
-      } else {
-        EXPECT_FALSE(
-            platform::CopyFileTo(temp / row.source, temp / row.target, row.existing, progress));
-      }
+      const std::string source = temp / row.source, target = temp / row.target;
+      EXPECT_FALSE(move ? platform::MoveFileTo(source, target, row.existing) != MoveOutcome::kFailed
+                        : platform::CopyFileTo(source, target, row.existing, progress));
       EXPECT_EQ(NamesIn(temp.path()), (Names{"folder", "old.txt", "source.txt"}));
       EXPECT_EQ(NamesIn(temp / "folder"), Names{"inside.txt"});
       EXPECT_EQ(ReadFile(temp / "source.txt"), "source bytes");
@@ -116,25 +112,69 @@ TEST(FilesCopyMove, RefusalsTouchNothing) {
 TEST(FilesQueryAndMake, RemoveMakeAndShortForms) {
   TempFolder temp;
   WriteFile(temp / "file.txt", "x");
-  WriteFile(temp / "gone.txt", "x");
-  EXPECT_TRUE(platform::RemoveFile(temp / "gone.txt"));
-  EXPECT_FALSE(platform::RemoveFile(temp / "gone.txt"));
-  for (const auto& [path, made] : {std::pair<std::string, bool>{temp / "a/b/c", true},
-                                   {temp / "a/b/d/", true},
-                                   {temp.path() + "one/two\\three/", true},
-                                   {temp / "file.txt/sub", false}}) {
-    SCOPED_TRACE(path);
-    EXPECT_EQ(platform::MakeFolders(path), made);
-    EXPECT_EQ(platform::IsFolder(path), made);
-  }
+  EXPECT_TRUE(platform::MakeFolders(temp.path() + "a/b\\c/"));
+  EXPECT_FALSE(platform::MakeFolders(temp / "file.txt/sub"));
   EXPECT_FALSE(platform::RemoveFile(temp / "a"));
-  EXPECT_EQ(NamesIn(temp.path()), (Names{"a", "file.txt", "one"}));
+  EXPECT_TRUE(platform::IsFolder(temp / "a/b\\c"));
   const std::string short_path = platform::ShortPathOf(temp / "file.txt", 1022);
-  EXPECT_TRUE(platform::IsSameFile(short_path, temp / "file.txt"));
   const int length = static_cast<int>(short_path.size());
-  EXPECT_EQ(platform::ShortPathOf(temp / "file.txt", length), short_path);
   EXPECT_EQ(platform::ShortPathOf(temp / "file.txt", length - 1), "");
-  EXPECT_EQ(platform::ShortPathOf(temp / "gone.txt", 1022), "");
+  EXPECT_EQ(platform::ShortPathOf(temp / "file.txt", length), short_path);
+  EXPECT_TRUE(platform::IsSameFile(short_path, temp / "file.txt"));
+  EXPECT_TRUE(platform::RemoveFile(temp / "file.txt"));
+  EXPECT_FALSE(platform::RemoveFile(temp / "file.txt"));
+  EXPECT_EQ(platform::ShortPathOf(temp / "file.txt", 1022), "");
+  EXPECT_EQ(NamesIn(temp.path()), Names{"a"});
+}
+
+// Keys read from one hand-edited file: mixed line ends, a byte-order mark,
+// blanks, quotes, comments, first duplicates, a NUL; numbers from 29 characters.
+TEST(SettingsFile, Read) {
+  TempFolder temp;
+  WriteFile(temp / "read.ini",
+            "\xEF\xBB\xBF; z=1\r\n [ s ] x\n \t a \t= \t 12 ab \t\rb=\"-3\"\r\nc= ' x ' \n"
+            "d=0o17 ; c\ne = 0b101=b\nA=2\nf='\n[T\ng=0x1f\nh=-0xAb\ni=4294967295\nj=+-5\n"
+            "k=000000000000000000000000000001\nl=\nm=7\0 8\n[T]\nn=1\n[S]\no=1\n"s);
+  const struct {
+    std::string key, text;
+    int number;
+  } rows[] = {
+      {"A", "12 ab", 12},     {"b", "-3", -3},   {"c", " x ", 0},      {"d", "0o17 ; c", 15},
+      {"E", "0b101=b", 5},    {"f", "'", 0},     {"g", "0x1f", 31},    {"h", "-0xAb", -171},
+      {"i", "4294967295", -1}, {"j", "+-5", 0},  {"l", "", -7},        {"m", "7", 7},
+      {"z", "-", -7},         {"n", "-", -7},    {"o", "-", -7},
+      {"k", "000000000000000000000000000001", 0},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.key);
+    EXPECT_EQ(platform::ProfileReadText(temp / "read.ini", "S", row.key, "-", 99), row.text);
+    EXPECT_EQ(platform::ProfileReadNumber(temp / "read.ini", "S", row.key, -7), row.number);
+  }
+  EXPECT_EQ(platform::ProfileReadText(temp / "read.ini", "S", "k", "", 3), "000");
+  EXPECT_EQ(platform::ProfileReadText(temp / "none.ini", "S", "k", " ab  ", 9), " ab");
+}
+
+// A settings write changes no byte but the value's, new lines in the file's line ending;
+// a key or value that could not read back is refused, the file left alone.
+TEST(SettingsFile, Write) {
+  const struct {
+    std::string before, key, value, after;  // after empty: refused
+  } rows[] = {{"[S]\r\nk=1\r\n[T]\r\nj=2\r\n", "n", "-3", "[S]\r\nk=1\r\nn=-3\r\n[T]\r\nj=2\r\n"},
+              {"[T]\rk=1", "k", "a b = c", "[T]\rk=1\r[S]\rk=a b = c\r"},
+              {"; c\r\n[S]\n  K \t= old ; x\n\nb=\x01\xff\0z\r[T]\rj=2"s, "k", "",
+               "; c\r\n[S]\n  K \t=\n\nb=\x01\xff\0z\r[T]\rj=2"s},
+              {"[S]\nk=1\n\n; n=0\n[T]\n", "n", "2", "[S]\nk=1\nn=2\n\n; n=0\n[T]\n"},
+              {"[S]\nk=1", "k", "a\nb", ""}, {"[S]\nk=1", "k=x", "2", ""}, {"k=1", ";k", "2", ""}};
+  TempFolder folder;
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.before + " + " + row.key + "=" + row.value);
+    WriteFile(folder / "write.ini", row.before);
+    EXPECT_EQ(platform::ProfileWriteText(folder / "write.ini", "S", row.key, row.value),
+              !row.after.empty());
+    EXPECT_TRUE(ReadFile(folder / "write.ini") == (row.after.empty() ? row.before : row.after));
+  }
+  EXPECT_FALSE(platform::ProfileWriteText(folder / "gone/Quorlith.ini", "S", "k", "v"));
+  EXPECT_FALSE(Exists(folder / "gone"));
 }
 
 }  // namespace

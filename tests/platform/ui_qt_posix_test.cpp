@@ -1,23 +1,25 @@
-// The Qt message box for real on the offscreen platform: a timer finds the
-// open box, checks what it shows and answers it as a user would.
+// The Qt message box and clipboard for real on the offscreen platform: a timer
+// finds the open box, checks what it shows and answers it as a user would.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 
+#include "platform/clipboard.h"
 #include "platform/message_box.h"
 
 namespace {
 
 using QMB = QMessageBox;
 
-// Icon, buttons, default and escape buttons, and answers as on Windows; the
-// box belongs to the active window, shows plain lines and never quits the program.
-TEST(UiQtMessageBox, ShowsTheStyleAndGivesTheWin32Answer) {
+// Icon, buttons, default and escape buttons and answers as on Windows; the box
+// belongs to the active window, shows plain lines and never quits the program.
+TEST(UiQt, MessageBoxesAndClipboard) {
   const struct {
     uint32_t style;
     QMB::Icon icon;
@@ -30,8 +32,7 @@ TEST(UiQtMessageBox, ShowsTheStyleAndGivesTheWin32Answer) {
       {0x34, QMB::Warning, QMB::Yes | QMB::No, QMB::Yes, QMB::No, 0, 7},
       {0x124, QMB::Question, QMB::Yes | QMB::No, QMB::No, QMB::NoButton, Qt::Key_Return, 7},
       {0x224, QMB::Question, QMB::Yes | QMB::No, QMB::Yes, QMB::NoButton, Qt::Key_Return, 6},
-      {0x3, QMB::NoIcon, QMB::Yes | QMB::No | QMB::Cancel, QMB::Yes, QMB::NoButton, Qt::Key_Escape,
-       2},
+      {0x3, QMB::NoIcon, QMB::Yes | QMB::No | QMB::Cancel, QMB::Yes, QMB::Yes, 0, 6},
       {0x1, QMB::NoIcon, QMB::Ok | QMB::Cancel, QMB::Ok, QMB::Cancel, 0, 2},
   };
   static int argc = 3;  // QApplication keeps argc and argv for its whole life
@@ -44,31 +45,33 @@ TEST(UiQtMessageBox, ShowsTheStyleAndGivesTheWin32Answer) {
     SCOPED_TRACE(row.style);
     drop_box.activateWindow();
     QCoreApplication::processEvents();
-    QMB* shown = nullptr;
+    QMB* box = nullptr;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
-      if (shown != nullptr) return shown->done(0);  // a box left unanswered
-      shown = qobject_cast<QMB*>(QApplication::activeModalWidget());
-      if (shown == nullptr) return;
+      if (box != nullptr) return box->done(0);  // left unanswered for 5 s
+      if ((box = qobject_cast<QMB*>(QApplication::activeModalWidget())) == nullptr) return;
       poll.start(5000);
-      EXPECT_EQ(shown->text(), "One\nTwo <b> &\nThree");
-      EXPECT_EQ(shown->textFormat(), Qt::PlainText);
-      EXPECT_EQ(shown->windowTitle(), "Quorlith");
-      EXPECT_EQ(shown->icon(), row.icon);
-      EXPECT_EQ(shown->standardButtons(), row.buttons);
-      EXPECT_EQ(shown->defaultButton(), shown->button(row.default_button));
-      EXPECT_EQ(shown->windowFlags().testFlag(Qt::WindowStaysOnTopHint), (row.style & 0x1000) != 0);
-      EXPECT_EQ(shown->parentWidget(), &drop_box);
-      EXPECT_FALSE(shown->testAttribute(Qt::WA_QuitOnClose));
-      if (row.click != QMB::NoButton) return shown->button(row.click)->click();
+      EXPECT_EQ(box->text(), "One\nTwo <b> &\nThree");
+      EXPECT_EQ(box->textFormat(), Qt::PlainText);
+      EXPECT_EQ(box->windowTitle(), "Quorlith");
+      EXPECT_EQ(box->icon(), row.icon);
+      EXPECT_EQ(box->standardButtons(), row.buttons);
+      EXPECT_EQ(box->defaultButton(), box->button(row.default_button));
+      EXPECT_EQ(box->windowFlags().testFlag(Qt::WindowStaysOnTopHint), (row.style & 0x1000) != 0);
+      EXPECT_EQ(box->parentWidget(), &drop_box);
+      EXPECT_FALSE(box->testAttribute(Qt::WA_QuitOnClose));
+      if (row.click != QMB::NoButton) return box->button(row.click)->click();
       QKeyEvent press(QEvent::KeyPress, row.key, Qt::NoModifier);
-      QCoreApplication::sendEvent(shown, &press);
+      QCoreApplication::sendEvent(box, &press);
     });
     poll.start(10);
     EXPECT_EQ(platform::ShowMessageBox("One\rTwo <b> &\r\nThree", "Quorlith", row.style),
               row.answer);
-    EXPECT_NE(shown, nullptr);
+    EXPECT_NE(box, nullptr);
   }
+  const std::string text = "/home/me/a.txt\r/home/me/\xC3\xBC \xF0\x9F\x98\x80.txt\r";
+  ASSERT_TRUE(platform::PutClipboardText(text));
+  EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), text);
 }
 
 }  // namespace

@@ -23,8 +23,8 @@ inline int RunAsOtherUser(const std::function<int()>& body) {
     _exit(changed ? body() & 0x7F : 255);
   }
   int status = 0;
-  if (child < 0 || waitpid(child, &status, 0) != child) return -1;
-  return WIFEXITED(status) && WEXITSTATUS(status) != 255 ? WEXITSTATUS(status) : -1;
+  const bool ended = child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status);
+  return ended && WEXITSTATUS(status) != 255 ? WEXITSTATUS(status) : -1;
 }
 
 }  // namespace testing_support

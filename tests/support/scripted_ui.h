@@ -15,16 +15,15 @@
 
 namespace testing_support {
 
-// The system's reason when another program holds the clipboard.
+// The system's reason when another program holds the clipboard: ERROR_ACCESS_DENIED, EBUSY.
 #ifdef _WIN32
-constexpr unsigned long kClipboardBusyCode = 5;  // ERROR_ACCESS_DENIED
+constexpr unsigned long kClipboardBusyCode = 5;
 #else
-constexpr unsigned long kClipboardBusyCode = 16;  // EBUSY
+constexpr unsigned long kClipboardBusyCode = 16;
 #endif
 
 struct ShownBox {
-  std::string text;
-  std::string caption;
+  std::string text, caption;
   uint32_t style = 0;
 };
 

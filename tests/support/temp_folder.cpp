@@ -84,9 +84,9 @@ TempFolder::~TempFolder() {
 }
 
 std::string TempFolder::operator/(const std::string& relative) const {
-  std::string path = relative;
-  std::replace(path.begin(), path.end(), '/', NativeSeparator());
-  return path_ + path;
+  std::string path = path_ + relative;
+  std::replace(path.begin() + std::ssize(path_), path.end(), '/', NativeSeparator());
+  return path;
 }
 
 std::unique_ptr<TempFolder> OtherVolumeFolder(const TempFolder& here) {
