@@ -1,5 +1,4 @@
-// What only Linux has: modes, links, pipes, the XDG folders, the Trash and the
-// settings file's replacement, with HOME and the XDG variables pointed at temporary folders.
+// What only Linux has, with HOME and the XDG variables pointed at temporary folders.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -27,11 +26,9 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace testing_support;
-using platform::ExistingTarget;
 using Names = std::vector<std::string>;
 
-// A copy takes the source's mode (not the replaced target's) and times to the
-// nanosecond; root copying another user's set-ID program drops those bits.
+// A copy takes the source's mode and times; another user's set-ID bits go when root copies.
 TEST(FilesPosix, CopyKeepsModeAndTimes) {
   const struct {
     uid_t owner;
@@ -42,37 +39,23 @@ TEST(FilesPosix, CopyKeepsModeAndTimes) {
     SCOPED_TRACE(row.owner);
     if (row.owner != geteuid() && geteuid() != 0) continue;  // needs root
     TempFolder temp;
-    WriteFile(temp / "tool", "#!/bin/sh\n");
-    WriteFile(temp / "copy", "old");
-    ASSERT_EQ(chown((temp / "tool").c_str(), row.owner, row.owner), 0);
-    ASSERT_EQ(chmod((temp / "tool").c_str(), row.mode), 0);
-    ASSERT_EQ(utimensat(AT_FDCWD, (temp / "tool").c_str(), times, 0), 0);
-    ASSERT_TRUE(platform::CopyFileTo(temp / "tool", temp / "copy", ExistingTarget::kReplace));
-    struct stat copy {};
-    ASSERT_EQ(stat((temp / "copy").c_str(), &copy), 0);
-    EXPECT_EQ(copy.st_mode & 07777, row.copied);
-    EXPECT_EQ(copy.st_mtim.tv_sec, times[1].tv_sec);
-    EXPECT_EQ(copy.st_mtim.tv_nsec, times[1].tv_nsec);
-    EXPECT_EQ(ReadFile(temp / "copy"), "#!/bin/sh\n");
+    const std::string tool = temp / "tool", copy = temp / "copy";
+    WriteFile(tool, "#!/bin/sh\n");
+    WriteFile(copy, "old");
+    ASSERT_EQ(chown(tool.c_str(), row.owner, row.owner), 0);
+    ASSERT_EQ(chmod(tool.c_str(), row.mode), 0);
+    ASSERT_EQ(utimensat(AT_FDCWD, tool.c_str(), times, 0), 0);
+    ASSERT_TRUE(platform::CopyFileTo(tool, copy, platform::ExistingTarget::kReplace));
+    struct stat info {};
+    stat(copy.c_str(), &info);
+    EXPECT_EQ(info.st_mode & 07777, row.copied);
+    EXPECT_EQ(info.st_mtim.tv_sec, times[1].tv_sec);
+    EXPECT_EQ(info.st_mtim.tv_nsec, times[1].tv_nsec);
   }
 }
 
-// A pipe is refused without hanging; a dangling link exists; removing a link
-// to a folder leaves the folder.
-TEST(FilesPosix, PipesAndLinks) {
-  TempFolder temp;
-  MakeFolder(temp / "folder");
-  fs::create_symlink(temp / "folder", temp / "to-folder");
-  fs::create_symlink(temp / "missing", temp / "dangling");
-  ASSERT_EQ(mkfifo((temp / "pipe").c_str(), 0600), 0);
-  EXPECT_TRUE(platform::PathExists(temp / "dangling"));
-  EXPECT_FALSE(platform::CopyFileTo(temp / "pipe", temp / "copy", ExistingTarget::kKeep));
-  EXPECT_TRUE(platform::RemoveFile(temp / "to-folder"));
-  EXPECT_EQ(NamesIn(temp.path()), (Names{"dangling", "folder", "pipe"}));
-}
-
-// The desktop from user-dirs.dirs (the last valid line wins) and the settings
-// folder below an absolute $XDG_CONFIG_HOME, else ~/.config ("~" is HOME, "@" temp).
+// The desktop from user-dirs.dirs (its last valid line), settings below an absolute
+// $XDG_CONFIG_HOME or ~/.config; "~" stands for HOME, "@" for the temporary folder.
 TEST(FilesPosix, DesktopAndSettingsFolder) {
   const struct {
     std::optional<std::string> file, config_home;  // none: no file, variable unset
@@ -101,10 +84,8 @@ TEST(FilesPosix, DesktopAndSettingsFolder) {
   }
 }
 
-// Every entry comes back where it was when restored as a file manager does,
-// from the decoded Path of its information file (relative to the top of
-// another file system): names with a newline, "%" or a fake Path line, one too
-// long for the suffix, a name taken in the Trash, the same name twice, a folder.
+// Odd names, long names, taken names and folders come back where they were when restored
+// by the decoded Path of their information file, as a file manager restores them.
 TEST(FilesTrash, EveryEntryComesBackWhereItWas) {
   TempFolder temp;
   ScopedEnv data_home("XDG_DATA_HOME", temp / "data");
@@ -151,8 +132,7 @@ TEST(FilesTrash, EveryEntryComesBackWhereItWas) {
     }
   }
   if (shm && !shm_trash_existed) fs::remove_all(shm_trash);
-  // The home Trash is made again when it went away after use; nothing is
-  // trashed where it cannot be made, nor is "..".
+  // The home Trash is made again after it went; nothing goes where it cannot be made, nor "..".
   fs::remove_all(temp / "data");
   EXPECT_TRUE(platform::MoveToTrash(temp / "work/notes.txt"));
   EXPECT_EQ(ReadFile(temp / "data/Trash/files/notes.txt"), "notes.txt");
@@ -162,9 +142,8 @@ TEST(FilesTrash, EveryEntryComesBackWhereItWas) {
   EXPECT_EQ(NamesIn(temp / "work").size(), names.size() - 1);
 }
 
-// A settings file write that cannot complete leaves the old file and no
-// temporary. An ordinary user writes (root ignores modes); a size limit fails
-// the temporary halfway, as a full disk would.
+// A settings write that cannot complete (as an ordinary user, or halfway at a size limit as on
+// a full disk) leaves the old file and no temporary.
 TEST(SettingsFilePosix, FailedWritesKeepTheFile) {
   const struct {
     mode_t folder_mode, file_mode;
@@ -190,8 +169,7 @@ TEST(SettingsFilePosix, FailedWritesKeepTheFile) {
   }
 }
 
-// A link stays a link and its file keeps its mode (not the temporary's 0600);
-// a dangling link is refused; a new file gets 0666 less the umask.
+// A link stays one, its file keeps its mode; a dangling link is refused; new files get the umask.
 TEST(SettingsFilePosix, LinksAndModes) {
   TempFolder temp;
   const std::string real = temp / "real/Quorlith.ini", link = temp / "Quorlith.ini";

@@ -1,5 +1,5 @@
-// Files and settings files on real temporary folders, in both builds. Each
-// change lists its folders afterwards: a temporary or half-written file would show.
+// File changes on real temporary folders, in both builds; each change lists its folders
+// afterwards, where a temporary or half-written file would show.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -11,7 +11,6 @@
 #include "platform/file_ops.h"
 #include "platform/file_query.h"
 #include "platform/known_folders.h"
-#include "platform/profile.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
@@ -22,10 +21,8 @@ using platform::ExistingTarget;
 using platform::MoveOutcome;
 constexpr MoveOutcome kMoved = MoveOutcome::kMoved;
 using Names = std::vector<std::string>;
-using namespace std::string_literals;
 
-// Byte-exact results, told in full to the progress callback; within a volume a
-// move renames the file itself (a hard link made before still names it).
+// Byte-exact results told in full to the progress; a move within a volume renames the file.
 TEST(FilesCopyMove, ByteExactResults) {
   std::string large((1 << 20) + 3, '\0');  // bytes that show a shifted or cut copy
   for (size_t i = 0; i < large.size(); ++i) large[i] = static_cast<char>(i * 7 + i / 256);
@@ -107,8 +104,7 @@ TEST(FilesCopyMove, RefusalsTouchNothing) {
   }
 }
 
-// Only files are removed; folders are made with their parents, never over a
-// file; a short form exists and fits its limit exactly.
+// Only files are removed; folders come with parents, never over a file; short forms fit exactly.
 TEST(FilesQueryAndMake, RemoveMakeAndShortForms) {
   TempFolder temp;
   WriteFile(temp / "file.txt", "x");
@@ -120,61 +116,10 @@ TEST(FilesQueryAndMake, RemoveMakeAndShortForms) {
   const int length = static_cast<int>(short_path.size());
   EXPECT_EQ(platform::ShortPathOf(temp / "file.txt", length - 1), "");
   EXPECT_EQ(platform::ShortPathOf(temp / "file.txt", length), short_path);
-  EXPECT_TRUE(platform::IsSameFile(short_path, temp / "file.txt"));
   EXPECT_TRUE(platform::RemoveFile(temp / "file.txt"));
   EXPECT_FALSE(platform::RemoveFile(temp / "file.txt"));
   EXPECT_EQ(platform::ShortPathOf(temp / "file.txt", 1022), "");
   EXPECT_EQ(NamesIn(temp.path()), Names{"a"});
-}
-
-// Keys read from one hand-edited file: mixed line ends, a byte-order mark,
-// blanks, quotes, comments, first duplicates, a NUL; numbers from 29 characters.
-TEST(SettingsFile, Read) {
-  TempFolder temp;
-  WriteFile(temp / "read.ini",
-            "\xEF\xBB\xBF; z=1\r\n [ s ] x\n \t a \t= \t 12 ab \t\rb=\"-3\"\r\nc= ' x ' \n"
-            "d=0o17 ; c\ne = 0b101=b\nA=2\nf='\n[T\ng=0x1f\nh=-0xAb\ni=4294967295\nj=+-5\n"
-            "k=000000000000000000000000000001\nl=\nm=7\0 8\n[T]\nn=1\n[S]\no=1\n"s);
-  const struct {
-    std::string key, text;
-    int number;
-  } rows[] = {
-      {"A", "12 ab", 12},     {"b", "-3", -3},   {"c", " x ", 0},      {"d", "0o17 ; c", 15},
-      {"E", "0b101=b", 5},    {"f", "'", 0},     {"g", "0x1f", 31},    {"h", "-0xAb", -171},
-      {"i", "4294967295", -1}, {"j", "+-5", 0},  {"l", "", -7},        {"m", "7", 7},
-      {"z", "-", -7},         {"n", "-", -7},    {"o", "-", -7},
-      {"k", "000000000000000000000000000001", 0},
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.key);
-    EXPECT_EQ(platform::ProfileReadText(temp / "read.ini", "S", row.key, "-", 99), row.text);
-    EXPECT_EQ(platform::ProfileReadNumber(temp / "read.ini", "S", row.key, -7), row.number);
-  }
-  EXPECT_EQ(platform::ProfileReadText(temp / "read.ini", "S", "k", "", 3), "000");
-  EXPECT_EQ(platform::ProfileReadText(temp / "none.ini", "S", "k", " ab  ", 9), " ab");
-}
-
-// A settings write changes no byte but the value's, new lines in the file's line ending;
-// a key or value that could not read back is refused, the file left alone.
-TEST(SettingsFile, Write) {
-  const struct {
-    std::string before, key, value, after;  // after empty: refused
-  } rows[] = {{"[S]\r\nk=1\r\n[T]\r\nj=2\r\n", "n", "-3", "[S]\r\nk=1\r\nn=-3\r\n[T]\r\nj=2\r\n"},
-              {"[T]\rk=1", "k", "a b = c", "[T]\rk=1\r[S]\rk=a b = c\r"},
-              {"; c\r\n[S]\n  K \t= old ; x\n\nb=\x01\xff\0z\r[T]\rj=2"s, "k", "",
-               "; c\r\n[S]\n  K \t=\n\nb=\x01\xff\0z\r[T]\rj=2"s},
-              {"[S]\nk=1\n\n; n=0\n[T]\n", "n", "2", "[S]\nk=1\nn=2\n\n; n=0\n[T]\n"},
-              {"[S]\nk=1", "k", "a\nb", ""}, {"[S]\nk=1", "k=x", "2", ""}, {"k=1", ";k", "2", ""}};
-  TempFolder folder;
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.before + " + " + row.key + "=" + row.value);
-    WriteFile(folder / "write.ini", row.before);
-    EXPECT_EQ(platform::ProfileWriteText(folder / "write.ini", "S", row.key, row.value),
-              !row.after.empty());
-    EXPECT_TRUE(ReadFile(folder / "write.ini") == (row.after.empty() ? row.before : row.after));
-  }
-  EXPECT_FALSE(platform::ProfileWriteText(folder / "gone/Quorlith.ini", "S", "k", "v"));
-  EXPECT_FALSE(Exists(folder / "gone"));
 }
 
 }  // namespace

@@ -1,8 +1,6 @@
-// The Qt message box and clipboard for real on the offscreen platform: a timer
-// finds the open box, checks what it shows and answers it as a user would.
+// The Qt message box and clipboard for real, on the offscreen platform.
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
@@ -17,8 +15,7 @@ namespace {
 
 using QMB = QMessageBox;
 
-// Icon, buttons, default and escape buttons and answers as on Windows; the box
-// belongs to the active window, shows plain lines and never quits the program.
+// A timer finds each box, checks it shows the Win32 style and answers as a user would.
 TEST(UiQt, MessageBoxesAndClipboard) {
   const struct {
     uint32_t style;

@@ -13,8 +13,7 @@
 
 namespace testing_support {
 
-// The text up to its NUL (UTF-8 for CF_UNICODETEXT, the bytes for CF_TEXT);
-// nothing when there is none or the block holds no NUL.
+// The text up to its NUL (UTF-8, or the bytes for CF_TEXT); nothing without text or NUL.
 inline std::optional<std::string> ClipboardText(UINT format = CF_UNICODETEXT) {
   for (int tries = 0; !OpenClipboard(nullptr); ++tries) {
     if (tries == 100) return std::nullopt;

@@ -1,5 +1,4 @@
-// Runs part of a test in a child process as an ordinary user, so that folder
-// permissions hold for it (root reads and searches every folder).
+// Runs part of a test as an ordinary user, for whom folder permissions hold (root ignores them).
 #pragma once
 
 #ifndef _WIN32
@@ -13,8 +12,7 @@ namespace testing_support {
 
 constexpr unsigned kOtherUser = 65534;  // "nobody", taken when the tests run as root
 
-// body's result (0 to 127) from a child process, as kOtherUser when root; -1
-// when the child could not change user or did not end normally.
+// body's result (0 to 127) in a child process, as kOtherUser when root; -1 on failure.
 inline int RunAsOtherUser(const std::function<int()>& body) {
   const pid_t child = fork();
   if (child == 0) {

@@ -1,5 +1,4 @@
-// Test doubles for the user-facing platform calls: message boxes are recorded
-// and answered from a script, clipboard texts are captured.
+// Test doubles for the user-facing calls: boxes answered from a script, the clipboard captured.
 #pragma once
 
 #include <cstdint>
@@ -22,13 +21,9 @@ constexpr unsigned long kClipboardBusyCode = 5;
 constexpr unsigned long kClipboardBusyCode = 16;
 #endif
 
-struct ShownBox {
-  std::string text, caption;
-  uint32_t style = 0;
-};
+struct ShownBox { std::string text, caption; uint32_t style = 0; };
 
-// While alive, each box takes the next scripted answer (OK for an OK box, No
-// for a question once the script has run out).
+// While alive, each box takes the next scripted answer (OK, or No once the script has run out).
 class ScriptedUi {
  public:
   ScriptedUi() {

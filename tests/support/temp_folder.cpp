@@ -12,7 +12,6 @@
 #include "text/file_system.h"
 #ifdef _WIN32
 #include <windows.h>
-
 #include "platform/win32/long_path.h"
 using platform::win32::SystemPath;
 #endif

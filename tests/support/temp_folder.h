@@ -1,5 +1,4 @@
-// Real temporary folders for file tests, removed with their content afterwards.
-// Paths are UTF-8 on both systems.
+// Real temporary folders for file tests, removed with their content; paths are UTF-8.
 #pragma once
 
 #include <memory>

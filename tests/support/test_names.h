@@ -1,5 +1,4 @@
-// Names in every script the program must carry whole, and paths far beyond
-// the old limit of 260 characters, for the file and drop tests.
+// Names in every script and paths far beyond 260 characters, which must pass whole.
 #pragma once
 
 #include <string>
