@@ -1,21 +1,29 @@
-// Runs a piece of a test in a child process as an ordinary user, so that
-// folder permissions hold for it: root reads and searches every folder.
+// Runs part of a test as an ordinary user, for whom folder permissions hold (root ignores them).
 #pragma once
 
 #ifndef _WIN32
+#include <grp.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <functional>
 
 namespace testing_support {
 
-// The user id the child takes when the tests run as root ("nobody").
-constexpr unsigned kOtherUser = 65534;
+constexpr unsigned kOtherUser = 65534;  // "nobody", taken when the tests run as root
 
-// Runs body in a child process, as kOtherUser when running as root, else as
-// the current user; returns what body returned, or -1 when the child could
-// not change user or did not end normally.
-int RunAsOtherUser(const std::function<int()>& body);
+// body's result (0 to 127) in a child process, as kOtherUser when root; -1 on failure.
+inline int RunAsOtherUser(const std::function<int()>& body) {
+  const pid_t child = fork();
+  if (child == 0) {
+    const bool changed = geteuid() != 0 || (setgroups(0, nullptr) == 0 && setgid(kOtherUser) == 0 &&
+                                            setuid(kOtherUser) == 0);
+    _exit(changed ? body() & 0x7F : 255);
+  }
+  int status = 0;
+  const bool ended = child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status);
+  return ended && WEXITSTATUS(status) != 255 ? WEXITSTATUS(status) : -1;
+}
 
 }  // namespace testing_support
-
 #endif

@@ -1,51 +1,68 @@
-// Test doubles for the user-facing parts of the platform: message boxes are
-// answered from a script and recorded, the clipboard is captured.
+// Test doubles for the user-facing calls: boxes answered from a script, the clipboard captured.
 #pragma once
 
 #include <cstdint>
 #include <deque>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
+
+#include "platform/clipboard.h"
+#include "platform/failure.h"
+#include "platform/message_box.h"
 
 namespace testing_support {
 
-// ERROR_ACCESS_DENIED on Windows, EBUSY elsewhere.
+// The system's reason when another program holds the clipboard: ERROR_ACCESS_DENIED, EBUSY.
 #ifdef _WIN32
 constexpr unsigned long kClipboardBusyCode = 5;
 #else
 constexpr unsigned long kClipboardBusyCode = 16;
 #endif
 
-struct ShownBox {
-  std::string text;
-  std::string caption;
-  uint32_t style = 0;
-};
+struct ShownBox { std::string text, caption; uint32_t style = 0; };
 
-// While alive, every message box is recorded and answered with the next
-// scripted answer (OK for an OK box, No for a question once the script has
-// run out); every clipboard text is captured.
+// While alive, each box takes the next scripted answer (OK, or No once the script has run out).
 class ScriptedUi {
  public:
-  ScriptedUi();
-  ~ScriptedUi();
+  ScriptedUi() {
+    platform::SetMessageBoxHandler(
+        [this](const std::string& text, const std::string& caption, uint32_t style) {
+          boxes_.push_back({text, caption, style});
+          if (while_showing_) std::exchange(while_showing_, nullptr)();
+          const bool ok_box = (style & platform::kBoxButtonsMask) == platform::kBoxOk;
+          if (answers_.empty() || (ok_box && answers_.front() != platform::kAnswerOk)) {
+            return ok_box ? platform::kAnswerOk : platform::kAnswerNo;
+          }
+          const int answer = answers_.front();
+          answers_.pop_front();
+          return answer;
+        });
+    platform::SetClipboardHandler([this](const std::string& text) {
+      if (clipboard_busy_)
+        platform::NoteFailure(platform::Failure::kSystem, kClipboardBusyCode);
+      else
+        clipboard_.push_back(text);
+      return !clipboard_busy_;
+    });
+  }
+  ~ScriptedUi() {
+    platform::SetMessageBoxHandler(nullptr);
+    platform::SetClipboardHandler(nullptr);
+  }
   ScriptedUi(const ScriptedUi&) = delete;
   ScriptedUi& operator=(const ScriptedUi&) = delete;
 
-  // Answers for the coming boxes, in order (platform::kAnswerYes, ...).
-  void Answer(std::vector<int> answers);
-  // Makes the captured clipboard refuse texts, as when another program holds
-  // it; the system's reason is then kClipboardBusyCode.
+  void Answer(std::vector<int> answers) { answers_.assign(answers.begin(), answers.end()); }
+  // The clipboard refuses texts, giving kClipboardBusyCode as the reason.
   void SetClipboardBusy(bool busy) { clipboard_busy_ = busy; }
-  // Called while a box is "shown", before it is answered (to simulate what
-  // the user does meanwhile, such as another drop).
-  void WhileShowing(std::function<void()> action);
+  // Run once while the next box shows, before it is answered (another drop, say).
+  void WhileShowing(std::function<void()> action) { while_showing_ = std::move(action); }
 
   const std::vector<ShownBox>& boxes() const { return boxes_; }
   const std::vector<std::string>& clipboard() const { return clipboard_; }
-  // The last captured clipboard text; empty when none.
-  std::string LastClipboard() const;
+  std::string LastClipboard() const { return clipboard_.empty() ? "" : clipboard_.back(); }
 
  private:
   std::deque<int> answers_;

@@ -2,140 +2,116 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <system_error>
 
 #include "text/file_system.h"
-
-#ifndef _WIN32
-#include <cerrno>
-#include <cstdio>
-#endif
-
 #ifdef _WIN32
 #include <windows.h>
-
 #include "platform/win32/long_path.h"
+using platform::win32::SystemPath;
 #endif
 
 namespace fs = std::filesystem;
 
 namespace testing_support {
-
 namespace {
 
-// Paths are UTF-8 texts on both systems; std::filesystem is told so, since on
-// Windows it would otherwise read narrow strings in another code page.
-fs::path PathOf(const std::string& utf8) {
-  return fs::path(std::u8string(utf8.begin(), utf8.end()));
-}
-
+// Paths are UTF-8: without this, Windows would read them in another code page.
+fs::path PathOf(const std::string& utf8) { return std::u8string(utf8.begin(), utf8.end()); }
 std::string TextOf(const fs::path& path) {
   const std::u8string utf8 = path.u8string();
   return std::string(utf8.begin(), utf8.end());
 }
 
 #ifdef _WIN32
-// std::filesystem walks folders with buffers of MAX_PATH characters here, so
-// deep test trees are walked with the W calls.
+// std::filesystem walks folders with MAX_PATH buffers here: deep trees need the W calls.
 template <typename Visit>
-void ForEachEntry(const std::wstring& folder, Visit visit) {
+void ForEachEntry(const std::string& folder, Visit visit) {
   WIN32_FIND_DATAW found;
-  HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return;
-  do {
-    const std::wstring name = found.cFileName;
-    if (name != L"." && name != L"..") visit(name, found.dwFileAttributes);
-  } while (FindNextFileW(search, &found));
-  FindClose(search);
+  HANDLE search = FindFirstFileW((SystemPath(folder) + L"\\*").c_str(), &found);
+  for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found)) {
+    const std::string name = platform::win32::ProgramPath(found.cFileName);
+    if (name != "." && name != "..") visit(name, found.dwFileAttributes);
+  }
+  if (search != INVALID_HANDLE_VALUE) FindClose(search);
 }
 
-void RemoveTree(const std::wstring& folder) {
-  ForEachEntry(folder, [&](const std::wstring& name, DWORD attributes) {
-    const std::wstring path = folder + L"\\" + name;
-    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+void RemoveTree(const std::string& folder) {
+  ForEachEntry(folder, [&](const std::string& name, DWORD attributes) {
+    const std::string path = folder + "\\" + name;
+    SetFileAttributesW(SystemPath(path).c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
       RemoveTree(path);
-    } else {
-      DeleteFileW(path.c_str());
-    }
+    else
+      DeleteFileW(SystemPath(path).c_str());
   });
-  RemoveDirectoryW(folder.c_str());
+  RemoveDirectoryW(SystemPath(folder).c_str());
 }
 #endif
-
-std::string Native(std::string text) {
-  const char sep = NativeSeparator();
-  for (char& c : text) {
-    if (c == '/') c = sep;
-  }
-  return text;
-}
 
 }  // namespace
 
 TempFolder::TempFolder() : TempFolder(TextOf(fs::temp_directory_path())) {}
 
-TempFolder::TempFolder(const std::string& parent) {
+TempFolder::TempFolder(const std::string& base) {
   static std::atomic<int> counter{0};
   const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-  fs::path base = PathOf(parent) /
-                  ("quorlith-test-" + std::to_string(stamp) + "-" + std::to_string(counter++));
-  fs::create_directories(base);
-  path_ = TextOf(base);
-  if (path_.empty() || path_.back() != NativeSeparator()) path_ += NativeSeparator();
+  const fs::path made =
+      PathOf(base) / ("quorlith-test-" + std::to_string(stamp) + "-" + std::to_string(counter++));
+  fs::create_directories(made);
+  path_ = TextOf(made) + NativeSeparator();
 }
 
 TempFolder::~TempFolder() {
+  const std::string folder = path_.substr(0, path_.size() - 1);
 #ifdef _WIN32
-  RemoveTree(platform::win32::SystemPath(path_.substr(0, path_.size() - 1)));
+  RemoveTree(folder);
 #else
   std::error_code ec;
-  // Read-only files in the folder must not keep it from going. Links are
-  // left alone: a change would reach what they point to (/dev/zero, say).
-  for (auto it = fs::recursive_directory_iterator(PathOf(path_), ec); !ec && it != fs::end(it);
+  // Read-only entries must not keep the folder; links are skipped (a change reaches their target).
+  for (auto it = fs::recursive_directory_iterator(folder, ec); !ec && it != fs::end(it);
        it.increment(ec)) {
-    if (it->is_symlink(ec)) continue;
-    fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
+    if (!it->is_symlink(ec)) fs::permissions(*it, fs::perms::owner_all, fs::perm_options::add, ec);
   }
-  fs::remove_all(PathOf(path_), ec);
+  fs::remove_all(folder, ec);
 #endif
 }
 
 std::string TempFolder::operator/(const std::string& relative) const {
-  return path_ + Native(relative);
+  std::string path = path_ + relative;
+  std::replace(path.begin() + std::ssize(path_), path.end(), '/', NativeSeparator());
+  return path;
 }
 
 std::unique_ptr<TempFolder> OtherVolumeFolder(const TempFolder& here) {
 #ifdef _WIN32
   const std::string shm = "Z:\\dev\\shm\\";
+  const auto apart = [](const std::string& from, const std::string& to) {
+    return !MoveFileExA(from.c_str(), to.c_str(), 0) && GetLastError() == ERROR_NOT_SAME_DEVICE;
+  };
 #else
   const std::string shm = "/dev/shm/";
+  const auto apart = [](const std::string& from, const std::string& to) {
+    return rename(from.c_str(), to.c_str()) != 0 && errno == EXDEV;
+  };
 #endif
   std::error_code error;
   if (!fs::is_directory(shm, error)) return nullptr;
   WriteFile(shm + "quorlith-probe", "");
-  // A plain rename between them fails only across volumes.
-#ifdef _WIN32
-  const bool apart = !MoveFileExA((shm + "quorlith-probe").c_str(), (here / "probe").c_str(), 0) &&
-                     GetLastError() == ERROR_NOT_SAME_DEVICE;
-#else
-  const bool apart = rename((shm + "quorlith-probe").c_str(), (here / "probe").c_str()) != 0 &&
-                     errno == EXDEV;
-#endif
+  const bool other = apart(shm + "quorlith-probe", here / "probe");  // only across volumes
   fs::remove(shm + "quorlith-probe", error);
   fs::remove(here / "probe", error);
-  return apart ? std::make_unique<TempFolder>(shm) : nullptr;
+  return other ? std::make_unique<TempFolder>(shm) : nullptr;
 }
 
 void WriteFile(const std::string& path, const std::string& bytes) {
-  const fs::path p = PathOf(path);
-  if (p.has_parent_path()) fs::create_directories(p.parent_path());
-  std::ofstream out(p, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  if (PathOf(path).has_parent_path()) fs::create_directories(PathOf(path).parent_path());
+  std::ofstream(PathOf(path), std::ios::binary).write(bytes.data(), std::ssize(bytes));
 }
 
 std::string ReadFile(const std::string& path) {
@@ -153,16 +129,12 @@ void MakeFolder(const std::string& path) { fs::create_directories(PathOf(path));
 std::vector<std::string> NamesIn(const std::string& folder) {
   std::vector<std::string> names;
 #ifdef _WIN32
-  std::string trimmed = folder;
-  if (!trimmed.empty() && (trimmed.back() == '\\' || trimmed.back() == '/')) trimmed.pop_back();
-  ForEachEntry(platform::win32::SystemPath(trimmed), [&](const std::wstring& name, DWORD) {
-    names.push_back(platform::win32::ProgramPath(name));
-  });
+  ForEachEntry(folder.substr(0, folder.find_last_not_of("\\/") + 1),
+               [&](const std::string& name, DWORD) { names.push_back(name); });
 #else
   std::error_code ec;
-  for (const auto& entry : fs::directory_iterator(PathOf(folder), ec)) {
-    names.push_back(TextOf(entry.path().filename()));
-  }
+  for (const auto& entry : fs::directory_iterator(folder, ec))
+    names.push_back(entry.path().filename());
 #endif
   std::sort(names.begin(), names.end());
   return names;
