@@ -1,89 +1,67 @@
 #include "actions/delete_files.h"
 
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
-
+#include "actions/drop_outcome.h"
 #include "tests/actions/actions_fixture.h"
 
 namespace {
 
-using testing_support::Exists;
+using DeleteTest = ActionTest;
 
-constexpr int kYes = platform::kAnswerYes;
-constexpr int kNo = platform::kAnswerNo;
-
-class DeleteTest : public ActionTest {
- protected:
-  void SetUp() override {
-    ActionTest::SetUp();
-    SettingsRecord.CommandMode = 4;
-    SettingsRecord.deletetobin = 0;
+// Only a confirmation setting of 1 asks, before anything goes; "no" keeps
+// every file and the drop counts as declined.
+TEST_F(DeleteTest, TheQuestionComesFirst) {
+  bool declined = false;
+  SetOutcomeListener([&](const DropOutcome& outcome) { declined = outcome.declined; });
+  for (int to_bin : {0, 1}) {
+    for (int setting : {1, 0, 2}) {
+      for (int answer : {kNo, kYes}) {
+        SCOPED_TRACE(testing::Message() << to_bin << "/" << setting << "/" << answer);
+        Quietly(4);
+        SettingsRecord.deletetobin = to_bin;
+        SettingsRecord.confirmdelete = setting;
+        const Texts files = {MakeFile("a", "a"), MakeFile("b", "b")};
+        ui_.Answer({answer});
+        const size_t before = ui_.boxes().size();
+        SubmitDrop(files);
+        const bool asked = setting == 1, kept = asked && answer == kNo;
+        ASSERT_EQ(ui_.boxes().size(), before + asked);
+        if (asked) {
+          EXPECT_EQ(ui_.boxes().back().text, "Do you really want\rto delete these files?");
+          EXPECT_EQ(ui_.boxes().back().caption, "Quorlith");
+          EXPECT_EQ(ui_.boxes().back().style,
+                    platform::kBoxYesNo | platform::kBoxIconQuestion | platform::kBoxSystemModal);
+        }
+        EXPECT_EQ(Exists(files[0]) || Exists(files[1]), kept);
+        EXPECT_EQ(declined, kept);
+      }
+    }
   }
-};
-
-TEST_F(DeleteTest, TheQuestionComesFirstAndNoKeepsEverything) {
-  const std::vector<std::string> files = {MakeFile("a", "a"), MakeFile("b", "b"),
-                                          MakeFile("c", "c")};
-  ui_.Answer({kNo});
-  Drop(files);
-  ASSERT_EQ(ui_.boxes().size(), 1u);
-  EXPECT_EQ(ui_.boxes()[0].text, kDeleteQuestion);
-  EXPECT_EQ(ui_.boxes()[0].caption, "Quorlith");
-  EXPECT_EQ(ui_.boxes()[0].style, 4132u);
-  for (const std::string& f : files) EXPECT_TRUE(Exists(f));
-
-  ui_.Answer({kYes});
-  Drop(files);
-  for (const std::string& f : files) EXPECT_FALSE(Exists(f));
+  SetOutcomeListener(nullptr);
 }
 
-TEST_F(DeleteTest, OnlyAConfirmSettingOfOneAsks) {
-  for (int setting : {0, 2}) {
-    SCOPED_TRACE(setting);
-    SettingsRecord.confirmdelete = setting;
-    const std::string f = MakeFile("f", "f");
-    Drop({f});
-    EXPECT_TRUE(ui_.boxes().empty());
-    EXPECT_FALSE(Exists(f));
-  }
-}
-
-// Every failed file gets its own box, shown before the next file is tried.
+// Each failed file gets its own box before the next file is tried. Permanent
+// deletion takes files only; the Recycle Bin or Trash takes folders too.
 TEST_F(DeleteTest, EachFailureIsReportedOnItsOwnAndTheRestGoOn) {
-  SettingsRecord.confirmdelete = 0;
-  for (int to_bin : {0, 5}) {
+  Quietly(4);
+  for (int to_bin : {0, 5, 1}) {
     SCOPED_TRACE(to_bin);
     SettingsRecord.deletetobin = to_bin;
-    const std::string first = MakeFile("first", "1");
-    const std::string third = MakeFile("third", "3");
-    const std::string folder = folder_ / "a-folder";
-    testing_support::MakeFolder(folder);
+    const std::string first = MakeFile("first", "1"), third = MakeFile("third", "3");
+    const std::string folder = folder_ / "a-folder", inside = MakeFile("a-folder/in", "in");
     bool third_there_when_reported = false;
     ui_.WhileShowing([&] { third_there_when_reported = Exists(third); });
     const size_t before = ui_.boxes().size();
-    Drop({first, folder, folder_ / "missing", third});
-    ASSERT_EQ(ui_.boxes().size(), before + 2);
+    SubmitDrop({first, folder, folder_ / "missing", third});
+    EXPECT_EQ(ui_.boxes().size(), before + (to_bin == 1 ? 1 : 2));
     EXPECT_EQ(ui_.boxes().back().text, kDeleteFailed);
     EXPECT_EQ(ui_.boxes().back().style, platform::kBoxOk);
     EXPECT_TRUE(third_there_when_reported);
-    EXPECT_FALSE(Exists(first));
-    EXPECT_FALSE(Exists(third));
-    EXPECT_TRUE(Exists(folder));  // permanent deletion takes files only
+    EXPECT_FALSE(Exists(first) || Exists(third));
+    EXPECT_EQ(Exists(inside), to_bin != 1);
   }
-}
-
-TEST_F(DeleteTest, RecyclingMovesFilesAndFoldersOutOfTheirPlace) {
-  SettingsRecord.confirmdelete = 0;
-  SettingsRecord.deletetobin = 1;
-  const std::string file = MakeFile("bin-me.txt", "recycled");
-  const std::string folder = folder_ / "bin-folder";
-  testing_support::WriteFile(folder + Sep() + "inner.txt", "inner");
-  Drop({file, folder, folder_ / "missing.txt"});
-  EXPECT_EQ(BoxTexts(), std::vector<std::string>{kDeleteFailed});  // only the missing one
-  EXPECT_FALSE(Exists(file));
-  EXPECT_FALSE(Exists(folder));
+#ifndef _WIN32
+  EXPECT_EQ(ReadFile(folder_ / "data/Trash/files/third"), "3");  // restorable from the Trash
+#endif
   EXPECT_EQ(RecycleFile(""), 0);
 }
 
