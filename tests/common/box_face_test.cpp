@@ -24,7 +24,6 @@ TEST(BoxFace, TheTipSaysWhatADropCameTo) {
       {Action::kUnknownMode, 0, 0, 0, false, "Nothing done: there is no CommandMode 7"},
   };
   for (const auto& row : rows) {
-    SCOPED_TRACE(row.tip);
     DropOutcome outcome;
     outcome.action = row.action;
     outcome.mode = 7;
@@ -44,14 +43,21 @@ TEST(BoxFace, ProgressShowsOnlyAfterHalfASecond) {
   ProgressView view{true, Action::kCopy, 3, 10, 45, 100, "holiday.jpg", 0.2};
   face.SetProgress(view);
   EXPECT_FALSE(face.ShowsProgress());
-  view.seconds = 0.6;
-  face.SetProgress(view);
-  EXPECT_DOUBLE_EQ(face.LookAt(BoxFace::Clock::now()).done, 0.45);
-  EXPECT_EQ(face.Tip(), "Copying 3 of 10: holiday.jpg (45 %)");
-  view.action = Action::kDelete;
-  face.SetProgress(view);
-  EXPECT_DOUBLE_EQ(face.LookAt(BoxFace::Clock::now()).done, 0.2);
-  EXPECT_EQ(face.Tip(), "Deleting 3 of 10: holiday.jpg");
+  const struct {
+    Action action;
+    uint64_t total;
+    double done;
+    const char* tip;
+  } rows[] = {{Action::kCopy, 100, 0.45, "Copying 3 of 10: holiday.jpg (45 %)"},
+              {Action::kMove, 0, 0.2, "Moving 3 of 10: holiday.jpg"},
+              {Action::kDelete, 100, 0.2, "Deleting 3 of 10: holiday.jpg"}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.tip);
+    view = {true, row.action, 3, 10, 45, row.total, "holiday.jpg", 0.6};
+    face.SetProgress(view);
+    EXPECT_DOUBLE_EQ(face.LookAt(BoxFace::Clock::now()).done, row.done);
+    EXPECT_EQ(face.Tip(), row.tip);
+  }
   face.SetProgress(ProgressView{});
   EXPECT_FALSE(face.ShowsProgress());
 }

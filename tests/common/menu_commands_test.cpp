@@ -8,6 +8,7 @@
 
 #include "app/common/lock_toggle.h"
 #include "app/common/program.h"
+#include "platform/message_box.h"
 #include "platform/shell_open.h"
 #include "settings/ini_file.h"
 #include "settings/settings_record.h"
@@ -17,270 +18,203 @@
 
 namespace {
 
+namespace fs = std::filesystem;
+using Texts = std::vector<std::string>;
+
 // Records what the commands ask of the window.
 class FakeShell : public ShellWindow {
  public:
   WindowRect OuterRect() override {
     calls.push_back("rect");
-    return rect;
+    return {-10, 20, 65, 95};
   }
   void ApplySettings() override { calls.push_back("apply w=" + std::to_string(SettingsRecord.w)); }
   void Destroy() override { calls.push_back("destroy"); }
-
-  WindowRect rect{-10, 20, 65, 95};
-  std::vector<std::string> calls;
+  Texts calls;
 };
 
 class CommandTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    // The program's own texts, as start-up makes them.
-    PrepareProgramIn(folder_.path(), "");
-    IniPath = folder_ / "Quorlith.ini";
-    DesktopDir = folder_ / "Desk";
-    SettingsRecord = Settings{};
-    WriteDefaultSettings();
-    LoadSettings();
+    PrepareProgramIn(folder_.path(), "");  // the program's own texts, as at start-up
     platform::SetOpenHandler([this](const std::string& path) {
       opened_.push_back(path);
-      return true;
+      return opens_;
     });
   }
   void TearDown() override { platform::SetOpenHandler(nullptr); }
-
-  int FileNumber(const char* key) { return ReadIniNumber(IniPath.c_str(), "Coordinates", key, -999); }
+  Texts NewBoxes(size_t before) const {
+    Texts texts;
+    for (size_t i = before; i < ui_.boxes().size(); ++i) texts.push_back(ui_.boxes()[i].text);
+    return texts;
+  }
 
   testing_support::TempFolder folder_;
   testing_support::ScriptedUi ui_;
-  FakeShell shell_;
-  std::vector<std::string> opened_;
+  Texts opened_;
+  bool opens_ = true;
 };
 
-TEST_F(CommandTest, OpenSettingsSavesTheRectangleBeforeOpeningTheFile) {
-  EXPECT_FALSE(RunMenuCommand(IDM_OPEN_SETTINGS, shell_));
-  EXPECT_EQ(shell_.calls, std::vector<std::string>{"rect"});
-  EXPECT_EQ(opened_, std::vector<std::string>{IniPath});
-  EXPECT_EQ((std::vector<int>{FileNumber("x"), FileNumber("y"), FileNumber("w"), FileNumber("h")}),
-            (std::vector<int>{-10, 20, 75, 75}));
-  EXPECT_EQ(SettingsRecord.x, 244);  // memory is not touched
-}
-
-TEST_F(CommandTest, ExitSavesTheRectangleThenDestroysTheBox) {
-  shell_.rect = {100, 50, 180, 150};
-  EXPECT_TRUE(RunMenuCommand(IDM_EXIT, shell_));
-  EXPECT_EQ(shell_.calls, (std::vector<std::string>{"rect", "destroy"}));
-  EXPECT_EQ((std::vector<int>{FileNumber("x"), FileNumber("y"), FileNumber("w"), FileNumber("h")}),
-            (std::vector<int>{100, 50, 80, 100}));
-}
-
-TEST_F(CommandTest, ReloadReadsTheFileAndAppliesItWithoutWriting) {
-  WriteIniNumber(IniPath.c_str(), "Coordinates", "w", 120);
-  const std::string before = testing_support::ReadFile(IniPath);
-  EXPECT_FALSE(RunMenuCommand(IDM_RELOAD_SETTINGS, shell_));
-  EXPECT_EQ(shell_.calls, std::vector<std::string>{"apply w=120"});
-  EXPECT_EQ(testing_support::ReadFile(IniPath), before);
+// Open Settings and Exit first save where the box is; Reload reads the file
+// and applies it without writing; Help and About show the same box; other ids
+// do nothing.
+TEST_F(CommandTest, EachCommandDoesItsOwnPart) {
+  const std::string about = "Quorlith version 1.1\rA configurable drag-box to capture the path "
+                            "of a file.\rFor help and other info, see the ReadMe file.";
+  const struct {
+    int id;
+    bool opens, ends;
+    Texts calls, boxes;
+  } cases[] = {
+      {IDM_OPEN_SETTINGS, true, false, {"rect"}, {}},
+      {IDM_OPEN_SETTINGS, false, false, {"rect"}, {"No program could open the file\r" + IniPath}},
+      {IDM_EXIT, true, true, {"rect", "destroy"}, {}},
+      {IDM_RELOAD_SETTINGS, true, false, {"apply w=120"}, {}},
+      {IDM_HELP, true, false, {}, {about}},
+      {IDM_ABOUT, true, false, {}, {about}},
+      {0, true, false, {}, {}},
+      {1004, true, false, {}, {}},
+      {1011, true, false, {}, {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.id << (c.opens ? "" : " unopened"));
+    WriteDefaultSettings();
+    LoadSettings();
+    WriteIniNumber(IniPath, "Coordinates", "w", 120);
+    const std::string file = testing_support::ReadFile(IniPath);
+    FakeShell shell;
+    opens_ = c.opens;
+    opened_.clear();
+    const size_t before = ui_.boxes().size();
+    EXPECT_EQ(RunMenuCommand(c.id, shell), c.ends);
+    EXPECT_EQ(shell.calls, c.calls);
+    EXPECT_EQ(NewBoxes(before), c.boxes);
+    EXPECT_EQ(opened_, c.id == IDM_OPEN_SETTINGS ? Texts{IniPath} : Texts{});
+    const bool saves = c.calls.size() > 0 && c.calls[0] == "rect";
+    EXPECT_EQ(std::vector<int>({ReadIniNumber(IniPath, "Coordinates", "x", 0),
+                                ReadIniNumber(IniPath, "Coordinates", "w", 0)}),
+              saves ? std::vector<int>({-10, 75}) : std::vector<int>({244, 120}));
+    EXPECT_TRUE(saves || testing_support::ReadFile(IniPath) == file);
+    EXPECT_EQ(SettingsRecord.x, 244);  // memory is not touched
+  }
+  EXPECT_EQ(ui_.boxes().back().caption, "About Quorlith");
+  EXPECT_EQ(ui_.boxes().back().style, platform::kBoxOk | platform::kBoxIconInformation);
 }
 
 // A settings file that became unusable is reported after the reload, which
 // still applies what it has; Exit then leaves the entry as it is.
 TEST_F(CommandTest, ReloadReportsAnUnusableFile) {
-  std::filesystem::remove(IniPath);
-  std::filesystem::create_directory(IniPath);
-  RunMenuCommand(IDM_RELOAD_SETTINGS, shell_);
-  EXPECT_EQ(shell_.calls, std::vector<std::string>{"apply w=75"});
-  ASSERT_EQ(ui_.boxes().size(), 1u);
-  EXPECT_EQ(ui_.boxes()[0].text, "Sorry, Quorlith cannot use its settings file\r" + IniPath +
-                                     "\rIt is not a plain file.\rIt runs with its first settings "
-                                     "and leaves that file as it is.");
-  EXPECT_EQ(ui_.boxes()[0].caption, "Quorlith");
-  EXPECT_EQ(ui_.boxes()[0].style, 0x30u);
-  RunMenuCommand(IDM_EXIT, shell_);
-  EXPECT_TRUE(std::filesystem::is_directory(IniPath));
-  EXPECT_TRUE(std::filesystem::is_empty(IniPath));
+  fs::remove(IniPath);
+  fs::create_directory(IniPath);
+  FakeShell shell;
+  RunMenuCommand(IDM_RELOAD_SETTINGS, shell);
+  EXPECT_EQ(shell.calls, Texts{"apply w=75"});
+  EXPECT_EQ(NewBoxes(0), Texts{"Sorry, Quorlith cannot use its settings file\r" + IniPath +
+                               "\rIt is not a plain file.\rIt runs with its first settings and "
+                               "leaves that file as it is."});
+  EXPECT_EQ(ui_.boxes()[0].style, platform::kBoxOk | platform::kBoxIconWarning);
+  RunMenuCommand(IDM_EXIT, shell);
+  EXPECT_TRUE(fs::is_directory(IniPath) && fs::is_empty(IniPath));
 }
 
-TEST_F(CommandTest, HelpAndAboutShowTheSameBox) {
-  RunMenuCommand(IDM_HELP, shell_);
-  RunMenuCommand(IDM_ABOUT, shell_);
-  ASSERT_EQ(ui_.boxes().size(), 2u);
-  for (const auto& box : ui_.boxes()) {
-    EXPECT_EQ(box.text,
-              "Quorlith version 1.1\rA configurable drag-box to capture the path of a file.\r"
-              "For help and other info, see the ReadMe file.");
-    EXPECT_EQ(box.caption, "About Quorlith");
-    EXPECT_EQ(box.style, 0x40u);
-  }
-  EXPECT_TRUE(shell_.calls.empty());
-}
-
-TEST_F(CommandTest, UnknownIdsDoNothing) {
-  for (int id : {0, 1004, 1011, -1}) EXPECT_FALSE(RunMenuCommand(id, shell_));
-  EXPECT_TRUE(shell_.calls.empty());
-  EXPECT_TRUE(ui_.boxes().empty());
-  EXPECT_TRUE(opened_.empty());
-}
-
-TEST_F(CommandTest, TheReadmeIsTheFirstPlainFileHereBesideTheProgramOrInTheDocFolder) {
-  const std::filesystem::path previous = std::filesystem::current_path();
-  const std::string here = folder_ / "here/";
-  const std::string beside = std::string(AppDir()) + ReadMeName;
+// The first plain file of that name here, beside the program, or in the
+// documents folder is opened; with none, a box says where it belongs.
+TEST_F(CommandTest, TheReadmeIsLookedForInItsThreePlaces) {
+  const fs::path previous = fs::current_path();
+  const std::string here = folder_ / "here/", beside = std::string(AppDir()) + ReadMeName;
   InstalledDocDir = folder_ / "doc/";
   const std::string doc = InstalledDocDir + ReadMeName;
   ASSERT_FALSE(testing_support::Exists(beside));
   enum Here { kNone, kFile, kFolder };
   const struct {
     Here here;
-    bool beside;
-    bool doc;
-    std::string opened;  // empty: the warning box
-  } cases[] = {
-      {kNone, false, false, ""},      {kNone, false, true, doc},
-      {kNone, true, true, beside},    {kFile, true, true, "Quorlith.txt"},
-      {kFolder, false, true, doc},    {kFolder, false, false, ""},
-  };
+    bool beside, doc;
+    std::string opened;  // empty: the box
+  } cases[] = {{kNone, false, false, ""},   {kNone, false, true, doc},
+               {kNone, true, true, beside}, {kFile, true, true, "Quorlith.txt"},
+               {kFolder, false, true, doc}, {kFolder, false, false, ""}};
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.here << c.beside << c.doc);
-    std::filesystem::remove_all(here);
-    std::filesystem::remove_all(InstalledDocDir);
-    std::filesystem::remove(beside);
+    fs::remove_all(here);
+    fs::remove_all(InstalledDocDir);
+    fs::remove(beside);
     testing_support::MakeFolder(here);
     if (c.here == kFile) testing_support::WriteFile(here + ReadMeName, "here");
     if (c.here == kFolder) testing_support::MakeFolder(here + ReadMeName);
     if (c.beside) testing_support::WriteFile(beside, "beside");
     if (c.doc) testing_support::WriteFile(doc, "doc");
     opened_.clear();
-    const size_t boxes = ui_.boxes().size();
-    std::filesystem::current_path(here);
+    const size_t before = ui_.boxes().size();
+    fs::current_path(here);
     OpenReadMe();
-    std::filesystem::current_path(previous);
-    if (c.opened.empty()) {
-      EXPECT_TRUE(opened_.empty());
-      ASSERT_EQ(ui_.boxes().size(), boxes + 1);
-      EXPECT_EQ(ui_.boxes().back().text,
-                "Sorry, you've misplaced the Read Me File!\rIt is called Quorlith.txt\r"
-                "Make sure its in the same folder as Quorlith.");
-      EXPECT_EQ(ui_.boxes().back().caption, "Quorlith");
-      EXPECT_EQ(ui_.boxes().back().style, 0x30u);
-    } else {
-      EXPECT_EQ(opened_, std::vector<std::string>{c.opened});
-      EXPECT_EQ(ui_.boxes().size(), boxes);
-    }
+    fs::current_path(previous);
+    EXPECT_EQ(opened_, c.opened.empty() ? Texts{} : Texts{c.opened});
+    EXPECT_EQ(NewBoxes(before),
+              c.opened.empty() ? Texts{"Sorry, you've misplaced the Read Me File!\rIt is called "
+                                       "Quorlith.txt\rMake sure its in the same folder as Quorlith."}
+                               : Texts{});
   }
-  std::filesystem::remove(beside);
+  fs::remove(beside);
 }
 
-TEST_F(CommandTest, WhenNoProgramOpensTheFileABoxNamesIt) {
-  // The readme in the documents folder: beside the program belongs to the
-  // test above, which may run at the same time.
-  InstalledDocDir = folder_ / "doc/";
-  testing_support::WriteFile(InstalledDocDir + ReadMeName, "doc");
-  platform::SetOpenHandler([this](const std::string& path) {
-    opened_.push_back(path);
-    return false;
-  });
-  RunMenuCommand(IDM_OPEN_SETTINGS, shell_);
-  RunMenuCommand(IDM_OPEN_README, shell_);
-  ASSERT_EQ(opened_.size(), 2u);
-  ASSERT_EQ(ui_.boxes().size(), 2u);
-  for (size_t i = 0; i < 2; ++i) {
-    SCOPED_TRACE(opened_[i]);
-    EXPECT_EQ(ui_.boxes()[i].text, "No program could open the file\r" + opened_[i]);
-    EXPECT_EQ(ui_.boxes()[i].caption, "Quorlith");
-    EXPECT_EQ(ui_.boxes()[i].style, 0x30u);
-  }
-}
-
-TEST(LockToggle, SwitchesBetweenOneAndZeroAndWritesAtOnce) {
+// The lock switches between 1 and 0 and is written at once; a write-protected
+// settings file is not rewritten, but the box still switches.
+TEST(LockToggle, SwitchesAndWritesAtOnce) {
   testing_support::TempFolder folder;
   IniPath = folder / "Quorlith.ini";
-  struct Case {
-    int32_t before;
-    int32_t after;
+  const struct {
+    int32_t before, after;
   } cases[] = {{1, 0}, {0, 1}, {2, 1}, {-1, 1}};
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.before);
     SettingsRecord.b = c.before;
     EXPECT_EQ(ToggleLock(), c.after);
-    EXPECT_EQ(SettingsRecord.b, c.after);
     EXPECT_EQ(UnlockedMode(), c.after == 1);
-    EXPECT_EQ(ReadIniNumber(IniPath.c_str(), "Coordinates", "b", -999), c.after);
+    EXPECT_EQ(ReadIniNumber(IniPath, "Coordinates", "b", -999), c.after);
   }
-}
-
-// A write-protected settings file is not rewritten; the box still switches.
-TEST(LockToggle, AWriteProtectedFileStaysAsItIs) {
-  testing_support::TempFolder folder;
-  IniPath = folder / "Quorlith.ini";
-  testing_support::WriteFile(IniPath, "[Coordinates]\nb=1\n");
-  std::filesystem::permissions(IniPath, std::filesystem::perms::owner_read |
-                                            std::filesystem::perms::group_read |
-                                            std::filesystem::perms::others_read);
-  SettingsRecord.b = 1;
+  fs::permissions(IniPath, fs::perms::owner_read);
+  const std::string before = testing_support::ReadFile(IniPath);
   EXPECT_EQ(ToggleLock(), 0);
-  EXPECT_FALSE(UnlockedMode());
-  EXPECT_EQ(testing_support::ReadFile(IniPath), "[Coordinates]\nb=1\n");
+  EXPECT_EQ(testing_support::ReadFile(IniPath), before);
 }
 
-TEST(BoxSize, SizesThatLeaveNothingVisibleShowAtTheFirstRunSize) {
-  const struct {
-    int16_t w, h;
-    int shown_w, shown_h;
-  } cases[] = {{75, 75, 75, 75}, {1, 300, 1, 300}, {0, 300, 75, 300}, {40, -31072, 40, 75},
-               {-1, 0, 75, 75}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.w << " x " << c.h);
-    SettingsRecord.w = c.w;
-    SettingsRecord.h = c.h;
-    const BoxSize shown = ShownBoxSize();
-    EXPECT_EQ(shown.w, c.shown_w);
-    EXPECT_EQ(shown.h, c.shown_h);
-  }
-}
-
-TEST(BoxPlace, ABoxOffEveryScreenShowsAtTheFirstRunPlaceOnThePrimary) {
-  const std::vector<ScreenRect> two = {{0, 0, 1280, 1000}, {1280, 0, 1024, 768}};
-  const std::vector<ScreenRect> small = {{0, 0, 200, 150}};
-  // The primary right of a screen at the origin.
-  const std::vector<ScreenRect> right = {{1920, 0, 1280, 1024}, {0, 0, 1920, 1080}};
-  const std::vector<ScreenRect> none;
+// A size below 1 shows at the first-run size; a box off every screen shows at
+// the first-run place when that is on the primary, else at its corner.
+TEST(BoxPlace, ABoxIsAlwaysShownWhereItCanBeReached) {
+  const std::vector<ScreenRect> two = {{0, 0, 1280, 1000}, {1280, 0, 1024, 768}},
+                                small = {{0, 0, 200, 150}}, none,
+                                right = {{1920, 0, 1280, 1024}, {0, 0, 1920, 1080}};
   const struct {
     const char* name;
     const std::vector<ScreenRect>& screens;
-    int16_t x, y, w;
-    int shown_x, shown_y;
+    int16_t x, y, w, h;
+    int shown_x, shown_y, shown_w, shown_h;
   } cases[] = {
-      {"on the primary", two, 100, 100, 75, 100, 100},
-      {"on the second screen", two, 2000, 700, 75, 2000, 700},
-      {"one pixel on the primary", two, -74, 999, 75, -74, 999},
-      {"beside the primary", two, -75, 50, 75, 244, 200},
-      {"right of both", two, 2304, 0, 75, 244, 200},
-      {"below the work area", two, 100, 1000, 75, 244, 200},
-      {"meets at its shown size", two, -70, 0, 0, -70, 0},
-      {"first-run place off the primary too", small, 300, 300, 75, 0, 0},
-      {"first-run place on another screen", right, 4000, 0, 75, 1920, 0},
-      {"no screen known", none, 9000, 9000, 75, 9000, 9000},
+      {"on the primary", two, 100, 100, 75, 75, 100, 100, 75, 75},
+      {"on the second screen", two, 2000, 700, 1, 300, 2000, 700, 1, 300},
+      {"one pixel on the primary", two, -74, 999, 75, 75, -74, 999, 75, 75},
+      {"beside the primary", two, -75, 50, 75, 0, 244, 200, 75, 75},
+      {"right of both", two, 2304, 0, -1, 75, 244, 200, 75, 75},
+      {"below the work area", two, 100, 1000, 40, -31072, 244, 200, 40, 75},
+      {"meets at its shown size", two, -70, 0, 0, 75, -70, 0, 75, 75},
+      {"first-run place off the primary", small, 300, 300, 75, 75, 0, 0, 75, 75},
+      {"first-run place on another screen", right, 4000, 0, 75, 75, 1920, 0, 75, 75},
+      {"no screen known", none, 9000, 9000, 75, 75, 9000, 9000, 75, 75},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    SettingsRecord.x = c.x;
-    SettingsRecord.y = c.y;
-    SettingsRecord.w = c.w;
-    SettingsRecord.h = 75;
-    const BoxPlace shown = ShownBoxPlace(c.screens);
-    EXPECT_EQ(shown.x, c.shown_x);
-    EXPECT_EQ(shown.y, c.shown_y);
+    SettingsRecord.x = c.x, SettingsRecord.y = c.y, SettingsRecord.w = c.w, SettingsRecord.h = c.h;
+    const BoxPlace place = ShownBoxPlace(c.screens);
+    const BoxSize size = ShownBoxSize();
+    EXPECT_EQ(std::vector<int>({place.x, place.y, size.w, size.h}),
+              std::vector<int>({c.shown_x, c.shown_y, c.shown_w, c.shown_h}));
   }
 }
 
 TEST(Opacity, AlphaWrapsInsteadOfClamping) {
-  struct Case {
-    int16_t t;
-    uint8_t alpha;
-  } cases[] = {{75, 191}, {100, 255}, {0, 0}, {101, 1}, {-1, 254}, {200, 254}, {50, 127}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.t);
-    EXPECT_EQ(AlphaFromPercent(c.t), c.alpha);
-  }
+  const int16_t percent[] = {75, 100, 0, 101, -1, 200, 50};
+  const int alpha[] = {191, 255, 0, 1, 254, 254, 127};
+  for (int i = 0; i < 7; ++i) EXPECT_EQ(AlphaFromPercent(percent[i]), alpha[i]) << percent[i];
 }
 
 }  // namespace

@@ -1,182 +1,205 @@
+#include "settings/settings_file.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <filesystem>
+#include <functional>
 #include <string>
+#include <vector>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 #include "settings/ini_file.h"
-#include "settings/settings_file.h"
-#include "settings/settings_keys.h"
-#include "tests/settings/settings_fixture.h"
+#include "settings/settings_record.h"
+#include "tests/settings/settings_numbers.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
-using LoadTest = SettingsTest;
+namespace fs = std::filesystem;
+using testing_support::ReadFile;
+using testing_support::WriteFile;
 
-std::string FirstRunFile(const std::string& desk, const std::string& eol) {
-  std::string s;
+class SettingsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SettingsRecord = Settings{};
+    IniPath = folder_ / "Quorlith.ini";
+    DesktopDir = folder_ / "Desk";
+  }
+  testing_support::TempFolder folder_;
+};
+
+// The first-run file holds every key in order and loads back as the values
+// the program starts with.
+TEST_F(SettingsTest, TheFirstRunFileHoldsEveryKeyInOrder) {
+  WriteDefaultSettings();
+  std::string expected, written = ReadFile(IniPath);
   for (const char* line :
        {"[Coordinates]", "x=244", "y=200", "w=75", "h=75", "t=75", "b=1", "m=1", "[Options]",
         "CommandMode=1", "pathaction=1", "listseparator=1", "encase=0", "deletetobin=1",
         "confirmdelete=1", "confirmcopy=1", "confirmmove=1", "overwritefile=0"}) {
-    s += std::string(line) + eol;
+    expected += line + kEol;
   }
-  s += "CopyDestination=" + desk + eol;
-  s += "MoveDestination=" + desk + eol;
-  return s;
-}
-
-TEST_F(LoadTest, FirstRunFileHoldsEveryKeyInOrderAndLoadsBack) {
-  WriteDefaultSettings();
-  const std::string written = ReadIni();
+  expected += "CopyDestination=" + DesktopDir + kEol + "MoveDestination=" + DesktopDir + kEol;
 #ifdef _WIN32
-  // Wine's writer may separate sections with a blank line; the keys, their
-  // order and their values are what the program relies on.
-  std::string squeezed;
-  for (size_t i = 0; i < written.size(); ++i) {
-    if (written.compare(i, 4, "\r\n\r\n") == 0) continue;
-    squeezed += written[i];
-  }
-  EXPECT_EQ(squeezed, FirstRunFile(DesktopDir, Eol()));
-#else
-  EXPECT_EQ(written, FirstRunFile(DesktopDir, Eol()));
+  // Wine's writer may put a blank line between sections.
+  for (size_t at; (at = written.find("\r\n\r\n")) != std::string::npos;) written.erase(at, 2);
 #endif
-
+  EXPECT_EQ(written, expected);
   LoadSettings();
-  const Settings& s = SettingsRecord;
-  EXPECT_EQ(s.x, 244);
-  EXPECT_EQ(s.y, 200);
-  EXPECT_EQ(s.w, 75);
-  EXPECT_EQ(s.h, 75);
-  EXPECT_EQ(s.t, 75);
-  EXPECT_EQ(s.b, 1);
-  EXPECT_EQ(s.m, 1);
-  EXPECT_EQ(s.CommandMode, 1);
-  EXPECT_EQ(s.overwritefile, 0);
-  // The separator exists in memory only.
-  EXPECT_EQ(s.CopyDestination, DesktopDir + Sep());
-  EXPECT_EQ(s.MoveDestination, DesktopDir + Sep());
-  EXPECT_EQ(ReadIni(), written);
+  EXPECT_EQ(Numbers(SettingsRecord), kFirstRun);
+  EXPECT_EQ(SettingsRecord.CopyDestination, DesktopDir + kSep);
+  SettingsRecord = Settings{};
+  SetFirstRunValues();
+  EXPECT_EQ(Numbers(SettingsRecord), kFirstRun);
+  EXPECT_EQ(SettingsRecord.MoveDestination, DesktopDir);
 }
 
-TEST_F(LoadTest, NumbersAreStoredWithTheFieldsWidth) {
-  WriteIni(
-      "[Coordinates]\nx=70000\ny=40000\nw=-1\nh=65535\nt=99999999999\nb=70000\nm=-5\n"
-      "[Options]\nCommandMode=65537\npathaction=65543\nlistseparator=-65535\n"
-      "encase=4294967297\noverwritefile=12abc\nconfirmcopy=-\nconfirmmove=0x10\n");
-  LoadSettings();
-  const Settings& s = SettingsRecord;
-  EXPECT_EQ(s.x, 4464);
-  EXPECT_EQ(s.y, -25536);
-  EXPECT_EQ(s.w, -1);
-  EXPECT_EQ(s.h, -1);
-  EXPECT_EQ(s.t, static_cast<int16_t>(1215752191 & 0xFFFF));  // wrapped twice
-  EXPECT_EQ(s.b, 70000);  // 32-bit fields take the value whole
-  EXPECT_EQ(s.m, -5);
-  EXPECT_EQ(s.CommandMode, 1);
-  EXPECT_EQ(s.pathaction, 7);
-  EXPECT_EQ(s.listseparator, 1);
-  EXPECT_EQ(s.encase, 1);
-  EXPECT_EQ(s.overwritefile, 12);
-  EXPECT_EQ(s.confirmcopy, 0);
-  EXPECT_EQ(s.confirmmove, 16);
-}
-
-TEST_F(LoadTest, MissingCoordinatesKeepTheirValueAndMissingOptionsReturnToDefaults) {
-  WriteIni("[Coordinates]\nx=1\ny=2\nw=3\nh=4\nt=5\nb=6\nm=7\n[Options]\nCommandMode=3\n"
-           "pathaction=4\nlistseparator=5\nencase=1\ndeletetobin=0\nconfirmdelete=0\n"
-           "confirmcopy=0\nconfirmmove=0\noverwritefile=1\nCopyDestination=A\nMoveDestination=B\n");
-  LoadSettings();
-  WriteIni("[Coordinates]\n[Options]\n");
-  LoadSettings();
-  const Settings& s = SettingsRecord;
-  EXPECT_EQ((std::vector<int>{s.x, s.y, s.w, s.h, s.t, s.b, s.m}),
-            (std::vector<int>{1, 2, 3, 4, 5, 6, 7}));
-  EXPECT_EQ((std::vector<int>{s.CommandMode, s.pathaction, s.listseparator, s.encase,
-                              s.deletetobin, s.confirmdelete, s.confirmcopy, s.confirmmove,
-                              s.overwritefile}),
-            (std::vector<int>{1, 1, 1, 0, 1, 1, 1, 1, 0}));
-  EXPECT_EQ(s.CopyDestination, DesktopDir + Sep());
-  EXPECT_EQ(s.MoveDestination, DesktopDir + Sep());
-}
-
-TEST_F(LoadTest, AFileWithOnlyOptionsLeavesTheBoxAtZeroOnFirstLoad) {
-  WriteIni("[Options]\nCommandMode=2\n");
-  LoadSettings();
-  const Settings& s = SettingsRecord;
-  EXPECT_EQ((std::vector<int>{s.x, s.y, s.w, s.h, s.t, s.b, s.m}),
-            (std::vector<int>{0, 0, 0, 0, 0, 0, 0}));
-  EXPECT_EQ(s.CommandMode, 2);
-}
-
-TEST_F(LoadTest, DestinationsEndInTheSeparatorOnlyOnce) {
-  const std::string sep = Sep();
-  struct Case {
-    std::string in_file;
-    std::string in_memory;
-  } cases[] = {
-      {"D" + sep + "a", "D" + sep + "a" + sep},
-      {"D" + sep + "a" + sep, "D" + sep + "a" + sep},
-      {"", sep},
-#ifdef _WIN32
-      {"D:/a/", "D:/a/\\"},  // only a backslash counts on Windows
-#else
-      {"/a\\", "/a\\/"},  // a backslash is a name character on Linux
-#endif
-      {std::string(5000, 'd'), std::string(5000, 'd') + sep},
+// Loaded over other values: a missing coordinate keeps its value, a missing
+// option returns to its default; a number keeps the low bits its field
+// holds; garbled lines are skipped while intact ones count; a destination
+// ends in the separator once, however long it is.
+TEST_F(SettingsTest, LoadingTakesWhatIsReadable) {
+  const std::string all =
+      "[Coordinates]\nx=1\ny=2\nw=3\nh=4\nt=5\nb=6\nm=7\n[Options]\nCommandMode=3\npathaction=4\n"
+      "listseparator=5\nencase=1\ndeletetobin=0\nconfirmdelete=0\nconfirmcopy=0\nconfirmmove=0\n"
+      "overwritefile=1\n";
+  const std::vector<int> kept = {1, 2, 3, 4, 5, 6, 7, 1, 1, 1, 0, 1, 1, 1, 1, 0};
+  const auto w9h8 = [&] {
+    std::vector<int> v = kept;
+    v[2] = 9, v[3] = 8;
+    return v;
+  }();
+  std::vector<int> mode2 = kept;
+  mode2[7] = 2;
+  std::string binary;
+  for (int c = 1; c < 256; ++c) binary += c == '\n' || c == '\r' ? ' ' : static_cast<char>(c);
+  const auto dest = [](const std::string& v) {
+    return "[Options]\nCopyDestination=" + v + "\nMoveDestination=" + v + "\n";
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.in_file.substr(0, 40));
-    WriteIni("[Options]\nCopyDestination=" + c.in_file + "\nMoveDestination=E" + sep + "b\n");
+  const std::string desk = DesktopDir + kSep, d = "D" + kSep + "a" + kSep;
+  const struct {
+    const char* name;
+    std::string bytes;
+    std::vector<int> numbers;
+    std::string destination;
+  } cases[] = {
+      {"every key", all, {1, 2, 3, 4, 5, 6, 7, 3, 4, 5, 1, 0, 0, 0, 0, 1}, desk},
+      {"field widths",
+       "[Coordinates]\nx=70000\ny=40000\nw=-1\nh=65535\nt=99999999999\nb=70000\nm=-5\n"
+       "[Options]\nCommandMode=65537\npathaction=65543\nlistseparator=-65535\n"
+       "encase=4294967297\noverwritefile=12abc\nconfirmcopy=-\nconfirmmove=0x10\n",
+       {4464, -25536, -1, -1, -6145, 70000, -5, 1, 7, 1, 1, 1, 1, 0, 16, 12}, desk},
+      {"empty sections", "[Coordinates]\n[Options]\n", kept, desk},
+      {"options only", "[Options]\nCommandMode=2\n", mode2, desk},
+      {"binary line", "[Coordinates]\nw=9\n" + binary + "\nh=8\n", w9h8, desk},
+      {"byte-order mark", "\xEF\xBB\xBF[Coordinates]\r\nw=9\r\nh=8\r\n", w9h8, desk},
+      {"no final newline", "[Coordinates]\nw=9\nh=8", w9h8, desk},
+      {"100,000-character lines",
+       "[Coordinates]\nw=9\nj=" + std::string(100000, 'j') + "\n" + std::string(100000, '=') +
+           "\nh=8\n",
+       w9h8, desk},
+      {"old Mac line ends", "[Coordinates]\rw=9\rh=8\r", w9h8, desk},
+      {"NUL bytes", "[Coordinates]\nw=9\nh=8\n" + std::string("\0\0w=1\0\0", 7) + "\n", w9h8, desk},
+      {"no section header", "w=9\nh=8\n", kept, desk},
+      {"only garbage", binary, kept, desk},
+      {"empty file", "", kept, desk},
+      {"separator added", dest("D" + kSep + "a"), kept, d},
+      {"separator kept", dest(d), kept, d},
+      {"empty destination", dest(""), kept, kSep},
+#ifdef _WIN32
+      {"only a backslash counts", dest("D:/a/"), kept, "D:/a/\\"},
+#else
+      {"a backslash is a name character", dest("/a\\"), kept, "/a\\/"},
+#endif
+      {"5,000 characters", dest(std::string(5000, 'd')), kept, std::string(5000, 'd') + kSep},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    WriteFile(IniPath, all);
     LoadSettings();
-    EXPECT_EQ(SettingsRecord.CopyDestination, c.in_memory);
-    EXPECT_EQ(SettingsRecord.MoveDestination, "E" + sep + "b" + sep);
+    WriteFile(IniPath, c.bytes);
+    LoadSettings();
+    EXPECT_EQ(Numbers(SettingsRecord), c.numbers);
+    EXPECT_EQ(SettingsRecord.CopyDestination, c.destination);
+    EXPECT_EQ(SettingsRecord.MoveDestination, c.destination);
   }
 }
 
-TEST_F(LoadTest, WrittenNumbersArePlainDecimalAndReadBack) {
-  for (int32_t v : {75, -7, 0, INT_MAX, INT_MIN, 1000000}) {
+// Numbers are written as plain decimal and read back whole; saving the box's
+// place writes its outer rectangle and nothing else.
+TEST_F(SettingsTest, NumbersRoundTripAndSavingWritesTheRectangleOnly) {
+  for (int32_t v : {75, -7, 0, INT_MAX, INT_MIN}) {
     SCOPED_TRACE(v);
-    WriteIniNumber(IniPath.c_str(), "Coordinates", "t", v);
-    EXPECT_STREQ(ReadIniText(IniPath.c_str(), "Coordinates", "t", "?"),
-                 std::to_string(v).c_str());
-    EXPECT_EQ(ReadIniNumber(IniPath.c_str(), "Coordinates", "t", 12345), v);
+    WriteIniNumber(IniPath, "Coordinates", "t", v);
+    EXPECT_STREQ(ReadIniText(IniPath, "Coordinates", "t", "?"), std::to_string(v).c_str());
+    EXPECT_EQ(ReadIniNumber(IniPath, "Coordinates", "t", 12345), v);
   }
-}
-
-TEST_F(LoadTest, SaveCoordinatesWritesTheOuterRectangleOnly) {
   WriteDefaultSettings();
   LoadSettings();
   SaveCoordinates({-10, 20, 65, 95});
   EXPECT_EQ(SettingsRecord.x, 244);  // the record is not touched
-  const char* file = IniPath.c_str();
-  EXPECT_EQ(ReadIniNumber(file, "Coordinates", "x", 0), -10);
-  EXPECT_EQ(ReadIniNumber(file, "Coordinates", "y", 0), 20);
-  EXPECT_EQ(ReadIniNumber(file, "Coordinates", "w", 0), 75);
-  EXPECT_EQ(ReadIniNumber(file, "Coordinates", "h", 0), 75);
-  EXPECT_EQ(ReadIniNumber(file, "Coordinates", "t", 0), 75);
   LoadSettings();
-  EXPECT_EQ(SettingsRecord.x, -10);
+  EXPECT_EQ(Numbers(SettingsRecord),
+            (std::vector<int>{-10, 20, 75, 75, 75, 1, 1, 1, 1, 1, 0, 1, 1, 1, 1, 0}));
 }
 
-TEST_F(LoadTest, SetFirstRunValuesMatchesTheFirstRunFile) {
-  SetFirstRunValues();
-  Settings in_memory = SettingsRecord;
-  SettingsRecord = Settings{};
-  WriteDefaultSettings();
+// A missing file loads the defaults and is not made. A file that cannot be
+// used is looked at without waiting, never read and never written afterwards:
+// every key takes its load default, and the entry stays as it was.
+TEST_F(SettingsTest, AnUnusableFileIsNotReadAndNeverWritten) {
+  const std::vector<int> defaults = {0, 0, 33, 0, 0, 0, 0, 1, 1, 1, 0, 1, 1, 1, 1, 0};
+  IniPath = folder_ / "missing.ini";
+  SettingsRecord.w = 33;
   LoadSettings();
-  in_memory.CopyDestination += Sep();
-  in_memory.MoveDestination += Sep();
-  const Settings& s = SettingsRecord;
-  for (const SettingsKey& k : SettingsKeys()) {
-    SCOPED_TRACE(k.key);
-    if (k.field16) {
-      EXPECT_EQ(in_memory.*k.field16, s.*k.field16);
-    } else if (k.field32) {
-      EXPECT_EQ(in_memory.*k.field32, s.*k.field32);
-    } else {
-      EXPECT_EQ(in_memory.*k.text, s.*k.text);
-    }
+  EXPECT_EQ(Numbers(SettingsRecord), defaults);
+  EXPECT_FALSE(testing_support::Exists(IniPath));
+  const struct {
+    const char* name;
+    std::function<void(const std::string&)> make;
+    SettingsProblem problem;
+  } cases[] = {
+      {"a folder", [](const std::string& p) { fs::create_directory(p); },
+       SettingsProblem::NotAFile},
+      {"larger than 16 MiB",
+       [](const std::string& p) { WriteFile(p, "[Coordinates]\nw=9\n" + std::string(16 << 20, ';')); },
+       SettingsProblem::TooLarge},
+#ifndef _WIN32
+      {"a named pipe", [](const std::string& p) { mkfifo(p.c_str(), 0600); },
+       SettingsProblem::NotAFile},
+      {"a link to the zero device", [](const std::string& p) { EXPECT_EQ(symlink("/dev/zero", p.c_str()), 0); },
+       SettingsProblem::NotAFile},
+      {"a dangling link", [](const std::string& p) { EXPECT_EQ(symlink("/nowhere/at/all", p.c_str()), 0); },
+       SettingsProblem::Unreadable},
+#endif
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    IniPath = folder_ / (std::string(c.name) + ".ini");
+    c.make(IniPath);
+    const fs::file_type type = fs::symlink_status(IniPath).type();
+    LoadSettings();
+    EXPECT_EQ(LoadProblem, c.problem);
+    EXPECT_EQ(Numbers(SettingsRecord), defaults);
+    EXPECT_EQ(SettingsRecord.CopyDestination, DesktopDir + kSep);
+    WriteIniNumber(IniPath, "Coordinates", "w", 5);
+    SaveCoordinates({1, 2, 3, 4});
+    EXPECT_EQ(fs::symlink_status(IniPath).type(), type);
+    EXPECT_TRUE(type != fs::file_type::regular || fs::file_size(IniPath) == (16u << 20) + 18);
+    EXPECT_TRUE(type != fs::file_type::directory || fs::is_empty(IniPath));
   }
+  // Once made usable, the file is read again, but not written in this run.
+  fs::remove(IniPath);
+  WriteFile(IniPath, "[Coordinates]\nw=9\n");
+  WriteIniNumber(IniPath, "Coordinates", "w", 5);
+  LoadSettings();
+  EXPECT_EQ(LoadProblem, SettingsProblem::None);
+  EXPECT_EQ(SettingsRecord.w, 9);
 }
 
 }  // namespace

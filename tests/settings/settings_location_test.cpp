@@ -2,102 +2,67 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include "settings/settings_file.h"
-#include "settings/settings_record.h"
+#include "tests/settings/settings_numbers.h"
 #include "tests/support/temp_folder.h"
-#include "text/file_system.h"
 
 namespace {
 
 using testing_support::Exists;
 using testing_support::ReadFile;
-using testing_support::TempFolder;
-using testing_support::WriteFile;
 
-class LocationTest : public ::testing::Test {
- protected:
-  void SetUp() override { SettingsRecord = Settings{}; }
-
-  TempFolder root_;
-  std::string program_ = root_ / "program/";
-  std::string user_ = root_ / "config/quorlith/";
-  // A folder that can never be made, even by root: its parent is a file.
-  std::string blocked_ = root_ / "a-file/folder/";
-};
-
-TEST_F(LocationTest, TheFileBesideTheProgramWinsAndIsOnlyRead) {
-  WriteFile(program_ + "Quorlith.ini", "[Coordinates]\nw=41\n");
-  WriteFile(user_ + "Quorlith.ini", "[Coordinates]\nw=99\n");
-  EXPECT_EQ(PrepareSettingsIn(program_, user_, "Quorlith"), SettingsPlace::BesideProgram);
-  EXPECT_EQ(IniPath, program_ + "Quorlith.ini");
-  EXPECT_EQ(SettingsRecord.w, 41);
-  EXPECT_EQ(ReadFile(IniPath), "[Coordinates]\nw=41\n");
-}
-
-TEST_F(LocationTest, AnExistingPerUserFileIsUsedWhenNoneIsBesideTheProgram) {
-  testing_support::MakeFolder(program_);
-  WriteFile(user_ + "Quorlith.ini", "[Coordinates]\nw=99\n");
-  EXPECT_EQ(PrepareSettingsIn(program_, user_, "Quorlith"), SettingsPlace::PerUser);
-  EXPECT_EQ(IniPath, user_ + "Quorlith.ini");
-  EXPECT_EQ(SettingsRecord.w, 99);
-  EXPECT_FALSE(Exists(program_ + "Quorlith.ini"));
-}
-
-TEST_F(LocationTest, FirstStartWritesTheFileBesideTheProgram) {
-  testing_support::MakeFolder(program_);
-  EXPECT_EQ(PrepareSettingsIn(program_, user_, "Quorlith"), SettingsPlace::BesideProgram);
-  EXPECT_TRUE(Exists(program_ + "Quorlith.ini"));
-  EXPECT_FALSE(Exists(user_));
-  EXPECT_EQ(SettingsRecord.w, 75);
-  EXPECT_EQ(SettingsRecord.x, 244);
-}
-
-TEST_F(LocationTest, AnUnwritableProgramFolderFallsBackToThePerUserFolder) {
-  WriteFile(root_ / "a-file", "not a folder");
-  EXPECT_EQ(PrepareSettingsIn(blocked_, user_, "Quorlith"), SettingsPlace::PerUser);
-  EXPECT_EQ(IniPath, user_ + "Quorlith.ini");
-  EXPECT_TRUE(Exists(IniPath));
-  EXPECT_EQ(SettingsRecord.w, 75);
-  EXPECT_EQ(SettingsRecord.t, 75);
-  EXPECT_EQ(SettingsRecord.b, 1);
-}
-
-TEST_F(LocationTest, AFolderAsSettingsFileGivesTheFirstRunValuesAndStays) {
-  testing_support::MakeFolder(program_ + "Quorlith.ini");
-  EXPECT_EQ(PrepareSettingsIn(program_, user_, "Quorlith"), SettingsPlace::BesideProgram);
-  EXPECT_EQ(LoadProblem, SettingsProblem::NotAFile);
-  const Settings& s = SettingsRecord;
-  EXPECT_EQ((std::vector<int>{s.x, s.y, s.w, s.h, s.t, s.b, s.m}),
-            (std::vector<int>{244, 200, 75, 75, 75, 1, 1}));
-  EXPECT_EQ(s.CopyDestination, DesktopDir + NativeSeparator());
-  EXPECT_FALSE(Exists(user_));
-}
-
-TEST_F(LocationTest, WithNoWritableFolderTheFirstRunValuesStayInMemory) {
-  WriteFile(root_ / "a-file", "not a folder");
-  const std::string blocked_user = root_ / "a-file/user/";
-  EXPECT_EQ(PrepareSettingsIn(blocked_, blocked_user, "Quorlith"), SettingsPlace::MemoryOnly);
-  const Settings& s = SettingsRecord;
-  EXPECT_EQ((std::vector<int>{s.x, s.y, s.w, s.h, s.t, s.b, s.m}),
-            (std::vector<int>{244, 200, 75, 75, 75, 1, 1}));
-  EXPECT_EQ(s.CopyDestination, DesktopDir + NativeSeparator());
-  EXPECT_EQ(s.MoveDestination, DesktopDir + NativeSeparator());
-}
-
-// The file a start would use is found without writing anything, so a second
-// start can find the box that runs over it first.
-TEST_F(LocationTest, FindSettingsFileNamesTheFileAStartWouldUseAndWritesNothing) {
-  const std::string beside = program_ + "Quorlith.ini";
-  const std::string per_user = user_ + "Quorlith.ini";
-  EXPECT_EQ(FindSettingsFile(program_, user_, "Quorlith"), beside);
-  EXPECT_EQ(FindSettingsFile("", user_, "Quorlith"), per_user);  // the installed program
-  EXPECT_FALSE(Exists(beside) || Exists(per_user));
-  WriteFile(per_user, "");
-  EXPECT_EQ(FindSettingsFile(program_, user_, "Quorlith"), per_user);
-  WriteFile(beside, "");
-  EXPECT_EQ(FindSettingsFile(program_, user_, "Quorlith"), beside);
+// A file beside the program wins, then one in the per-user folder, and a
+// start uses the file FindSettingsFile names. A first start writes beside the
+// program, else per user, else keeps the first-run values in memory. A file
+// that cannot be used gives the first-run values and stays as it is.
+TEST(SettingsLocation, BesideTheProgramThenPerUserThenMemory) {
+  enum Kind { kNone, kFile, kFolder, kBlocked, kUnknown };
+  const struct {
+    const char* name;
+    Kind beside, per_user;
+    SettingsPlace place;
+    int w;
+  } cases[] = {
+      {"both files: beside wins", kFile, kFile, SettingsPlace::BesideProgram, 41},
+      {"only the per-user file", kNone, kFile, SettingsPlace::PerUser, 99},
+      {"first start", kNone, kNone, SettingsPlace::BesideProgram, 75},
+      {"the installed program", kUnknown, kNone, SettingsPlace::PerUser, 75},
+      {"program folder not writable", kBlocked, kNone, SettingsPlace::PerUser, 75},
+      {"a folder in the file's place", kFolder, kNone, SettingsPlace::BesideProgram, 75},
+      {"nowhere to write", kBlocked, kBlocked, SettingsPlace::MemoryOnly, 75},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    testing_support::TempFolder root;
+    // A folder that can never be made, even by root: its parent is a file.
+    testing_support::WriteFile(root / "a-file", "");
+    const std::string program = c.beside == kUnknown ? ""
+                                : c.beside == kBlocked ? root / "a-file/program/"
+                                                       : root / "program/";
+    const std::string user = c.per_user == kBlocked ? root / "a-file/user/" : root / "user/";
+    if (c.beside == kNone) testing_support::MakeFolder(program);
+    if (c.beside == kFolder) testing_support::MakeFolder(program + "Quorlith.ini");
+    if (c.beside == kFile) testing_support::WriteFile(program + "Quorlith.ini", "[Coordinates]\nw=41\n");
+    if (c.per_user == kFile) testing_support::WriteFile(user + "Quorlith.ini", "[Coordinates]\nw=99\n");
+    SettingsRecord = Settings{};
+    const std::string found = FindSettingsFile(program, user, "Quorlith");
+    EXPECT_FALSE(c.per_user != kFile && Exists(user));  // looking writes nothing
+    EXPECT_EQ(PrepareSettingsIn(program, user, "Quorlith"), c.place);
+    const bool per_user = c.place == SettingsPlace::PerUser;
+    EXPECT_EQ(IniPath, (per_user ? user : program) + "Quorlith.ini");
+    EXPECT_TRUE(IniPath == found || c.beside == kBlocked);
+    EXPECT_EQ(Exists(user), per_user || c.per_user == kFile);
+    const std::vector<int> from_file = {0, 0, c.w, 0, 0, 0, 0, 1, 1, 1, 0, 1, 1, 1, 1, 0};
+    EXPECT_EQ(Numbers(SettingsRecord), c.w == 75 ? kFirstRun : from_file);
+    EXPECT_EQ(SettingsRecord.MoveDestination, DesktopDir + kSep);
+    EXPECT_TRUE(c.beside != kFile || ReadFile(IniPath) == "[Coordinates]\nw=41\n");
+    EXPECT_EQ(LoadProblem == SettingsProblem::NotAFile, c.beside == kFolder);
+    EXPECT_TRUE(c.beside != kFolder || std::filesystem::is_empty(IniPath));
+  }
 }
 
 }  // namespace
