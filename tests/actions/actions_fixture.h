@@ -1,7 +1,6 @@
 // The action tests' ground: first-run settings with destinations in a fresh
 // folder, message boxes answered from a script, the clipboard captured.
 #pragma once
-
 #include <gtest/gtest.h>
 
 #include <string>
@@ -19,8 +18,7 @@
 using testing_support::Exists;
 using testing_support::ReadFile;
 using Texts = std::vector<std::string>;
-constexpr int kYes = platform::kAnswerYes;
-constexpr int kNo = platform::kAnswerNo;
+constexpr int kYes = platform::kAnswerYes, kNo = platform::kAnswerNo;
 
 class ActionTest : public ::testing::Test {
  protected:
@@ -34,7 +32,6 @@ class ActionTest : public ::testing::Test {
     testing_support::MakeFolder(moved_);
   }
   void TearDown() override { FreeArray(); }
-
   // The action, with the confirmation questions off.
   static void Quietly(int mode, int overwrite = 0) {
     SettingsRecord.CommandMode = static_cast<int16_t>(mode);
@@ -45,9 +42,10 @@ class ActionTest : public ::testing::Test {
     testing_support::WriteFile(folder_ / relative, content);
     return folder_ / relative;
   }
-  Texts BoxTexts() const {
+  // The texts of the boxes shown since the first, counted from 0.
+  Texts BoxTexts(size_t first = 0) const {
     Texts texts;
-    for (const auto& box : ui_.boxes()) texts.push_back(box.text);
+    for (size_t i = first; i < ui_.boxes().size(); ++i) texts.push_back(ui_.boxes()[i].text);
     return texts;
   }
 
@@ -60,7 +58,7 @@ class ActionTest : public ::testing::Test {
 #endif
 };
 
-// A failure box: what failed, the file, the reason, and for a move where the
+// A failure box: what failed, the file, the reason, and for a move that the
 // file stayed.
 inline const std::string kCopyFailed = "Sorry, Quorlith could not copy the file.";
 inline const std::string kMoveFailed = "Sorry, Quorlith could not move the file.";
@@ -75,5 +73,3 @@ inline std::string ReasonText(platform::Failure kind) {
 }
 inline const std::string kOverwriteQuestion =
     "This file already exists;\rDo you want to overwrite it?";
-inline const std::string kDeleteFailed =
-    "Sorry, Quorlith could not delete the file.\rPerhaps it is in use.";

@@ -3,11 +3,13 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#endif
 
+#include "tests/support/other_user.h"
+#endif
 #include <filesystem>
 
 #include "platform/file_ops.h"
@@ -15,13 +17,10 @@
 
 namespace {
 
+namespace fs = std::filesystem;
 using testing_support::NamesIn;
+using testing_support::WriteFile;
 using CopyMoveTest = ActionTest;
-
-constexpr uint32_t kQuestionStyle =
-    platform::kBoxYesNo | platform::kBoxIconQuestion | platform::kBoxSystemModal;
-constexpr uint32_t kOverwriteStyle =
-    platform::kBoxYesNo | platform::kBoxIconWarning | platform::kBoxSystemModal;
 
 // Only a confirmation setting of 1 asks, once per drop, before anything is
 // touched; "no" leaves every file alone.
@@ -31,23 +30,21 @@ TEST_F(CopyMoveTest, TheConfirmationComesFirst) {
       for (int answer : {kNo, kYes}) {
         SCOPED_TRACE(testing::Message() << mode << "/" << setting << "/" << answer);
         const std::string dest = mode == 2 ? copies_ : moved_;
+        const std::string a = MakeFile("src/a.txt", "a"), b = MakeFile("src/b", "b");
         Quietly(mode, 1);
         SettingsRecord.confirmcopy = SettingsRecord.confirmmove = setting;
-        const std::string a = MakeFile("src/a.txt", "a"), b = MakeFile("src/b", "b");
-        std::filesystem::remove_all(dest);
+        fs::remove_all(dest);
         testing_support::MakeFolder(dest);
         ui_.Answer({answer});
         const size_t before = ui_.boxes().size();
         SubmitDrop({a, b});
         const bool asked = setting == 1, done = !asked || answer == kYes;
         ASSERT_EQ(ui_.boxes().size(), before + asked);
-        if (asked) {
-          EXPECT_EQ(ui_.boxes().back().text, std::string("Do you really want\rto ") +
-                                                 (mode == 2 ? "copy" : "move") +
-                                                 " these files to " + dest + "?");
-          EXPECT_EQ(ui_.boxes().back().caption, "Quorlith");
-          EXPECT_EQ(ui_.boxes().back().style, kQuestionStyle);
-        }
+        EXPECT_TRUE(!asked || ui_.boxes().back().text ==
+                                  std::string("Do you really want\rto ") +
+                                      (mode == 2 ? "copy" : "move") + " these files to " + dest + "?");
+        EXPECT_TRUE(!asked || ui_.boxes().back().style == (platform::kBoxYesNo |
+                                  platform::kBoxIconQuestion | platform::kBoxSystemModal));
         EXPECT_EQ(NamesIn(dest), done ? (Texts{"a.txt", "b"}) : Texts{});
         EXPECT_EQ(Exists(a) && Exists(b), mode == 2 || !done);
       }
@@ -56,8 +53,8 @@ TEST_F(CopyMoveTest, TheConfirmationComesFirst) {
 }
 
 // Each existing target asks for itself, a copy made earlier in the same drop
-// included; "no" skips that file alone. Any other overwrite setting replaces
-// without asking.
+// included, and "no" skips that file alone; any other overwrite setting
+// replaces without asking.
 TEST_F(CopyMoveTest, EachExistingTargetAsksForItself) {
   const struct {
     int mode, overwrite, answer;
@@ -65,37 +62,33 @@ TEST_F(CopyMoveTest, EachExistingTargetAsksForItself) {
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.mode << "/" << c.overwrite << "/" << c.answer);
     const std::string dest = c.mode == 2 ? copies_ : moved_;
-    Quietly(c.mode, c.overwrite);
     const std::string a = MakeFile("src/a.txt", "new a"), b = MakeFile("src/b.txt", "new b"),
                       a2 = MakeFile("src/2/a.txt", "second a");
-    std::filesystem::remove_all(dest);
-    testing_support::WriteFile(dest + "b.txt", "old b");
+    Quietly(c.mode, c.overwrite);
+    fs::remove_all(dest);
+    WriteFile(dest + "b.txt", "old b");
     ui_.Answer({c.answer, c.answer});
     const size_t before = ui_.boxes().size();
     SubmitDrop({a, b, a2});
     const bool asks = c.overwrite == 0, replaced = !asks || c.answer == kYes;
-    ASSERT_EQ(ui_.boxes().size(), before + (asks ? 2 : 0));
-    if (asks) {
-      EXPECT_EQ(ui_.boxes().back().text, kOverwriteQuestion);
-      EXPECT_EQ(ui_.boxes().back().style, kOverwriteStyle);
-    }
+    EXPECT_EQ(BoxTexts(before), asks ? Texts(2, kOverwriteQuestion) : Texts{});
+    EXPECT_TRUE(!asks || ui_.boxes().back().style == (platform::kBoxYesNo |
+                             platform::kBoxIconWarning | platform::kBoxSystemModal));
     EXPECT_EQ(ReadFile(dest + "a.txt"), replaced ? "second a" : "new a");
     EXPECT_EQ(ReadFile(dest + "b.txt"), replaced ? "new b" : "old b");
-    const bool moving = c.mode == 3;
-    EXPECT_EQ(Exists(a), !moving);
-    EXPECT_EQ(Exists(b) && Exists(a2), !(moving && replaced));
+    EXPECT_EQ(Exists(a), c.mode == 2);
+    EXPECT_EQ(Exists(b) && Exists(a2), c.mode == 2 || !replaced);
   }
 }
 
-// Every failure is reported with the file and the reason, its source stays,
-// and the rest of the drop goes on. A file that is its own target is never
-// asked about; a write-protected target refuses even when the user agreed.
+// Every failure names the file and the reason, its source stays, and the
+// rest of the drop goes on. A file that is its own target is never asked
+// about; a write-protected target refuses even when the user agreed.
 TEST_F(CopyMoveTest, FailuresKeepTheSourceAndTheRestGoOn) {
   std::string content;
   for (int i = 0; i < 70000; ++i) content += static_cast<char>(i * 7);
-  const std::string folder = folder_ / "a-folder", gone = folder_ / "gone.txt";
-  const std::string inside = MakeFile("a-folder/in.txt", "in");
-  const std::string same = ReasonText(platform::Failure::kSameFile);
+  const std::string folder = folder_ / "a-folder", inside = MakeFile("a-folder/in.txt", "in");
+  const std::string gone = folder_ / "gone.txt", same = ReasonText(platform::Failure::kSameFile);
 #ifdef _WIN32
   const std::string no_folder = platform::SystemErrorText(ERROR_PATH_NOT_FOUND);
   const std::string no_file = platform::SystemErrorText(ERROR_FILE_NOT_FOUND);
@@ -111,45 +104,40 @@ TEST_F(CopyMoveTest, FailuresKeepTheSourceAndTheRestGoOn) {
   for (int mode : {2, 3}) {
     SCOPED_TRACE(mode == 2 ? "copy" : "move");
     Quietly(mode);
-    const std::string dest = mode == 2 ? copies_ : moved_;
+    const std::string dest = mode == 2 ? copies_ : moved_, self = dest + "self.bin";
     const std::string& failed = mode == 2 ? kCopyFailed : kMoveFailed;
-    const std::string good1 = MakeFile("src/1.txt", "1"), good2 = MakeFile("src/2.txt", "2");
-    const std::string kept = MakeFile("src/p.txt", "p"), self = dest + "self.bin";
-    testing_support::WriteFile(dest + "p.txt", "protected");
-    std::filesystem::permissions(dest + "p.txt", std::filesystem::perms::owner_read);
-    testing_support::WriteFile(self, content);
+    const std::string good1 = MakeFile("src/1", "1"), good2 = MakeFile("src/2", "2"),
+                      kept = MakeFile("src/p.txt", "p");
+    WriteFile(dest + "p.txt", "protected");
+    fs::permissions(dest + "p.txt", fs::perms::owner_read);
+    WriteFile(self, content);
 #ifdef _WIN32
-    // Names ignore case: another spelling of a file is that very file.
-    testing_support::WriteFile(dest + "Same.TXT", "same");
+    WriteFile(dest + "Same.TXT", "same");  // names ignore case: the very same file
     const std::string twin = dest + "same.txt";
 #else
     const std::string twin = MakeFile("src/h.txt", "same");
     ASSERT_EQ(link(twin.c_str(), (dest + "h.txt").c_str()), 0);
 #endif
-    const std::string protect = ReasonText(platform::Failure::kTargetProtected);
     const size_t before = ui_.boxes().size();
     ui_.Answer({kYes});
     SubmitDrop({good1, gone, folder, "", kept, self, twin, good2});
-    std::filesystem::permissions(dest + "p.txt", std::filesystem::perms::owner_all);
-    const Texts shown = BoxTexts();
-    EXPECT_EQ(Texts(shown.begin() + static_cast<std::ptrdiff_t>(before), shown.end()),
+    fs::permissions(dest + "p.txt", fs::perms::owner_all);
+    EXPECT_EQ(BoxTexts(before),
               (Texts{FailureBox(failed, gone, no_file),
                      FailureBox(failed, folder, ReasonText(platform::Failure::kFolder)),
                      FailureBox(failed, "", "The drop named no file."), kOverwriteQuestion,
-                     FailureBox(failed, kept, protect), FailureBox(failed, self, same),
-                     FailureBox(failed, twin, same)}));
-    EXPECT_EQ(ReadFile(dest + "1.txt") + ReadFile(dest + "2.txt"), "12");
+                     FailureBox(failed, kept, ReasonText(platform::Failure::kTargetProtected)),
+                     FailureBox(failed, self, same), FailureBox(failed, twin, same)}));
+    EXPECT_EQ(ReadFile(dest + "1") + ReadFile(dest + "2"), "12");
     EXPECT_EQ(Exists(good1) || Exists(good2), mode == 2);
     EXPECT_EQ(ReadFile(kept) + ReadFile(dest + "p.txt"), "pprotected");
     EXPECT_EQ(ReadFile(self), content);
     EXPECT_EQ(ReadFile(twin) + ReadFile(inside), "samein");
-
     const struct {
       std::string destination, reason;
-    } destinations[] = {
-      {folder_ / "nowhere/", no_folder},
+    } destinations[] = {{folder_ / "nowhere/", no_folder},
 #ifndef _WIN32
-      {whole, platform::SystemErrorText(ENAMETOOLONG)},
+                        {whole, platform::SystemErrorText(ENAMETOOLONG)}
 #endif
     };
     for (const auto& d : destinations) {
@@ -166,13 +154,13 @@ TEST_F(CopyMoveTest, FailuresKeepTheSourceAndTheRestGoOn) {
 #endif
 }
 
-// A file that appears at the target while the copy is made, after the look
-// that found none, is kept: the copy fails and leaves no temporary behind.
+// A file that appears at the target during the copy, after the look that
+// found none, is kept: the copy fails and leaves no temporary behind.
 TEST_F(CopyMoveTest, ATargetThatAppearsDuringTheCopyIsKept) {
   Quietly(2);
   const std::string source = MakeFile("src/late.txt", "new"), target = copies_ + "late.txt";
   platform::SetCopyPacer([&](uint64_t) {
-    if (!Exists(target)) testing_support::WriteFile(target, "appeared");
+    if (!Exists(target)) WriteFile(target, "appeared");
   });
   SubmitDrop({source});
   platform::SetCopyPacer(nullptr);
@@ -181,5 +169,55 @@ TEST_F(CopyMoveTest, ATargetThatAppearsDuringTheCopyIsKept) {
   EXPECT_EQ(NamesIn(copies_), Texts{"late.txt"});
   EXPECT_EQ(ReadFile(target) + ReadFile(source), "appearednew");
 }
+
+#ifdef _WIN32
+// Within a volume a read-only file is renamed like any other; from another
+// volume it is copied and then cannot be deleted: both stay, and a box says so.
+TEST_F(CopyMoveTest, AReadOnlySourceMovesByRenameOrStaysWithItsCopy) {
+  const auto other = testing_support::OtherVolumeFolder(folder_);
+  if (!other) GTEST_SKIP() << "no second volume";
+  Quietly(3);
+  for (const std::string& from : {folder_.path(), other->path()}) {
+    SCOPED_TRACE(from);
+    const std::string source = from + "ro.txt", target = moved_ + "ro.txt";
+    WriteFile(source, "read only");
+    ASSERT_TRUE(SetFileAttributesA(source.c_str(), FILE_ATTRIBUTE_READONLY));
+    const size_t before = ui_.boxes().size();
+    SubmitDrop({source});
+    const bool same_volume = from == folder_.path();
+    EXPECT_EQ(ReadFile(target), "read only");
+    EXPECT_EQ(Exists(source), !same_volume);
+    EXPECT_EQ(BoxTexts(before), same_volume ? Texts{} : Texts{"Sorry, Quorlith copied the file "
+        "but could not remove the original.\r" + source + "\r" +
+        platform::SystemErrorText(ERROR_ACCESS_DENIED)});
+    SetFileAttributesA(source.c_str(), FILE_ATTRIBUTE_NORMAL);
+    SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(target.c_str());
+  }
+}
+#else
+// A destination that may be written but not listed (0300) or not even
+// searched (0200) holds "what?.txt": what cannot be seen counts as there, so
+// the copy asks first, and "no" keeps the old file. Run as an ordinary user.
+TEST_F(CopyMoveTest, AFolderThatCannotBeListedStillAsksBeforeReplacing) {
+  Quietly(2);
+  const std::string source = MakeFile("src/what?.txt", "new");
+  for (const mode_t mode : {0300, 0200}) {
+    SCOPED_TRACE(mode);
+    SettingsRecord.CopyDestination = folder_ / ("drop-" + std::to_string(mode) + "/");
+    const std::string& dest = SettingsRecord.CopyDestination;
+    WriteFile(dest + "what?.txt", "old");
+    const uid_t owner = geteuid() == 0 ? testing_support::kOtherUser : geteuid();
+    ASSERT_EQ(chown(dest.c_str(), owner, static_cast<gid_t>(-1)) + chmod(dest.c_str(), mode), 0);
+    const int asked = testing_support::RunAsOtherUser([this, &source] {
+      SubmitDrop({source});
+      return BoxTexts() == Texts{kOverwriteQuestion} ? 1 : 0;
+    });
+    chmod(dest.c_str(), 0700);
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(ReadFile(dest + "what?.txt"), "old");
+  }
+}
+#endif
 
 }  // namespace

@@ -1,5 +1,6 @@
-// Copies, moves and deletes on the worker thread, with their questions shown
-// on the window's thread (here the test's), as the shells run them.
+// Drops: the dispatch by mode, the queue of drops that come while an action
+// runs, and the worker thread whose questions are shown on the window's
+// thread (here the test's), as the shells run them.
 #include "actions/drop_work.h"
 
 #include <atomic>
@@ -12,6 +13,44 @@
 namespace {
 
 using testing_support::NamesIn;
+using DispatchTest = ActionTest;
+
+TEST_F(DispatchTest, UnknownModesAreReportedWithTheStoredNumber) {
+  const std::string file = MakeFile("keep.txt", "keep");
+  for (int16_t mode : {0, 5, -1, -32768}) {
+    SettingsRecord.CommandMode = mode;
+    SubmitDrop({file});
+    EXPECT_EQ(ui_.boxes().back().caption, "Quorlith");
+    EXPECT_EQ(ui_.boxes().back().style, platform::kBoxOk);
+  }
+  // The number format puts a blank before a non-negative number.
+  EXPECT_EQ(BoxTexts(), (Texts{"Hey, there isn't any CommandMode for  0!",
+                               "Hey, there isn't any CommandMode for  5!",
+                               "Hey, there isn't any CommandMode for -1!",
+                               "Hey, there isn't any CommandMode for -32768!"}));
+  EXPECT_TRUE(ui_.clipboard().empty());
+  EXPECT_EQ(ReadFile(file), "keep");
+}
+
+// A drop that comes while a question is shown waits, and the running action
+// keeps its list; the waiting drops run afterwards in arrival order.
+TEST_F(DispatchTest, DropsDuringAQuestionRunAfterwardsInArrivalOrder) {
+  SettingsRecord.CommandMode = 2;
+  const std::string a = MakeFile("a.txt", "A"), b = MakeFile("b.txt", "B"), c = MakeFile("c", "C");
+  Texts list_during_question;
+  ui_.WhileShowing([&] {
+    SubmitDrop({b});
+    SubmitDrop({c});
+    list_during_question = DropList;
+  });
+  ui_.Answer({kYes, kNo, kYes});
+  SubmitDrop({a});
+  EXPECT_EQ(list_during_question, Texts{a});
+  EXPECT_EQ(ui_.boxes().size(), 3u);
+  EXPECT_EQ(NamesIn(copies_), (Texts{"a.txt", "c"}));  // b was answered no
+  EXPECT_EQ(DropList, Texts{c});
+  EXPECT_FALSE(DropActionRunning());
+}
 
 class DropWorkTest : public ActionTest {
  protected:
@@ -39,11 +78,11 @@ class DropWorkTest : public ActionTest {
   std::vector<DropOutcome> outcomes_;
 };
 
-// The drop returns before its work is done; questions come on the window's
-// thread, and a settings change made while one is open counts for the rest.
+// The drop returns before its work is done; a question comes on the window's
+// thread, and a settings change made while it is open counts for the rest.
 TEST_F(DropWorkTest, WorkRunsOffTheWindowThreadAndAsksOnIt) {
   Quietly(2);
-  const std::string a = MakeFile("src/a.txt", "new a"), b = MakeFile("src/b.txt", "new b");
+  const std::string a = MakeFile("a.txt", "new a"), b = MakeFile("b.txt", "new b");
   testing_support::WriteFile(copies_ + "a.txt", "old a");
   testing_support::WriteFile(copies_ + "b.txt", "old b");
   std::thread::id asked_on;
@@ -53,7 +92,7 @@ TEST_F(DropWorkTest, WorkRunsOffTheWindowThreadAndAsksOnIt) {
   });
   SubmitDrop({a, b});
   EXPECT_TRUE(DropActionRunning());
-  SubmitDrop({MakeFile("src/c.txt", "c")});  // queued behind the running one
+  SubmitDrop({MakeFile("c.txt", "c")});  // queued behind the running one
   RunUntilDone();
   EXPECT_EQ(BoxTexts(), Texts{kOverwriteQuestion});
   EXPECT_EQ(ReadFile(copies_ + "a.txt") + ReadFile(copies_ + "b.txt") + ReadFile(copies_ + "c.txt"),
@@ -66,15 +105,13 @@ TEST_F(DropWorkTest, WorkRunsOffTheWindowThreadAndAsksOnIt) {
 }
 
 // The program ends while the worker waits for an answer: the question counts
-// as no, no further file is begun, the queued drop is dropped, and no
-// temporary is left.
+// as no, no further file is begun, the queued drop goes, no temporary stays.
 TEST_F(DropWorkTest, StoppingSkipsTheRestAndLeavesNoTemporary) {
   Quietly(3);
-  const std::string a = MakeFile("src/a.txt", "a"), b = MakeFile("src/b.txt", "b"),
-                    c = MakeFile("src/c.txt", "c");
+  const std::string a = MakeFile("a.txt", "a"), b = MakeFile("b.txt", "b"), c = MakeFile("c", "c");
   testing_support::WriteFile(moved_ + "b.txt", "old b");
   ui_.WhileShowing([&] {
-    SubmitDrop({MakeFile("src/d.txt", "d")});
+    SubmitDrop({MakeFile("d.txt", "d")});
     StopDropWork();
   });
   SubmitDrop({a, b, c});
@@ -85,7 +122,7 @@ TEST_F(DropWorkTest, StoppingSkipsTheRestAndLeavesNoTemporary) {
   // The stop was for that work alone: the next drop runs whole, here at once.
   InstallWindowWaker(nullptr);
   SubmitDrop({c});
-  EXPECT_EQ(ReadFile(moved_ + "c.txt"), "c");
+  EXPECT_EQ(ReadFile(moved_ + "c"), "c");
 }
 
 }  // namespace

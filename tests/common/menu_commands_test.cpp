@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "app/common/lock_toggle.h"
 #include "app/common/program.h"
 #include "platform/message_box.h"
 #include "platform/shell_open.h"
@@ -155,66 +154,6 @@ TEST_F(CommandTest, TheReadmeIsLookedForInItsThreePlaces) {
                                : Texts{});
   }
   fs::remove(beside);
-}
-
-// The lock switches between 1 and 0 and is written at once; a write-protected
-// settings file is not rewritten, but the box still switches.
-TEST(LockToggle, SwitchesAndWritesAtOnce) {
-  testing_support::TempFolder folder;
-  IniPath = folder / "Quorlith.ini";
-  const struct {
-    int32_t before, after;
-  } cases[] = {{1, 0}, {0, 1}, {2, 1}, {-1, 1}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.before);
-    SettingsRecord.b = c.before;
-    EXPECT_EQ(ToggleLock(), c.after);
-    EXPECT_EQ(UnlockedMode(), c.after == 1);
-    EXPECT_EQ(ReadIniNumber(IniPath, "Coordinates", "b", -999), c.after);
-  }
-  fs::permissions(IniPath, fs::perms::owner_read);
-  const std::string before = testing_support::ReadFile(IniPath);
-  EXPECT_EQ(ToggleLock(), 0);
-  EXPECT_EQ(testing_support::ReadFile(IniPath), before);
-}
-
-// A size below 1 shows at the first-run size; a box off every screen shows at
-// the first-run place when that is on the primary, else at its corner.
-TEST(BoxPlace, ABoxIsAlwaysShownWhereItCanBeReached) {
-  const std::vector<ScreenRect> two = {{0, 0, 1280, 1000}, {1280, 0, 1024, 768}},
-                                small = {{0, 0, 200, 150}}, none,
-                                right = {{1920, 0, 1280, 1024}, {0, 0, 1920, 1080}};
-  const struct {
-    const char* name;
-    const std::vector<ScreenRect>& screens;
-    int16_t x, y, w, h;
-    int shown_x, shown_y, shown_w, shown_h;
-  } cases[] = {
-      {"on the primary", two, 100, 100, 75, 75, 100, 100, 75, 75},
-      {"on the second screen", two, 2000, 700, 1, 300, 2000, 700, 1, 300},
-      {"one pixel on the primary", two, -74, 999, 75, 75, -74, 999, 75, 75},
-      {"beside the primary", two, -75, 50, 75, 0, 244, 200, 75, 75},
-      {"right of both", two, 2304, 0, -1, 75, 244, 200, 75, 75},
-      {"below the work area", two, 100, 1000, 40, -31072, 244, 200, 40, 75},
-      {"meets at its shown size", two, -70, 0, 0, 75, -70, 0, 75, 75},
-      {"first-run place off the primary", small, 300, 300, 75, 75, 0, 0, 75, 75},
-      {"first-run place on another screen", right, 4000, 0, 75, 75, 1920, 0, 75, 75},
-      {"no screen known", none, 9000, 9000, 75, 75, 9000, 9000, 75, 75},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    SettingsRecord.x = c.x, SettingsRecord.y = c.y, SettingsRecord.w = c.w, SettingsRecord.h = c.h;
-    const BoxPlace place = ShownBoxPlace(c.screens);
-    const BoxSize size = ShownBoxSize();
-    EXPECT_EQ(std::vector<int>({place.x, place.y, size.w, size.h}),
-              std::vector<int>({c.shown_x, c.shown_y, c.shown_w, c.shown_h}));
-  }
-}
-
-TEST(Opacity, AlphaWrapsInsteadOfClamping) {
-  const int16_t percent[] = {75, 100, 0, 101, -1, 200, 50};
-  const int alpha[] = {191, 255, 0, 1, 254, 254, 127};
-  for (int i = 0; i < 7; ++i) EXPECT_EQ(AlphaFromPercent(percent[i]), alpha[i]) << percent[i];
 }
 
 }  // namespace

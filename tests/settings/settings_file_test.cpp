@@ -8,21 +8,37 @@
 #include <string>
 #include <vector>
 
+#include "settings/ini_file.h"
+#include "settings/settings_location.h"
+#include "settings/settings_record.h"
+#include "tests/support/temp_folder.h"
 #ifndef _WIN32
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
 
-#include "settings/ini_file.h"
-#include "settings/settings_record.h"
-#include "tests/settings/settings_numbers.h"
-#include "tests/support/temp_folder.h"
-
 namespace {
 
 namespace fs = std::filesystem;
+using testing_support::Exists;
 using testing_support::ReadFile;
 using testing_support::WriteFile;
+using Numbers = std::vector<int>;
+
+#ifdef _WIN32
+const std::string kEol = "\r\n", kSep = "\\";
+#else
+const std::string kEol = "\n", kSep = "/";
+#endif
+const Numbers kFirstRun = {244, 200, 75, 75, 75, 1, 1, 1, 1, 1, 0, 1, 1, 1, 1, 0};
+
+// Every number of the record, in file order.
+Numbers Record() {
+  const Settings& s = SettingsRecord;
+  return {s.x,        s.y,           s.w,           s.h,           s.t,          s.b,
+          s.m,        s.CommandMode, s.pathaction,  s.listseparator, s.encase, s.deletetobin,
+          s.confirmdelete, s.confirmcopy, s.confirmmove, s.overwritefile};
+}
 
 class SettingsTest : public ::testing::Test {
  protected:
@@ -52,41 +68,36 @@ TEST_F(SettingsTest, TheFirstRunFileHoldsEveryKeyInOrder) {
 #endif
   EXPECT_EQ(written, expected);
   LoadSettings();
-  EXPECT_EQ(Numbers(SettingsRecord), kFirstRun);
+  EXPECT_EQ(Record(), kFirstRun);
   EXPECT_EQ(SettingsRecord.CopyDestination, DesktopDir + kSep);
   SettingsRecord = Settings{};
   SetFirstRunValues();
-  EXPECT_EQ(Numbers(SettingsRecord), kFirstRun);
+  EXPECT_EQ(Record(), kFirstRun);
   EXPECT_EQ(SettingsRecord.MoveDestination, DesktopDir);
 }
 
 // Loaded over other values: a missing coordinate keeps its value, a missing
-// option returns to its default; a number keeps the low bits its field
-// holds; garbled lines are skipped while intact ones count; a destination
-// ends in the separator once, however long it is.
+// option returns to its default, a number keeps the low bits its field holds,
+// garbled lines are skipped while intact ones count, and a destination ends
+// in the separator once, however long it is.
 TEST_F(SettingsTest, LoadingTakesWhatIsReadable) {
   const std::string all =
       "[Coordinates]\nx=1\ny=2\nw=3\nh=4\nt=5\nb=6\nm=7\n[Options]\nCommandMode=3\npathaction=4\n"
       "listseparator=5\nencase=1\ndeletetobin=0\nconfirmdelete=0\nconfirmcopy=0\nconfirmmove=0\n"
       "overwritefile=1\n";
-  const std::vector<int> kept = {1, 2, 3, 4, 5, 6, 7, 1, 1, 1, 0, 1, 1, 1, 1, 0};
-  const auto w9h8 = [&] {
-    std::vector<int> v = kept;
-    v[2] = 9, v[3] = 8;
-    return v;
-  }();
-  std::vector<int> mode2 = kept;
-  mode2[7] = 2;
+  const Numbers kept = {1, 2, 3, 4, 5, 6, 7, 1, 1, 1, 0, 1, 1, 1, 1, 0},
+                w9h8 = {1, 2, 9, 8, 5, 6, 7, 1, 1, 1, 0, 1, 1, 1, 1, 0},
+                mode2 = {1, 2, 3, 4, 5, 6, 7, 2, 1, 1, 0, 1, 1, 1, 1, 0};
   std::string binary;
   for (int c = 1; c < 256; ++c) binary += c == '\n' || c == '\r' ? ' ' : static_cast<char>(c);
-  const auto dest = [](const std::string& v) {
+  const auto to = [](const std::string& v) {
     return "[Options]\nCopyDestination=" + v + "\nMoveDestination=" + v + "\n";
   };
-  const std::string desk = DesktopDir + kSep, d = "D" + kSep + "a" + kSep;
+  const std::string desk = DesktopDir + kSep, d = "D" + kSep + "a" + kSep, d5000(5000, 'd');
   const struct {
     const char* name;
     std::string bytes;
-    std::vector<int> numbers;
+    Numbers numbers;
     std::string destination;
   } cases[] = {
       {"every key", all, {1, 2, 3, 4, 5, 6, 7, 3, 4, 5, 1, 0, 0, 0, 0, 1}, desk},
@@ -101,23 +112,22 @@ TEST_F(SettingsTest, LoadingTakesWhatIsReadable) {
       {"byte-order mark", "\xEF\xBB\xBF[Coordinates]\r\nw=9\r\nh=8\r\n", w9h8, desk},
       {"no final newline", "[Coordinates]\nw=9\nh=8", w9h8, desk},
       {"100,000-character lines",
-       "[Coordinates]\nw=9\nj=" + std::string(100000, 'j') + "\n" + std::string(100000, '=') +
-           "\nh=8\n",
+       "[Coordinates]\nw=9\nj=" + std::string(100000, 'j') + "\n" + std::string(1e5, '=') + "\nh=8",
        w9h8, desk},
       {"old Mac line ends", "[Coordinates]\rw=9\rh=8\r", w9h8, desk},
       {"NUL bytes", "[Coordinates]\nw=9\nh=8\n" + std::string("\0\0w=1\0\0", 7) + "\n", w9h8, desk},
       {"no section header", "w=9\nh=8\n", kept, desk},
       {"only garbage", binary, kept, desk},
       {"empty file", "", kept, desk},
-      {"separator added", dest("D" + kSep + "a"), kept, d},
-      {"separator kept", dest(d), kept, d},
-      {"empty destination", dest(""), kept, kSep},
+      {"separator added", to("D" + kSep + "a"), kept, d},
+      {"separator kept", to(d), kept, d},
+      {"empty destination", to(""), kept, kSep},
 #ifdef _WIN32
-      {"only a backslash counts", dest("D:/a/"), kept, "D:/a/\\"},
+      {"only a backslash counts", to("D:/a/"), kept, "D:/a/\\"},
 #else
-      {"a backslash is a name character", dest("/a\\"), kept, "/a\\/"},
+      {"a backslash is a name character", to("/a\\"), kept, "/a\\/"},
 #endif
-      {"5,000 characters", dest(std::string(5000, 'd')), kept, std::string(5000, 'd') + kSep},
+      {"5,000 characters", to(d5000), kept, d5000 + kSep},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -125,7 +135,7 @@ TEST_F(SettingsTest, LoadingTakesWhatIsReadable) {
     LoadSettings();
     WriteFile(IniPath, c.bytes);
     LoadSettings();
-    EXPECT_EQ(Numbers(SettingsRecord), c.numbers);
+    EXPECT_EQ(Record(), c.numbers);
     EXPECT_EQ(SettingsRecord.CopyDestination, c.destination);
     EXPECT_EQ(SettingsRecord.MoveDestination, c.destination);
   }
@@ -135,7 +145,6 @@ TEST_F(SettingsTest, LoadingTakesWhatIsReadable) {
 // place writes its outer rectangle and nothing else.
 TEST_F(SettingsTest, NumbersRoundTripAndSavingWritesTheRectangleOnly) {
   for (int32_t v : {75, -7, 0, INT_MAX, INT_MIN}) {
-    SCOPED_TRACE(v);
     WriteIniNumber(IniPath, "Coordinates", "t", v);
     EXPECT_STREQ(ReadIniText(IniPath, "Coordinates", "t", "?"), std::to_string(v).c_str());
     EXPECT_EQ(ReadIniNumber(IniPath, "Coordinates", "t", 12345), v);
@@ -145,37 +154,36 @@ TEST_F(SettingsTest, NumbersRoundTripAndSavingWritesTheRectangleOnly) {
   SaveCoordinates({-10, 20, 65, 95});
   EXPECT_EQ(SettingsRecord.x, 244);  // the record is not touched
   LoadSettings();
-  EXPECT_EQ(Numbers(SettingsRecord),
-            (std::vector<int>{-10, 20, 75, 75, 75, 1, 1, 1, 1, 1, 0, 1, 1, 1, 1, 0}));
+  EXPECT_EQ(Record(), (Numbers{-10, 20, 75, 75, 75, 1, 1, 1, 1, 1, 0, 1, 1, 1, 1, 0}));
 }
 
 // A missing file loads the defaults and is not made. A file that cannot be
 // used is looked at without waiting, never read and never written afterwards:
 // every key takes its load default, and the entry stays as it was.
 TEST_F(SettingsTest, AnUnusableFileIsNotReadAndNeverWritten) {
-  const std::vector<int> defaults = {0, 0, 33, 0, 0, 0, 0, 1, 1, 1, 0, 1, 1, 1, 1, 0};
+  const Numbers defaults = {0, 0, 33, 0, 0, 0, 0, 1, 1, 1, 0, 1, 1, 1, 1, 0};
   IniPath = folder_ / "missing.ini";
   SettingsRecord.w = 33;
   LoadSettings();
-  EXPECT_EQ(Numbers(SettingsRecord), defaults);
-  EXPECT_FALSE(testing_support::Exists(IniPath));
+  EXPECT_EQ(Record(), defaults);
+  EXPECT_FALSE(Exists(IniPath));
+  const auto link_to = [](const char* to) {
+    return [to](const std::string& p) { fs::create_symlink(to, p); };
+  };
   const struct {
     const char* name;
     std::function<void(const std::string&)> make;
     SettingsProblem problem;
   } cases[] = {
-      {"a folder", [](const std::string& p) { fs::create_directory(p); },
-       SettingsProblem::NotAFile},
+      {"a folder", [](const std::string& p) { fs::create_directory(p); }, SettingsProblem::NotAFile},
       {"larger than 16 MiB",
        [](const std::string& p) { WriteFile(p, "[Coordinates]\nw=9\n" + std::string(16 << 20, ';')); },
        SettingsProblem::TooLarge},
 #ifndef _WIN32
       {"a named pipe", [](const std::string& p) { mkfifo(p.c_str(), 0600); },
        SettingsProblem::NotAFile},
-      {"a link to the zero device", [](const std::string& p) { EXPECT_EQ(symlink("/dev/zero", p.c_str()), 0); },
-       SettingsProblem::NotAFile},
-      {"a dangling link", [](const std::string& p) { EXPECT_EQ(symlink("/nowhere/at/all", p.c_str()), 0); },
-       SettingsProblem::Unreadable},
+      {"a link to the zero device", link_to("/dev/zero"), SettingsProblem::NotAFile},
+      {"a dangling link", link_to("/nowhere/at/all"), SettingsProblem::Unreadable},
 #endif
   };
   for (const auto& c : cases) {
@@ -185,7 +193,7 @@ TEST_F(SettingsTest, AnUnusableFileIsNotReadAndNeverWritten) {
     const fs::file_type type = fs::symlink_status(IniPath).type();
     LoadSettings();
     EXPECT_EQ(LoadProblem, c.problem);
-    EXPECT_EQ(Numbers(SettingsRecord), defaults);
+    EXPECT_EQ(Record(), defaults);
     EXPECT_EQ(SettingsRecord.CopyDestination, DesktopDir + kSep);
     WriteIniNumber(IniPath, "Coordinates", "w", 5);
     SaveCoordinates({1, 2, 3, 4});
@@ -200,6 +208,55 @@ TEST_F(SettingsTest, AnUnusableFileIsNotReadAndNeverWritten) {
   LoadSettings();
   EXPECT_EQ(LoadProblem, SettingsProblem::None);
   EXPECT_EQ(SettingsRecord.w, 9);
+}
+
+// A file beside the program wins, then one in the per-user folder, and a
+// start uses the file FindSettingsFile names. A first start writes beside the
+// program, else per user, else keeps the first-run values in memory. A file
+// that cannot be used gives the first-run values and stays as it is.
+TEST(SettingsLocation, BesideTheProgramThenPerUserThenMemory) {
+  enum Kind { kNone, kFile, kFolder, kBlocked, kUnknown };
+  const struct {
+    const char* name;
+    Kind beside, per_user;
+    SettingsPlace place;
+    int w;
+  } cases[] = {
+      {"both files: beside wins", kFile, kFile, SettingsPlace::BesideProgram, 41},
+      {"only the per-user file", kNone, kFile, SettingsPlace::PerUser, 99},
+      {"first start", kNone, kNone, SettingsPlace::BesideProgram, 75},
+      {"the installed program", kUnknown, kNone, SettingsPlace::PerUser, 75},
+      {"program folder not writable", kBlocked, kNone, SettingsPlace::PerUser, 75},
+      {"a folder in the file's place", kFolder, kNone, SettingsPlace::BesideProgram, 75},
+      {"nowhere to write", kBlocked, kBlocked, SettingsPlace::MemoryOnly, 75},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    testing_support::TempFolder root;
+    WriteFile(root / "a-file", "");  // below a file no folder can be made, even by root
+    const std::string program = c.beside == kUnknown   ? ""
+                                : c.beside == kBlocked ? root / "a-file/program/"
+                                                       : root / "program/";
+    const std::string user = c.per_user == kBlocked ? root / "a-file/user/" : root / "user/";
+    if (c.beside == kNone) testing_support::MakeFolder(program);
+    if (c.beside == kFolder) testing_support::MakeFolder(program + "Quorlith.ini");
+    if (c.beside == kFile) WriteFile(program + "Quorlith.ini", "[Coordinates]\nw=41\n");
+    if (c.per_user == kFile) WriteFile(user + "Quorlith.ini", "[Coordinates]\nw=99\n");
+    SettingsRecord = Settings{};
+    const std::string found = FindSettingsFile(program, user, "Quorlith");
+    EXPECT_FALSE(c.per_user != kFile && Exists(user));  // looking writes nothing
+    EXPECT_EQ(PrepareSettingsIn(program, user, "Quorlith"), c.place);
+    const bool per_user = c.place == SettingsPlace::PerUser;
+    EXPECT_EQ(IniPath, (per_user ? user : program) + "Quorlith.ini");
+    EXPECT_TRUE(IniPath == found || c.beside == kBlocked);
+    EXPECT_EQ(Exists(user), per_user || c.per_user == kFile);
+    const Numbers from_file = {0, 0, c.w, 0, 0, 0, 0, 1, 1, 1, 0, 1, 1, 1, 1, 0};
+    EXPECT_EQ(Record(), c.w == 75 ? kFirstRun : from_file);
+    EXPECT_EQ(SettingsRecord.MoveDestination, DesktopDir + kSep);
+    EXPECT_TRUE(c.beside != kFile || ReadFile(IniPath) == "[Coordinates]\nw=41\n");
+    EXPECT_EQ(LoadProblem == SettingsProblem::NotAFile, c.beside == kFolder);
+    EXPECT_TRUE(c.beside != kFolder || fs::is_empty(IniPath));
+  }
 }
 
 }  // namespace

@@ -8,24 +8,24 @@
 
 namespace {
 
-TEST(FileSystem, FilesFoldersAndPatterns) {
+// On Windows a path with "*" or "?" is a pattern; elsewhere they are name
+// characters. A short form exists only for what exists.
+TEST(FileSystem, FilesFoldersPatternsAndShortForms) {
   testing_support::TempFolder folder;
   const std::string file = folder / "a long name.txt";
   testing_support::WriteFile(file, "x");
 #ifdef _WIN32
-  const int patterns = 1;  // "*" and "?" cannot be in a name: the path is a pattern
+  const int patterns = 1;
 #else
   const int patterns = 0;
   testing_support::WriteFile(folder / "what?.txt", "x");
   EXPECT_EQ(FileExists((folder / "what?.txt").c_str()), 1);
   EXPECT_EQ(ShortPath(file.c_str()), file);  // no short names: the path itself
 #endif
-  EXPECT_EQ(FileExists(file.c_str()), 1);
-  EXPECT_EQ(FileExists(folder.path().c_str()), 1);
+  EXPECT_EQ(FileExists(file.c_str()) + FileExists(folder.path().c_str()), 2);
   EXPECT_EQ(FileExists((folder / "*.txt").c_str()), patterns);
   EXPECT_EQ(FileExists((folder / "a long nam?.txt").c_str()), patterns);
-  EXPECT_EQ(FileExists((folder / "missing.txt").c_str()), 0);
-  EXPECT_EQ(FileExists(""), 0);
+  EXPECT_EQ(FileExists((folder / "missing.txt").c_str()) + FileExists(""), 0);
   EXPECT_EQ(FileExists(ShortPath(file.c_str())), 1);
   EXPECT_STREQ(ShortPath((folder / "missing.txt").c_str()), "");
   EXPECT_STREQ(ShortPath((folder.path() + std::string(4000, 's')).c_str()), "");
@@ -33,7 +33,6 @@ TEST(FileSystem, FilesFoldersAndPatterns) {
 
 TEST(FileSystem, TheProgramsFolderAndTheDesktop) {
   const std::string dir = AppDir(), desktop = SpecialFolder(kFolderDesktop, 0, nullptr);
-  EXPECT_EQ(dir.back(), NativeSeparator());
 #ifdef _WIN32
   EXPECT_EQ(FileExists((dir + "quorlith_text_tests.exe").c_str()), 1);
 #else

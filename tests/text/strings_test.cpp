@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "text/temp_text.h"
@@ -12,9 +13,9 @@ TEST(Strings, CompareTextOrdersBytesAsUnsignedAndFoldsOnlyAToZ) {
   const struct {
     const char *a, *b;
     int plain, no_case;
-  } cases[] = {{"ab", "abc", -1, -1},        {"b", "a", 1, 1},          {"", "", 0, 0},
-               {"\xE9", "z", 1, 1},          {"Pixels", "PIXELS", 1, 0}, {"PIXELS", "pixels", -1, 0},
-               {"_", "A", 1, -1},            {"\xC9", "\xE9", -1, -1}};
+  } cases[] = {{"ab", "abc", -1, -1},  {"b", "a", 1, 1},           {"", "", 0, 0},
+               {"\xE9", "z", 1, 1},    {"Pixels", "PIXELS", 1, 0}, {"PIXELS", "pixels", -1, 0},
+               {"_", "A", 1, -1},      {"\xC9", "\xE9", -1, -1}};
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.a) + " vs " + c.b);
     EXPECT_EQ(CompareText(c.a, c.b), c.plain);
@@ -26,29 +27,21 @@ TEST(Strings, CompareTextOrdersBytesAsUnsignedAndFoldsOnlyAToZ) {
 TEST(Strings, TrimLeft) {
   static const char kStopsAtTheEnd[] = " \0 x";
   const struct {
-    const char* text;
+    const char *text;
     int ch;
     const char* expected;
   } cases[] = {{".gz", '.', "gz"}, {" . x", '.', "x"}, {"...", '.', ""}, {"..a.", '.', "a."},
                {" 75", ' ', "75"}, {"-3", ' ', "-3"}, {kStopsAtTheEnd, 0, ""}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.text);
-    EXPECT_STREQ(TrimLeft(c.text, c.ch), c.expected);
-  }
+  for (const auto& c : cases) EXPECT_STREQ(TrimLeft(c.text, c.ch), c.expected) << c.text;
   const char* empty = "";
   EXPECT_EQ(TrimLeft(empty, '.'), empty);  // the empty text itself, no temporary
 }
 
-TEST(Strings, NumberToTextPutsABlankBeforeANonNegativeNumber) {
-  const struct {
-    double value;
-    const char* expected;
-  } cases[] = {{75, " 75"},       {-3, "-3"},  {-0.0, "-0"},
-               {1e15, " 1E+15"},  {0.5, " 0.5"}, {-2147483648.0, "-2147483648"}};
-  for (const auto& c : cases) EXPECT_STREQ(NumberToText(c.value), c.expected);
-}
-
-TEST(Strings, SmallTextBuilders) {
+TEST(Strings, TextBuilders) {
+  EXPECT_STREQ(NumberToText(75), " 75");  // a blank before a non-negative number
+  EXPECT_STREQ(NumberToText(-0.0), "-0");
+  EXPECT_STREQ(NumberToText(1e15), " 1E+15");
+  EXPECT_STREQ(NumberToText(-2147483648.0), "-2147483648");
   EXPECT_STREQ(RightText("abc", 1), "c");
   EXPECT_STREQ(RightText("abc", 5), "abc");
   EXPECT_STREQ(RightText("abc", -4), "");
@@ -62,6 +55,33 @@ TEST(Strings, SmallTextBuilders) {
   EXPECT_STREQ(JoinText(-1, "a", "b"), "");
   const std::string big(3000, 'z');
   EXPECT_EQ(std::string(JoinText(3, big.c_str(), LineBreak, big.c_str())), big + "\r" + big);
+}
+
+// A temporary is n + 128 zero bytes, a negative n counting as 0.
+TEST(TempText, IsZeroFilledWithRoomBeyondItsLength) {
+  for (int32_t n : {-50, 0, 300}) {
+    char* t = TempText(n);
+    const int32_t room = (n < 0 ? 0 : n) + kTempTextSpare;
+    for (int32_t i = 0; i < room; ++i) ASSERT_EQ(t[i], '\0') << n << " at " << i;
+    std::memset(t, 'x', static_cast<size_t>(room - 1));
+    EXPECT_EQ(std::strlen(t), static_cast<size_t>(room - 1)) << n;
+  }
+}
+
+// A temporary stays through the next 2047 requests; the 2048th takes its slot.
+TEST(TempText, LastsOnceRoundTheRing) {
+  char* kept = TempText(10);
+  std::strcpy(kept, "still here");
+  const int slot = TempTextIndex;
+  for (int i = 1; i < kTempTextSlots; ++i) {
+    TempText(0);
+    ASSERT_EQ(TempTextIndex, (slot + i) % kTempTextSlots);
+  }
+  EXPECT_STREQ(kept, "still here");
+  EXPECT_EQ(TempTextRing[slot], kept);
+  char* next = TempText(0);
+  EXPECT_EQ(TempTextIndex, slot);
+  EXPECT_EQ(TempTextRing[slot], next);
 }
 
 }  // namespace
