@@ -1,5 +1,5 @@
-// The action tests' ground: first-run settings with destinations in a fresh
-// folder, message boxes answered from a script, the clipboard captured.
+// The action tests' ground: first-run settings, destinations in a fresh folder,
+// message boxes answered from a script, the clipboard captured.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -42,7 +42,7 @@ class ActionTest : public ::testing::Test {
     testing_support::WriteFile(folder_ / relative, content);
     return folder_ / relative;
   }
-  // The texts of the boxes shown since the first, counted from 0.
+  // The texts of the boxes shown from the first-th on.
   Texts BoxTexts(size_t first = 0) const {
     Texts texts;
     for (size_t i = first; i < ui_.boxes().size(); ++i) texts.push_back(ui_.boxes()[i].text);
@@ -53,23 +53,21 @@ class ActionTest : public ::testing::Test {
   std::string copies_ = folder_ / "copies/", moved_ = folder_ / "moved/";
   testing_support::ScriptedUi ui_;
 #ifndef _WIN32
-  // Deletions to the Trash land in this test's folder, never the user's.
-  testing_support::ScopedEnv trash_{"XDG_DATA_HOME", folder_ / "data"};
+  testing_support::ScopedEnv trash_{"XDG_DATA_HOME", folder_ / "data"};  // the Trash is ours
 #endif
 };
 
-// A failure box: what failed, the file, the reason, and for a move that the
-// file stayed.
 inline const std::string kCopyFailed = "Sorry, Quorlith could not copy the file.";
 inline const std::string kMoveFailed = "Sorry, Quorlith could not move the file.";
-inline std::string FailureBox(const std::string& first_line, const std::string& file,
+inline const std::string kOverwriteQuestion =
+    "This file already exists;\rDo you want to overwrite it?";
+// A failure box: what failed, the file, the reason, and for a move that it stayed.
+inline std::string FailureBox(const std::string& failed, const std::string& file,
                               const std::string& reason) {
-  return first_line + "\r" + file + "\r" + reason +
-         (first_line == kMoveFailed ? "\rIt was left where it was." : "");
+  return failed + "\r" + file + "\r" + reason +
+         (failed == kMoveFailed ? "\rIt was left where it was." : "");
 }
-inline std::string ReasonText(platform::Failure kind) {
+inline std::string Reason(platform::Failure kind) {
   platform::NoteFailure(kind);
   return platform::LastFailure();
 }
-inline const std::string kOverwriteQuestion =
-    "This file already exists;\rDo you want to overwrite it?";

@@ -1,5 +1,6 @@
+// Copy, move and delete: questions, overwriting, and failures that lose nothing.
 #include "actions/copy_move.h"
-
+#include "actions/delete_files.h"
 #ifdef _WIN32
 #include <windows.h>
 #else
@@ -12,6 +13,7 @@
 #endif
 #include <filesystem>
 
+#include "actions/drop_outcome.h"
 #include "platform/file_ops.h"
 #include "tests/actions/actions_fixture.h"
 
@@ -20,42 +22,45 @@ namespace {
 namespace fs = std::filesystem;
 using testing_support::NamesIn;
 using testing_support::WriteFile;
-using CopyMoveTest = ActionTest;
+using FileActionTest = ActionTest;
+constexpr uint32_t kQuestion = platform::kBoxYesNo | platform::kBoxSystemModal;
 
-// Only a confirmation setting of 1 asks, once per drop, before anything is
-// touched; "no" leaves every file alone.
-TEST_F(CopyMoveTest, TheConfirmationComesFirst) {
-  for (int mode : {2, 3}) {
+// Only a setting of 1 asks, once, before anything is touched; "no" declines all.
+TEST_F(FileActionTest, TheConfirmationComesFirst) {
+  bool declined = false;
+  SetOutcomeListener([&](const DropOutcome& outcome) { declined = outcome.declined; });
+  for (int mode : {2, 3, 4}) {
     for (int setting : {1, 0, 2}) {
       for (int answer : {kNo, kYes}) {
         SCOPED_TRACE(testing::Message() << mode << "/" << setting << "/" << answer);
-        const std::string dest = mode == 2 ? copies_ : moved_;
+        const std::string dest = mode == 3 ? moved_ : copies_;
         const std::string a = MakeFile("src/a.txt", "a"), b = MakeFile("src/b", "b");
         Quietly(mode, 1);
         SettingsRecord.confirmcopy = SettingsRecord.confirmmove = setting;
+        SettingsRecord.confirmdelete = setting;
         fs::remove_all(dest);
         testing_support::MakeFolder(dest);
         ui_.Answer({answer});
         const size_t before = ui_.boxes().size();
         SubmitDrop({a, b});
         const bool asked = setting == 1, done = !asked || answer == kYes;
-        ASSERT_EQ(ui_.boxes().size(), before + asked);
-        EXPECT_TRUE(!asked || ui_.boxes().back().text ==
-                                  std::string("Do you really want\rto ") +
-                                      (mode == 2 ? "copy" : "move") + " these files to " + dest + "?");
-        EXPECT_TRUE(!asked || ui_.boxes().back().style == (platform::kBoxYesNo |
-                                  platform::kBoxIconQuestion | platform::kBoxSystemModal));
-        EXPECT_EQ(NamesIn(dest), done ? (Texts{"a.txt", "b"}) : Texts{});
+        const std::string to = (mode == 2 ? "copy these files to " : "move these files to ") + dest;
+        EXPECT_EQ(BoxTexts(before), !asked      ? Texts{}
+                                    : mode == 4 ? Texts{"Do you really want\rto delete these files?"}
+                                                : Texts{"Do you really want\rto " + to + "?"});
+        EXPECT_TRUE(!asked || ui_.boxes().back().style == (kQuestion | platform::kBoxIconQuestion));
+        EXPECT_EQ(NamesIn(dest), done && mode != 4 ? (Texts{"a.txt", "b"}) : Texts{});
         EXPECT_EQ(Exists(a) && Exists(b), mode == 2 || !done);
+        EXPECT_EQ(declined, !done);
       }
     }
   }
+  SetOutcomeListener(nullptr);
 }
 
-// Each existing target asks for itself, a copy made earlier in the same drop
-// included, and "no" skips that file alone; any other overwrite setting
-// replaces without asking.
-TEST_F(CopyMoveTest, EachExistingTargetAsksForItself) {
+// Each existing target asks, a copy made earlier in the drop included, and
+// "no" skips that file alone; any other overwrite setting replaces unasked.
+TEST_F(FileActionTest, EachExistingTargetAsksForItself) {
   const struct {
     int mode, overwrite, answer;
   } cases[] = {{2, 0, kNo}, {3, 0, kNo}, {2, 0, kYes}, {3, 0, kYes}, {2, 1, 0}, {3, -1, 0}};
@@ -72,23 +77,21 @@ TEST_F(CopyMoveTest, EachExistingTargetAsksForItself) {
     SubmitDrop({a, b, a2});
     const bool asks = c.overwrite == 0, replaced = !asks || c.answer == kYes;
     EXPECT_EQ(BoxTexts(before), asks ? Texts(2, kOverwriteQuestion) : Texts{});
-    EXPECT_TRUE(!asks || ui_.boxes().back().style == (platform::kBoxYesNo |
-                             platform::kBoxIconWarning | platform::kBoxSystemModal));
-    EXPECT_EQ(ReadFile(dest + "a.txt"), replaced ? "second a" : "new a");
-    EXPECT_EQ(ReadFile(dest + "b.txt"), replaced ? "new b" : "old b");
+    EXPECT_TRUE(!asks || ui_.boxes().back().style == (kQuestion | platform::kBoxIconWarning));
+    EXPECT_EQ(ReadFile(dest + "a.txt") + "|" + ReadFile(dest + "b.txt"),
+              replaced ? "second a|new b" : "new a|old b");
     EXPECT_EQ(Exists(a), c.mode == 2);
     EXPECT_EQ(Exists(b) && Exists(a2), c.mode == 2 || !replaced);
   }
 }
 
-// Every failure names the file and the reason, its source stays, and the
-// rest of the drop goes on. A file that is its own target is never asked
-// about; a write-protected target refuses even when the user agreed.
-TEST_F(CopyMoveTest, FailuresKeepTheSourceAndTheRestGoOn) {
+// Each failure names the file and the reason, the source stays, the rest goes
+// on; a file never replaces itself, nor a protected target even when agreed.
+TEST_F(FileActionTest, FailedCopiesAndMovesKeepTheSource) {
   std::string content;
   for (int i = 0; i < 70000; ++i) content += static_cast<char>(i * 7);
   const std::string folder = folder_ / "a-folder", inside = MakeFile("a-folder/in.txt", "in");
-  const std::string gone = folder_ / "gone.txt", same = ReasonText(platform::Failure::kSameFile);
+  const std::string gone = folder_ / "gone.txt", same = Reason(platform::Failure::kSameFile);
 #ifdef _WIN32
   const std::string no_folder = platform::SystemErrorText(ERROR_PATH_NOT_FOUND);
   const std::string no_file = platform::SystemErrorText(ERROR_FILE_NOT_FOUND);
@@ -102,7 +105,7 @@ TEST_F(CopyMoveTest, FailuresKeepTheSourceAndTheRestGoOn) {
   for (whole = cut; whole.size() < 5000;) whole += std::string(200, 'f') + "/";
 #endif
   for (int mode : {2, 3}) {
-    SCOPED_TRACE(mode == 2 ? "copy" : "move");
+    SCOPED_TRACE(mode);
     Quietly(mode);
     const std::string dest = mode == 2 ? copies_ : moved_, self = dest + "self.bin";
     const std::string& failed = mode == 2 ? kCopyFailed : kMoveFailed;
@@ -124,39 +127,33 @@ TEST_F(CopyMoveTest, FailuresKeepTheSourceAndTheRestGoOn) {
     fs::permissions(dest + "p.txt", fs::perms::owner_all);
     EXPECT_EQ(BoxTexts(before),
               (Texts{FailureBox(failed, gone, no_file),
-                     FailureBox(failed, folder, ReasonText(platform::Failure::kFolder)),
+                     FailureBox(failed, folder, Reason(platform::Failure::kFolder)),
                      FailureBox(failed, "", "The drop named no file."), kOverwriteQuestion,
-                     FailureBox(failed, kept, ReasonText(platform::Failure::kTargetProtected)),
+                     FailureBox(failed, kept, Reason(platform::Failure::kTargetProtected)),
                      FailureBox(failed, self, same), FailureBox(failed, twin, same)}));
     EXPECT_EQ(ReadFile(dest + "1") + ReadFile(dest + "2"), "12");
     EXPECT_EQ(Exists(good1) || Exists(good2), mode == 2);
-    EXPECT_EQ(ReadFile(kept) + ReadFile(dest + "p.txt"), "pprotected");
+    EXPECT_EQ(ReadFile(kept) + ReadFile(dest + "p.txt") + ReadFile(twin) + ReadFile(inside),
+              "pprotectedsamein");
     EXPECT_EQ(ReadFile(self), content);
-    EXPECT_EQ(ReadFile(twin) + ReadFile(inside), "samein");
-    const struct {
-      std::string destination, reason;
-    } destinations[] = {{folder_ / "nowhere/", no_folder},
+    SettingsRecord.CopyDestination = SettingsRecord.MoveDestination = folder_ / "nowhere/";
+    SubmitDrop({kept});
+    EXPECT_EQ(BoxTexts().back(), FailureBox(failed, kept, no_folder));
 #ifndef _WIN32
-                        {whole, platform::SystemErrorText(ENAMETOOLONG)}
+    SettingsRecord.CopyDestination = SettingsRecord.MoveDestination = whole;
+    SubmitDrop({kept});
+    EXPECT_EQ(BoxTexts().back(), FailureBox(failed, kept, platform::SystemErrorText(ENAMETOOLONG)));
+    EXPECT_TRUE(NamesIn(cut).empty());
 #endif
-    };
-    for (const auto& d : destinations) {
-      SettingsRecord.CopyDestination = SettingsRecord.MoveDestination = d.destination;
-      SubmitDrop({kept});
-      EXPECT_EQ(BoxTexts().back(), FailureBox(failed, kept, d.reason));
-      EXPECT_EQ(ReadFile(kept), "p");
-    }
+    EXPECT_EQ(ReadFile(kept), "p");
     SettingsRecord.CopyDestination = copies_;
     SettingsRecord.MoveDestination = moved_;
   }
-#ifndef _WIN32
-  EXPECT_TRUE(NamesIn(cut).empty());
-#endif
 }
 
 // A file that appears at the target during the copy, after the look that
 // found none, is kept: the copy fails and leaves no temporary behind.
-TEST_F(CopyMoveTest, ATargetThatAppearsDuringTheCopyIsKept) {
+TEST_F(FileActionTest, ATargetThatAppearsDuringTheCopyIsKept) {
   Quietly(2);
   const std::string source = MakeFile("src/late.txt", "new"), target = copies_ + "late.txt";
   platform::SetCopyPacer([&](uint64_t) {
@@ -165,28 +162,53 @@ TEST_F(CopyMoveTest, ATargetThatAppearsDuringTheCopyIsKept) {
   SubmitDrop({source});
   platform::SetCopyPacer(nullptr);
   EXPECT_EQ(BoxTexts(), Texts{FailureBox(kCopyFailed, source,
-                                         ReasonText(platform::Failure::kTargetAppeared))});
+                                         Reason(platform::Failure::kTargetAppeared))});
   EXPECT_EQ(NamesIn(copies_), Texts{"late.txt"});
   EXPECT_EQ(ReadFile(target) + ReadFile(source), "appearednew");
 }
 
+// Each failed deletion has its own box before the next file is tried; only
+// the Recycle Bin or Trash takes folders.
+TEST_F(FileActionTest, EachFailedDeletionIsReportedOnItsOwn) {
+  const std::string failed = "Sorry, Quorlith could not delete the file.\rPerhaps it is in use.";
+  Quietly(4);
+  for (int to_bin : {0, 5, 1}) {
+    SCOPED_TRACE(to_bin);
+    SettingsRecord.deletetobin = to_bin;
+    const std::string first = MakeFile("first", "1"), third = MakeFile("third", "3");
+    const std::string folder = folder_ / "a-folder", inside = MakeFile("a-folder/in", "in");
+    bool third_there_when_reported = false;
+    ui_.WhileShowing([&] { third_there_when_reported = Exists(third); });
+    const size_t before = ui_.boxes().size();
+    SubmitDrop({first, folder, folder_ / "missing", third});
+    EXPECT_EQ(BoxTexts(before), Texts(to_bin == 1 ? 1 : 2, failed));
+    EXPECT_EQ(ui_.boxes().back().style, platform::kBoxOk);
+    EXPECT_TRUE(third_there_when_reported);
+    EXPECT_FALSE(Exists(first) || Exists(third));
+    EXPECT_EQ(Exists(inside), to_bin != 1);
+  }
+#ifndef _WIN32
+  EXPECT_EQ(ReadFile(folder_ / "data/Trash/files/third"), "3");  // restorable from the Trash
+#endif
+  EXPECT_EQ(RecycleFile(""), 0);
+}
+
 #ifdef _WIN32
-// Within a volume a read-only file is renamed like any other; from another
-// volume it is copied and then cannot be deleted: both stay, and a box says so.
-TEST_F(CopyMoveTest, AReadOnlySourceMovesByRenameOrStaysWithItsCopy) {
+// A read-only file moves by rename within a volume; from another, its copy
+// and the file both stay, and a box says so.
+TEST_F(FileActionTest, AReadOnlySourceMovesByRenameOrStaysWithItsCopy) {
   const auto other = testing_support::OtherVolumeFolder(folder_);
   if (!other) GTEST_SKIP() << "no second volume";
   Quietly(3);
   for (const std::string& from : {folder_.path(), other->path()}) {
-    SCOPED_TRACE(from);
     const std::string source = from + "ro.txt", target = moved_ + "ro.txt";
     WriteFile(source, "read only");
     ASSERT_TRUE(SetFileAttributesA(source.c_str(), FILE_ATTRIBUTE_READONLY));
     const size_t before = ui_.boxes().size();
     SubmitDrop({source});
     const bool same_volume = from == folder_.path();
-    EXPECT_EQ(ReadFile(target), "read only");
-    EXPECT_EQ(Exists(source), !same_volume);
+    EXPECT_EQ(ReadFile(target) + (Exists(source) ? " stays" : ""),
+              same_volume ? "read only" : "read only stays");
     EXPECT_EQ(BoxTexts(before), same_volume ? Texts{} : Texts{"Sorry, Quorlith copied the file "
         "but could not remove the original.\r" + source + "\r" +
         platform::SystemErrorText(ERROR_ACCESS_DENIED)});
@@ -196,14 +218,12 @@ TEST_F(CopyMoveTest, AReadOnlySourceMovesByRenameOrStaysWithItsCopy) {
   }
 }
 #else
-// A destination that may be written but not listed (0300) or not even
-// searched (0200) holds "what?.txt": what cannot be seen counts as there, so
-// the copy asks first, and "no" keeps the old file. Run as an ordinary user.
-TEST_F(CopyMoveTest, AFolderThatCannotBeListedStillAsksBeforeReplacing) {
+// What a folder (0300 not listed, 0200 not even searched) hides counts as
+// there: the copy asks first, and "no" keeps it. Run as an ordinary user.
+TEST_F(FileActionTest, AFolderThatCannotBeListedStillAsksBeforeReplacing) {
   Quietly(2);
   const std::string source = MakeFile("src/what?.txt", "new");
   for (const mode_t mode : {0300, 0200}) {
-    SCOPED_TRACE(mode);
     SettingsRecord.CopyDestination = folder_ / ("drop-" + std::to_string(mode) + "/");
     const std::string& dest = SettingsRecord.CopyDestination;
     WriteFile(dest + "what?.txt", "old");
@@ -214,7 +234,7 @@ TEST_F(CopyMoveTest, AFolderThatCannotBeListedStillAsksBeforeReplacing) {
       return BoxTexts() == Texts{kOverwriteQuestion} ? 1 : 0;
     });
     chmod(dest.c_str(), 0700);
-    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(asked, 1) << mode;
     EXPECT_EQ(ReadFile(dest + "what?.txt"), "old");
   }
 }
