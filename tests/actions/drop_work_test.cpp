@@ -30,26 +30,6 @@ TEST_F(DispatchTest, UnknownModesAreReportedWithTheStoredNumber) {
   EXPECT_EQ(ReadFile(file) + std::to_string(ui_.clipboard().size()), "keep0");
 }
 
-// A drop during a question waits while the running action keeps its list; the
-// waiting drops run afterwards in arrival order.
-TEST_F(DispatchTest, DropsDuringAQuestionRunAfterwardsInArrivalOrder) {
-  SettingsRecord.CommandMode = 2;
-  const std::string a = MakeFile("a.txt", "A"), b = MakeFile("b.txt", "B"), c = MakeFile("c", "C");
-  Texts list_during_question;
-  ui_.WhileShowing([&] {
-    SubmitDrop({b});
-    SubmitDrop({c});
-    list_during_question = DropList;
-  });
-  ui_.Answer({kYes, kNo, kYes});
-  SubmitDrop({a});
-  EXPECT_EQ(list_during_question, Texts{a});
-  EXPECT_EQ(ui_.boxes().size(), 3u);
-  EXPECT_EQ(NamesIn(copies_), (Texts{"a.txt", "c"}));  // b was answered no
-  EXPECT_EQ(DropList, Texts{c});
-  EXPECT_FALSE(DropActionRunning());
-}
-
 class DropWorkTest : public ActionTest {
  protected:
   void SetUp() override {
@@ -75,30 +55,34 @@ class DropWorkTest : public ActionTest {
   std::vector<DropOutcome> outcomes_;
 };
 
-// The drop returns before its work is done; a question shows on the window's
-// thread, and a settings change made meanwhile counts for the rest of the drop.
+// The drop returns at once; its question shows on the window's thread, where
+// drops wait in order and a settings change counts for the rest of the drop.
 TEST_F(DropWorkTest, WorkRunsOffTheWindowThreadAndAsksOnIt) {
   Quietly(2);
   const std::string a = MakeFile("a.txt", "new a"), b = MakeFile("b.txt", "new b");
   WriteFile(copies_ + "a.txt", "old a");
   WriteFile(copies_ + "b.txt", "old b");
   std::thread::id asked_on;
+  Texts list_during_question;
   ui_.WhileShowing([&] {
     asked_on = std::this_thread::get_id();
     SettingsRecord.overwritefile = 1;
+    SubmitDrop({MakeFile("c.txt", "c")});
+    SubmitDrop({MakeFile("2/c.txt", "second c")});
+    list_during_question = DropList;
   });
   SubmitDrop({a, b});
   EXPECT_TRUE(DropActionRunning());
-  SubmitDrop({MakeFile("c.txt", "c")});  // queued behind the running one
   RunUntilDone();
   EXPECT_EQ(BoxTexts(), Texts{kOverwriteQuestion});
-  EXPECT_EQ(ReadFile(copies_ + "a.txt") + ReadFile(copies_ + "b.txt") + ReadFile(copies_ + "c.txt"),
-            "old anew bc");
+  EXPECT_EQ(ReadFile(copies_ + "a.txt") + "|" + ReadFile(copies_ + "b.txt") + "|" +
+                ReadFile(copies_ + "c.txt"),
+            "old a|new b|second c");
+  EXPECT_EQ(list_during_question, (Texts{a, b}));
   EXPECT_EQ(asked_on, std::this_thread::get_id());
   EXPECT_GT(wakes_.load(), 0);
-  ASSERT_EQ(outcomes_.size(), 2u);
+  ASSERT_EQ(outcomes_.size(), 3u);
   EXPECT_EQ(outcomes_[0].done * 10 + outcomes_[0].skipped, 11);
-  EXPECT_EQ(outcomes_[1].done, 1);
 }
 
 // The program ends while the worker waits for an answer: the question counts

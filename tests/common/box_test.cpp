@@ -1,11 +1,11 @@
-#include "app/common/box_face.h"
-
+// What the box shows: its tip and fill, its lock, where it is and how opaque.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "app/common/box_face.h"
 #include "app/common/lock_toggle.h"
 #include "settings/ini_file.h"
 #include "settings/settings_file.h"
@@ -14,7 +14,6 @@
 
 namespace {
 
-namespace fs = std::filesystem;
 using Action = DropOutcome::Action;
 
 TEST(BoxFace, TheTipSaysWhatADropCameTo) {
@@ -23,34 +22,25 @@ TEST(BoxFace, TheTipSaysWhatADropCameTo) {
     int32_t done, failed, skipped;
     bool declined;
     std::string tip;
-  } rows[] = {
-      {Action::kCapture, 1, 0, 0, false, "1 path on the clipboard"},
-      {Action::kCapture, 0, 3, 0, false, "Could not put 3 paths on the clipboard"},
-      {Action::kCopy, 2, 1, 1, false, "Copied 2 files to /d/, 1 failed, 1 skipped"},
-      {Action::kMove, 1, 0, 0, false, "Moved 1 file to /d/"},
-      {Action::kMove, 0, 0, 0, true, "Nothing moved"},
-      {Action::kDelete, 2, 0, 0, false, "Deleted 2 files"},
-      {Action::kUnknownMode, 0, 0, 0, false, "Nothing done: there is no CommandMode 7"},
-  };
+  } rows[] = {{Action::kCapture, 1, 0, 0, false, "1 path on the clipboard"},
+              {Action::kCapture, 0, 3, 0, false, "Could not put 3 paths on the clipboard"},
+              {Action::kCopy, 2, 1, 1, false, "Copied 2 files to /d/, 1 failed, 1 skipped"},
+              {Action::kMove, 1, 0, 0, false, "Moved 1 file to /d/"},
+              {Action::kMove, 0, 0, 0, true, "Nothing moved"},
+              {Action::kDelete, 2, 0, 0, false, "Deleted 2 files"},
+              {Action::kUnknownMode, 0, 0, 0, false, "Nothing done: there is no CommandMode 7"}};
   for (const auto& row : rows) {
-    DropOutcome outcome;
-    outcome.action = row.action;
-    outcome.mode = 7;
-    outcome.done = row.done;
-    outcome.failed = row.failed;
-    outcome.skipped = row.skipped;
-    outcome.declined = row.declined;
-    outcome.destination = "/d/";
-    EXPECT_EQ(OutcomeText(outcome), row.tip);
+    EXPECT_EQ(OutcomeText({row.action, 7, 0, row.done, row.failed, row.skipped, row.declined,
+                           false, false, "/d/"}),
+              row.tip);
   }
 }
 
-// Quick work shows nothing; longer work shows the share of bytes done, or of
-// files when there are no bytes to count.
+// Work shows after half a second the share of bytes done, or of files when
+// there are no bytes to count.
 TEST(BoxFace, ProgressShowsOnlyAfterHalfASecond) {
   BoxFace face;
-  ProgressView view{true, Action::kCopy, 3, 10, 45, 100, "holiday.jpg", 0.2};
-  face.SetProgress(view);
+  face.SetProgress({true, Action::kCopy, 3, 10, 45, 100, "holiday.jpg", 0.4});
   EXPECT_FALSE(face.ShowsProgress());
   const struct {
     Action action;
@@ -61,10 +51,8 @@ TEST(BoxFace, ProgressShowsOnlyAfterHalfASecond) {
               {Action::kMove, 0, 0.2, "Moving 3 of 10: holiday.jpg"},
               {Action::kDelete, 100, 0.2, "Deleting 3 of 10: holiday.jpg"}};
   for (const auto& row : rows) {
-    SCOPED_TRACE(row.tip);
-    view = {true, row.action, 3, 10, 45, row.total, "holiday.jpg", 0.6};
-    face.SetProgress(view);
-    EXPECT_DOUBLE_EQ(face.LookAt(BoxFace::Clock::now()).done, row.done);
+    face.SetProgress({true, row.action, 3, 10, 45, row.total, "holiday.jpg", 0.6});
+    EXPECT_DOUBLE_EQ(face.LookAt(BoxFace::Clock::now()).done, row.done) << row.tip;
     EXPECT_EQ(face.Tip(), row.tip);
   }
   face.SetProgress(ProgressView{});
@@ -72,24 +60,20 @@ TEST(BoxFace, ProgressShowsOnlyAfterHalfASecond) {
 }
 
 // The lock switches between 1 and 0 and is written at once; a write-protected
-// settings file is not rewritten, but the box still switches.
+// file is not rewritten, but the box still switches.
 TEST(LockToggle, SwitchesAndWritesAtOnce) {
   testing_support::TempFolder folder;
   IniPath = folder / "Quorlith.ini";
-  const struct {
-    int32_t before, after;
-  } cases[] = {{1, 0}, {0, 1}, {2, 1}, {-1, 1}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.before);
-    SettingsRecord.b = c.before;
-    EXPECT_EQ(ToggleLock(), c.after);
-    EXPECT_EQ(UnlockedMode(), c.after == 1);
-    EXPECT_EQ(ReadIniNumber(IniPath, "Coordinates", "b", -999), c.after);
+  for (const auto& [before, after] : {std::pair{1, 0}, {0, 1}, {2, 1}, {-1, 1}}) {
+    SettingsRecord.b = before;
+    EXPECT_EQ(ToggleLock(), after);
+    EXPECT_EQ(UnlockedMode(), after == 1);
+    EXPECT_EQ(ReadIniNumber(IniPath, "Coordinates", "b", -999), after) << before;
   }
-  fs::permissions(IniPath, fs::perms::owner_read);
-  const std::string before = testing_support::ReadFile(IniPath);
+  std::filesystem::permissions(IniPath, std::filesystem::perms::owner_read);
+  const std::string file = testing_support::ReadFile(IniPath);
   EXPECT_EQ(ToggleLock(), 0);
-  EXPECT_EQ(testing_support::ReadFile(IniPath), before);
+  EXPECT_EQ(testing_support::ReadFile(IniPath), file);
 }
 
 // A size below 1 shows at the first-run size; a box off every screen shows at
@@ -99,29 +83,25 @@ TEST(BoxPlace, ABoxIsAlwaysShownWhereItCanBeReached) {
                                 small = {{0, 0, 200, 150}}, none,
                                 right = {{1920, 0, 1280, 1024}, {0, 0, 1920, 1080}};
   const struct {
-    const char* name;
     const std::vector<ScreenRect>& screens;
     int16_t x, y, w, h;
-    int shown_x, shown_y, shown_w, shown_h;
+    std::vector<int> shown;
   } cases[] = {
-      {"on the primary", two, 100, 100, 75, 75, 100, 100, 75, 75},
-      {"on the second screen", two, 2000, 700, 1, 300, 2000, 700, 1, 300},
-      {"one pixel on the primary", two, -74, 999, 75, 75, -74, 999, 75, 75},
-      {"beside the primary", two, -75, 50, 75, 0, 244, 200, 75, 75},
-      {"right of both", two, 2304, 0, -1, 75, 244, 200, 75, 75},
-      {"below the work area", two, 100, 1000, 40, -31072, 244, 200, 40, 75},
-      {"meets at its shown size", two, -70, 0, 0, 75, -70, 0, 75, 75},
-      {"first-run place off the primary", small, 300, 300, 75, 75, 0, 0, 75, 75},
-      {"first-run place on another screen", right, 4000, 0, 75, 75, 1920, 0, 75, 75},
-      {"no screen known", none, 9000, 9000, 75, 75, 9000, 9000, 75, 75},
-  };
+      {two, 100, 100, 75, 75, {100, 100, 75, 75}},        // on the primary
+      {two, 2000, 700, 1, 300, {2000, 700, 1, 300}},      // on the second screen
+      {two, -74, 999, 75, 75, {-74, 999, 75, 75}},        // one pixel on the primary
+      {two, -75, 50, 75, 0, {244, 200, 75, 75}},          // beside the primary
+      {two, 2304, 0, -1, 75, {244, 200, 75, 75}},         // right of both
+      {two, 100, 1000, 40, -31072, {244, 200, 40, 75}},   // below the work area
+      {two, -70, 0, 0, 75, {-70, 0, 75, 75}},             // meets at its shown size
+      {small, 300, 300, 75, 75, {0, 0, 75, 75}},          // first-run place off the primary
+      {right, 4000, 0, 75, 75, {1920, 0, 75, 75}},        // first-run place on another screen
+      {none, 9000, 9000, 75, 75, {9000, 9000, 75, 75}}};  // no screen known
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
     SettingsRecord.x = c.x, SettingsRecord.y = c.y, SettingsRecord.w = c.w, SettingsRecord.h = c.h;
     const BoxPlace place = ShownBoxPlace(c.screens);
     const BoxSize size = ShownBoxSize();
-    EXPECT_EQ(std::vector<int>({place.x, place.y, size.w, size.h}),
-              std::vector<int>({c.shown_x, c.shown_y, c.shown_w, c.shown_h}));
+    EXPECT_EQ(std::vector<int>({place.x, place.y, size.w, size.h}), c.shown) << c.x << "," << c.y;
   }
 }
 

@@ -35,16 +35,16 @@ class FakeShell : public ShellWindow {
 class CommandTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    PrepareProgramIn(folder_.path(), "");  // the program's own texts, as at start-up
+    PrepareProgramIn(folder_.path(), "");  // the program's texts and settings, as at start
     platform::SetOpenHandler([this](const std::string& path) {
       opened_.push_back(path);
       return opens_;
     });
   }
   void TearDown() override { platform::SetOpenHandler(nullptr); }
-  Texts NewBoxes(size_t before) const {
+  Texts BoxTexts(size_t first) const {
     Texts texts;
-    for (size_t i = before; i < ui_.boxes().size(); ++i) texts.push_back(ui_.boxes()[i].text);
+    for (size_t i = first; i < ui_.boxes().size(); ++i) texts.push_back(ui_.boxes()[i].text);
     return texts;
   }
 
@@ -54,9 +54,8 @@ class CommandTest : public ::testing::Test {
   bool opens_ = true;
 };
 
-// Open Settings and Exit first save where the box is; Reload reads the file
-// and applies it without writing; Help and About show the same box; other ids
-// do nothing.
+// Open Settings and Exit first save where the box is; Reload reads and applies
+// the file without writing; Help and About show one box; other ids do nothing.
 TEST_F(CommandTest, EachCommandDoesItsOwnPart) {
   const std::string about = "Quorlith version 1.1\rA configurable drag-box to capture the path "
                             "of a file.\rFor help and other info, see the ReadMe file.";
@@ -87,9 +86,9 @@ TEST_F(CommandTest, EachCommandDoesItsOwnPart) {
     const size_t before = ui_.boxes().size();
     EXPECT_EQ(RunMenuCommand(c.id, shell), c.ends);
     EXPECT_EQ(shell.calls, c.calls);
-    EXPECT_EQ(NewBoxes(before), c.boxes);
+    EXPECT_EQ(BoxTexts(before), c.boxes);
     EXPECT_EQ(opened_, c.id == IDM_OPEN_SETTINGS ? Texts{IniPath} : Texts{});
-    const bool saves = c.calls.size() > 0 && c.calls[0] == "rect";
+    const bool saves = !c.calls.empty() && c.calls[0] == "rect";
     EXPECT_EQ(std::vector<int>({ReadIniNumber(IniPath, "Coordinates", "x", 0),
                                 ReadIniNumber(IniPath, "Coordinates", "w", 0)}),
               saves ? std::vector<int>({-10, 75}) : std::vector<int>({244, 120}));
@@ -100,24 +99,24 @@ TEST_F(CommandTest, EachCommandDoesItsOwnPart) {
   EXPECT_EQ(ui_.boxes().back().style, platform::kBoxOk | platform::kBoxIconInformation);
 }
 
-// A settings file that became unusable is reported after the reload, which
-// still applies what it has; Exit then leaves the entry as it is.
+// A settings file become unusable is reported after the reload, which still
+// applies what it has; Exit then leaves the entry as it is.
 TEST_F(CommandTest, ReloadReportsAnUnusableFile) {
   fs::remove(IniPath);
   fs::create_directory(IniPath);
   FakeShell shell;
   RunMenuCommand(IDM_RELOAD_SETTINGS, shell);
-  EXPECT_EQ(shell.calls, Texts{"apply w=75"});
-  EXPECT_EQ(NewBoxes(0), Texts{"Sorry, Quorlith cannot use its settings file\r" + IniPath +
+  RunMenuCommand(IDM_EXIT, shell);
+  EXPECT_EQ(shell.calls, (Texts{"apply w=75", "rect", "destroy"}));
+  EXPECT_EQ(BoxTexts(0), Texts{"Sorry, Quorlith cannot use its settings file\r" + IniPath +
                                "\rIt is not a plain file.\rIt runs with its first settings and "
                                "leaves that file as it is."});
   EXPECT_EQ(ui_.boxes()[0].style, platform::kBoxOk | platform::kBoxIconWarning);
-  RunMenuCommand(IDM_EXIT, shell);
   EXPECT_TRUE(fs::is_directory(IniPath) && fs::is_empty(IniPath));
 }
 
-// The first plain file of that name here, beside the program, or in the
-// documents folder is opened; with none, a box says where it belongs.
+// The readme opened is the first plain file here, beside the program, or in
+// the documents folder; with none, a box says where it belongs.
 TEST_F(CommandTest, TheReadmeIsLookedForInItsThreePlaces) {
   const fs::path previous = fs::current_path();
   const std::string here = folder_ / "here/", beside = std::string(AppDir()) + ReadMeName;
@@ -137,9 +136,8 @@ TEST_F(CommandTest, TheReadmeIsLookedForInItsThreePlaces) {
     fs::remove_all(here);
     fs::remove_all(InstalledDocDir);
     fs::remove(beside);
-    testing_support::MakeFolder(here);
+    testing_support::MakeFolder(c.here == kFolder ? here + ReadMeName : here);
     if (c.here == kFile) testing_support::WriteFile(here + ReadMeName, "here");
-    if (c.here == kFolder) testing_support::MakeFolder(here + ReadMeName);
     if (c.beside) testing_support::WriteFile(beside, "beside");
     if (c.doc) testing_support::WriteFile(doc, "doc");
     opened_.clear();
@@ -148,7 +146,7 @@ TEST_F(CommandTest, TheReadmeIsLookedForInItsThreePlaces) {
     OpenReadMe();
     fs::current_path(previous);
     EXPECT_EQ(opened_, c.opened.empty() ? Texts{} : Texts{c.opened});
-    EXPECT_EQ(NewBoxes(before),
+    EXPECT_EQ(BoxTexts(before),
               c.opened.empty() ? Texts{"Sorry, you've misplaced the Read Me File!\rIt is called "
                                        "Quorlith.txt\rMake sure its in the same folder as Quorlith."}
                                : Texts{});

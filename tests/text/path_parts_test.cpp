@@ -8,9 +8,8 @@ namespace {
 
 constexpr PathStyle W = PathStyle::Windows, P = PathStyle::Posix;
 
-// Windows paths take a drive and both separators; Linux paths have no drive,
-// and a backslash is a name character. Each part is cut to 259 characters,
-// never inside a UTF-8 character; stray continuation bytes cannot overrun.
+// Windows paths take a drive and both separators; on Linux a backslash is a
+// name character. A part is cut to 259 characters, never inside one.
 TEST(PathParts, SplitsIntoDriveDirectoryNameAndExtension) {
   std::string cjk, emoji;  // 255 three-byte and 300 four-byte characters
   for (int i = 0; i < 255; ++i) cjk += "\xE6\x97\xA5";
@@ -55,14 +54,11 @@ TEST(PathParts, SplitsIntoDriveDirectoryNameAndExtension) {
 }
 
 TEST(PathParts, PathPartJoinsInFixedOrderWhateverTheFlags) {
-  const struct {
-    unsigned flags;
-    const char* expected;
-  } cases[] = {{0, ""},      {1 | 32 | 64, ""},  {2, "C:"},       {4, "\\dir\\"},
-               {8, "file"},  {16, ".gz"},        {18, "C:.gz"},   {31, "C:\\dir\\file.gz"}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.flags);
-    EXPECT_STREQ(PathPartStyled(W, "C:\\dir\\file.gz", c.flags), c.expected);
+  const char* path = "C:\\dir\\file.gz";
+  for (const auto& [flags, expected] :
+       {std::pair<unsigned, const char*>{0, ""}, {1 | 32 | 64, ""}, {2, "C:"}, {4, "\\dir\\"},
+        {8, "file"}, {16, ".gz"}, {18, "C:.gz"}, {31, path}}) {
+    EXPECT_STREQ(PathPartStyled(W, path, flags), expected) << flags;
   }
   EXPECT_STREQ(PathPart(nullptr, 30), "");
 }

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <string>
 
+#include "tests/support/temp_folder.h"
+#include "text/file_system.h"
 #include "text/temp_text.h"
 
 namespace {
@@ -13,13 +15,11 @@ TEST(Strings, CompareTextOrdersBytesAsUnsignedAndFoldsOnlyAToZ) {
   const struct {
     const char *a, *b;
     int plain, no_case;
-  } cases[] = {{"ab", "abc", -1, -1},  {"b", "a", 1, 1},           {"", "", 0, 0},
-               {"\xE9", "z", 1, 1},    {"Pixels", "PIXELS", 1, 0}, {"PIXELS", "pixels", -1, 0},
-               {"_", "A", 1, -1},      {"\xC9", "\xE9", -1, -1}};
+  } cases[] = {{"ab", "abc", -1, -1}, {"b", "a", 1, 1},  {"", "", 0, 0}, {"\xE9", "z", 1, 1},
+               {"Pixels", "PIXELS", 1, 0}, {"_", "A", 1, -1}, {"\xC9", "\xE9", -1, -1}};
   for (const auto& c : cases) {
-    SCOPED_TRACE(std::string(c.a) + " vs " + c.b);
-    EXPECT_EQ(CompareText(c.a, c.b), c.plain);
-    EXPECT_EQ(CompareTextNoCase(c.a, c.b), c.no_case);
+    EXPECT_EQ(CompareText(c.a, c.b), c.plain) << c.a << " vs " << c.b;
+    EXPECT_EQ(CompareTextNoCase(c.a, c.b), c.no_case) << c.a << " vs " << c.b;
   }
 }
 
@@ -39,13 +39,11 @@ TEST(Strings, TrimLeft) {
 
 TEST(Strings, TextBuilders) {
   EXPECT_STREQ(NumberToText(75), " 75");  // a blank before a non-negative number
-  EXPECT_STREQ(NumberToText(-0.0), "-0");
-  EXPECT_STREQ(NumberToText(1e15), " 1E+15");
   EXPECT_STREQ(NumberToText(-2147483648.0), "-2147483648");
+  EXPECT_STREQ(NumberToText(1e15), " 1E+15");
   EXPECT_STREQ(RightText("abc", 1), "c");
   EXPECT_STREQ(RightText("abc", 5), "abc");
   EXPECT_STREQ(RightText("abc", -4), "");
-  EXPECT_STREQ(Enclose("a b", 0, 0), "\"a b\"");
   EXPECT_STREQ(Enclose("a b", 40, 41), "(a b)");
   EXPECT_STREQ(Enclose("a b", 39, 0), "'a b'");
   EXPECT_STREQ(CharText(65, 66, 0, 67), "AB");
@@ -57,31 +55,42 @@ TEST(Strings, TextBuilders) {
   EXPECT_EQ(std::string(JoinText(3, big.c_str(), LineBreak, big.c_str())), big + "\r" + big);
 }
 
-// A temporary is n + 128 zero bytes, a negative n counting as 0.
-TEST(TempText, IsZeroFilledWithRoomBeyondItsLength) {
-  for (int32_t n : {-50, 0, 300}) {
-    char* t = TempText(n);
-    const int32_t room = (n < 0 ? 0 : n) + kTempTextSpare;
-    for (int32_t i = 0; i < room; ++i) ASSERT_EQ(t[i], '\0') << n << " at " << i;
-    std::memset(t, 'x', static_cast<size_t>(room - 1));
-    EXPECT_EQ(std::strlen(t), static_cast<size_t>(room - 1)) << n;
-  }
-}
-
-// A temporary stays through the next 2047 requests; the 2048th takes its slot.
+// A temporary is zero-filled with 128 bytes to spare, and lasts through the
+// next 2047 requests; the 2048th takes its slot.
 TEST(TempText, LastsOnceRoundTheRing) {
-  char* kept = TempText(10);
+  char* kept = TempText(-50);
+  EXPECT_EQ(std::string(kept, kTempTextSpare), std::string(kTempTextSpare, '\0'));
   std::strcpy(kept, "still here");
   const int slot = TempTextIndex;
   for (int i = 1; i < kTempTextSlots; ++i) {
-    TempText(0);
+    EXPECT_EQ(std::string(TempText(300), 428), std::string(428, '\0'));
     ASSERT_EQ(TempTextIndex, (slot + i) % kTempTextSlots);
   }
   EXPECT_STREQ(kept, "still here");
   EXPECT_EQ(TempTextRing[slot], kept);
-  char* next = TempText(0);
+  EXPECT_EQ(TempText(0), TempTextRing[slot]);
   EXPECT_EQ(TempTextIndex, slot);
-  EXPECT_EQ(TempTextRing[slot], next);
+}
+
+// On Windows a path with "*" or "?" is a pattern; elsewhere they are name
+// characters. A short form exists only for what exists.
+TEST(FileSystem, FilesPatternsAndShortForms) {
+  testing_support::TempFolder folder;
+  const std::string file = folder / "a long name.txt";
+  testing_support::WriteFile(file, "x");
+#ifdef _WIN32
+  const int patterns = 1;
+#else
+  const int patterns = 0;
+  testing_support::WriteFile(folder / "what?.txt", "x");
+  EXPECT_EQ(FileExists((folder / "what?.txt").c_str()), 1);
+#endif
+  EXPECT_EQ(FileExists((folder / "*.txt").c_str()), patterns);
+  EXPECT_EQ(FileExists((folder / "a long nam?.txt").c_str()), patterns);
+  EXPECT_EQ(FileExists((folder / "missing.txt").c_str()) + FileExists(""), 0);
+  EXPECT_EQ(FileExists(ShortPath(file.c_str())), 1);
+  EXPECT_STREQ(ShortPath((folder / "missing.txt").c_str()), "");
+  EXPECT_STREQ(SpecialFolder(-5, 0, nullptr), "");
 }
 
 }  // namespace
