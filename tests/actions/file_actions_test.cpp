@@ -1,21 +1,18 @@
 // Copy, move and delete: questions, overwriting, and failures that lose nothing.
-#include "actions/copy_move.h"
-#include "actions/delete_files.h"
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-
-#include "tests/support/other_user.h"
-#endif
 #include <filesystem>
 
+#include "actions/copy_move.h"
+#include "actions/delete_files.h"
 #include "actions/drop_outcome.h"
 #include "platform/file_ops.h"
 #include "tests/actions/actions_fixture.h"
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <unistd.h>
+
+#include <cerrno>
+#endif
 
 namespace {
 
@@ -192,52 +189,5 @@ TEST_F(FileActionTest, EachFailedDeletionIsReportedOnItsOwn) {
 #endif
   EXPECT_EQ(RecycleFile(""), 0);
 }
-
-#ifdef _WIN32
-// A read-only file moves by rename within a volume; from another, its copy
-// and the file both stay, and a box says so.
-TEST_F(FileActionTest, AReadOnlySourceMovesByRenameOrStaysWithItsCopy) {
-  const auto other = testing_support::OtherVolumeFolder(folder_);
-  if (!other) GTEST_SKIP() << "no second volume";
-  Quietly(3);
-  for (const std::string& from : {folder_.path(), other->path()}) {
-    const std::string source = from + "ro.txt", target = moved_ + "ro.txt";
-    WriteFile(source, "read only");
-    ASSERT_TRUE(SetFileAttributesA(source.c_str(), FILE_ATTRIBUTE_READONLY));
-    const size_t before = ui_.boxes().size();
-    SubmitDrop({source});
-    const bool same_volume = from == folder_.path();
-    EXPECT_EQ(ReadFile(target) + (Exists(source) ? " stays" : ""),
-              same_volume ? "read only" : "read only stays");
-    EXPECT_EQ(BoxTexts(before), same_volume ? Texts{} : Texts{"Sorry, Quorlith copied the file "
-        "but could not remove the original.\r" + source + "\r" +
-        platform::SystemErrorText(ERROR_ACCESS_DENIED)});
-    SetFileAttributesA(source.c_str(), FILE_ATTRIBUTE_NORMAL);
-    SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
-    DeleteFileA(target.c_str());
-  }
-}
-#else
-// What a folder (0300 not listed, 0200 not even searched) hides counts as
-// there: the copy asks first, and "no" keeps it. Run as an ordinary user.
-TEST_F(FileActionTest, AFolderThatCannotBeListedStillAsksBeforeReplacing) {
-  Quietly(2);
-  const std::string source = MakeFile("src/what?.txt", "new");
-  for (const mode_t mode : {0300, 0200}) {
-    SettingsRecord.CopyDestination = folder_ / ("drop-" + std::to_string(mode) + "/");
-    const std::string& dest = SettingsRecord.CopyDestination;
-    WriteFile(dest + "what?.txt", "old");
-    const uid_t owner = geteuid() == 0 ? testing_support::kOtherUser : geteuid();
-    ASSERT_EQ(chown(dest.c_str(), owner, static_cast<gid_t>(-1)) + chmod(dest.c_str(), mode), 0);
-    const int asked = testing_support::RunAsOtherUser([this, &source] {
-      SubmitDrop({source});
-      return BoxTexts() == Texts{kOverwriteQuestion} ? 1 : 0;
-    });
-    chmod(dest.c_str(), 0700);
-    EXPECT_EQ(asked, 1) << mode;
-    EXPECT_EQ(ReadFile(dest + "what?.txt"), "old");
-  }
-}
-#endif
 
 }  // namespace

@@ -44,7 +44,7 @@ class CommandTest : public ::testing::Test {
   void TearDown() override { platform::SetOpenHandler(nullptr); }
   Texts BoxTexts(size_t first) const {
     Texts texts;
-    for (size_t i = first; i < ui_.boxes().size(); ++i) texts.push_back(ui_.boxes()[i].text);
+    for (auto box = ui_.boxes().begin() + first; box < ui_.boxes().end(); ++box) texts.push_back(box->text);
     return texts;
   }
 
@@ -123,21 +123,18 @@ TEST_F(CommandTest, TheReadmeIsLookedForInItsThreePlaces) {
   InstalledDocDir = folder_ / "doc/";
   const std::string doc = InstalledDocDir + ReadMeName;
   ASSERT_FALSE(testing_support::Exists(beside));
-  enum Here { kNone, kFile, kFolder };
   const struct {
-    Here here;
+    const char* here;  // "", "file" or "folder"
     bool beside, doc;
     std::string opened;  // empty: the box
-  } cases[] = {{kNone, false, false, ""},   {kNone, false, true, doc},
-               {kNone, true, true, beside}, {kFile, true, true, "Quorlith.txt"},
-               {kFolder, false, true, doc}, {kFolder, false, false, ""}};
+  } cases[] = {{"", false, false, ""},     {"", false, true, doc},
+               {"", true, true, beside},   {"file", true, true, "Quorlith.txt"},
+               {"folder", false, true, doc}, {"folder", false, false, ""}};
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.here << c.beside << c.doc);
-    fs::remove_all(here);
-    fs::remove_all(InstalledDocDir);
-    fs::remove(beside);
-    testing_support::MakeFolder(c.here == kFolder ? here + ReadMeName : here);
-    if (c.here == kFile) testing_support::WriteFile(here + ReadMeName, "here");
+    for (const std::string& path : {here, InstalledDocDir, beside}) fs::remove_all(path);
+    testing_support::MakeFolder(c.here == std::string("folder") ? here + ReadMeName : here);
+    if (c.here == std::string("file")) testing_support::WriteFile(here + ReadMeName, "here");
     if (c.beside) testing_support::WriteFile(beside, "beside");
     if (c.doc) testing_support::WriteFile(doc, "doc");
     opened_.clear();
