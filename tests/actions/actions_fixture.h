@@ -1,5 +1,4 @@
-// The action tests' ground: first-run settings, destinations in a fresh folder,
-// message boxes answered from a script, the clipboard captured.
+// First-run settings, destinations in a fresh folder, scripted boxes and clipboard.
 #pragma once
 #include <gtest/gtest.h>
 

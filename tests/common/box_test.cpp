@@ -1,5 +1,4 @@
-// The box both shells share: its menu commands, its tip and fill, its lock,
-// where it shows and how opaque.
+// The box both shells share: menu commands, tip and fill, lock, place and opacity.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -48,7 +47,7 @@ class CommandTest : public ::testing::Test {
   void TearDown() override { platform::SetOpenHandler(nullptr); }
   Texts BoxTexts(size_t first) const {
     Texts texts;
-    for (auto box = ui_.boxes().begin() + first; box < ui_.boxes().end(); ++box) texts.push_back(box->text);
+    for (size_t i = first; i < ui_.boxes().size(); ++i) texts.push_back(ui_.boxes()[i].text);
     return texts;
   }
 
@@ -58,8 +57,7 @@ class CommandTest : public ::testing::Test {
   bool opens_ = true;
 };
 
-// Open Settings and Exit first save where the box is; Reload reads and applies
-// the file without writing; Help and About show one box; other ids do nothing.
+// Open Settings and Exit save the rectangle first; Reload does not write; others do nothing.
 TEST_F(CommandTest, EachCommandDoesItsOwnPart) {
   const std::string about = "Quorlith version 1.1\rA configurable drag-box to capture the path "
                             "of a file.\rFor help and other info, see the ReadMe file.";
@@ -74,9 +72,7 @@ TEST_F(CommandTest, EachCommandDoesItsOwnPart) {
       {IDM_RELOAD_SETTINGS, true, false, {"apply w=120"}, {}},
       {IDM_HELP, true, false, {}, {about}},
       {IDM_ABOUT, true, false, {}, {about}},
-      {0, true, false, {}, {}},
-      {1004, true, false, {}, {}},
-      {1011, true, false, {}, {}},
+      {0, true, false, {}, {}}, {1004, true, false, {}, {}}, {1011, true, false, {}, {}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.id << (c.opens ? "" : " unopened"));
@@ -103,8 +99,7 @@ TEST_F(CommandTest, EachCommandDoesItsOwnPart) {
   EXPECT_EQ(ui_.boxes().back().style, platform::kBoxOk | platform::kBoxIconInformation);
 }
 
-// A settings file become unusable is reported after the reload, which still
-// applies what it has; Exit then leaves the entry as it is.
+// Reload reports an unusable file but still applies; Exit leaves it as it is.
 TEST_F(CommandTest, ReloadReportsAnUnusableFile) {
   fs::remove(IniPath);
   fs::create_directory(IniPath);
@@ -119,8 +114,7 @@ TEST_F(CommandTest, ReloadReportsAnUnusableFile) {
   EXPECT_TRUE(fs::is_directory(IniPath) && fs::is_empty(IniPath));
 }
 
-// The readme opened is the first plain file here, beside the program, or in
-// the documents folder; with none, a box says where it belongs.
+// The readme is the first plain file here, beside the program, or with the documents.
 TEST_F(CommandTest, TheReadmeIsLookedForInItsThreePlaces) {
   const fs::path previous = fs::current_path();
   const std::string here = folder_ / "here/", beside = std::string(AppDir()) + ReadMeName;
@@ -149,7 +143,8 @@ TEST_F(CommandTest, TheReadmeIsLookedForInItsThreePlaces) {
     EXPECT_EQ(opened_, c.opened.empty() ? Texts{} : Texts{c.opened});
     EXPECT_EQ(BoxTexts(before),
               c.opened.empty() ? Texts{"Sorry, you've misplaced the Read Me File!\rIt is called "
-                                       "Quorlith.txt\rMake sure its in the same folder as Quorlith."}
+                                       "Quorlith.txt\rMake sure its in the same folder as "
+                                       "Quorlith."}
                                : Texts{});
   }
   fs::remove(beside);
@@ -175,8 +170,7 @@ TEST(BoxFace, TheTipSaysWhatADropCameTo) {
   }
 }
 
-// Work shows after half a second the share of bytes done, or of files when
-// there are no bytes to count.
+// Work shows after half a second its share of bytes, or of files without bytes.
 TEST(BoxFace, ProgressShowsOnlyAfterHalfASecond) {
   BoxFace face;
   face.SetProgress({true, Action::kCopy, 3, 10, 45, 100, "holiday.jpg", 0.4});
@@ -193,8 +187,7 @@ TEST(BoxFace, ProgressShowsOnlyAfterHalfASecond) {
   EXPECT_FALSE(face.ShowsProgress());
 }
 
-// The lock switches between 1 and 0 and is written at once; a write-protected
-// file is not rewritten, but the box still switches.
+// The lock flips and is written at once; a write-protected file stays as it is.
 TEST(LockToggle, SwitchesAndWritesAtOnce) {
   testing_support::TempFolder folder;
   IniPath = folder / "Quorlith.ini";
@@ -210,8 +203,7 @@ TEST(LockToggle, SwitchesAndWritesAtOnce) {
   EXPECT_EQ(testing_support::ReadFile(IniPath), file);
 }
 
-// A size below 1 shows at the first-run size; a box off every screen shows at
-// the first-run place when that is on the primary, else at its corner.
+// A box too small or off every screen shows where it can be reached.
 TEST(BoxPlace, ABoxIsAlwaysShownWhereItCanBeReached) {
   const std::vector<ScreenRect> two = {{0, 0, 1280, 1000}, {1280, 0, 1024, 768}},
                                 small = {{0, 0, 200, 150}}, none,
@@ -240,9 +232,10 @@ TEST(BoxPlace, ABoxIsAlwaysShownWhereItCanBeReached) {
 }
 
 TEST(Opacity, AlphaWrapsInsteadOfClamping) {
-  const int16_t percent[] = {75, 100, 0, 101, -1, 200, 50};
-  const int alpha[] = {191, 255, 0, 1, 254, 254, 127};
-  for (int i = 0; i < 7; ++i) EXPECT_EQ(AlphaFromPercent(percent[i]), alpha[i]) << percent[i];
+  for (const auto& [t, alpha] : {std::pair<int16_t, int>{75, 191}, {100, 255}, {0, 0}, {101, 1},
+                                 {-1, 254}, {200, 254}, {50, 127}}) {
+    EXPECT_EQ(AlphaFromPercent(t), alpha) << t;
+  }
 }
 
 }  // namespace

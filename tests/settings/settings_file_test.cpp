@@ -4,7 +4,6 @@
 
 #include <climits>
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -45,8 +44,7 @@ class SettingsTest : public ::testing::Test {
   testing_support::TempFolder folder_;
 };
 
-// The first-run file holds every key in order and loads back as the start values;
-// numbers and the box's rectangle go to the file and come back whole.
+// The first-run file holds every key in order; numbers and the rectangle come back whole.
 TEST_F(SettingsTest, TheFirstRunFileAndItsRoundTrip) {
   WriteDefaultSettings();
   std::string expected, written = ReadFile(IniPath);
@@ -68,10 +66,6 @@ TEST_F(SettingsTest, TheFirstRunFileAndItsRoundTrip) {
   EXPECT_EQ(SettingsRecord.x, 244);
   LoadSettings();
   EXPECT_EQ(Record(), (Numbers{-10, 20, 75, 75, 75, 1, 1, 1, 1, 1, 0, 1, 1, 1, 1, 0}));
-  SettingsRecord = Settings{};
-  SetFirstRunValues();
-  EXPECT_EQ(Record(), kFirstRun);
-  EXPECT_EQ(SettingsRecord.MoveDestination, DesktopDir);
   for (int32_t v : {-7, INT_MAX, INT_MIN}) {  // plain decimal, read back whole
     WriteIniNumber(IniPath, "Coordinates", "t", v);
     EXPECT_STREQ(ReadIniText(IniPath, "Coordinates", "t", "?"), std::to_string(v).c_str());
@@ -79,9 +73,7 @@ TEST_F(SettingsTest, TheFirstRunFileAndItsRoundTrip) {
   }
 }
 
-// Over other values: a missing coordinate stays, a missing option returns to
-// its default, a number keeps its field's low bits, a garbled line is skipped,
-// and a destination ends in the separator once, however long.
+// Missing coordinates stay, options fall back, numbers keep their low bits, garbage is skipped.
 TEST_F(SettingsTest, LoadingTakesWhatIsReadable) {
   const std::string all =
       "[Coordinates]\nx=1\ny=2\nw=3\nh=4\nt=5\nb=6\nm=7\n[Options]\nCommandMode=3\npathaction=4\n"
@@ -136,8 +128,7 @@ TEST_F(SettingsTest, LoadingTakesWhatIsReadable) {
   }
 }
 
-// A missing file is not made; one that cannot be used is never read, nor
-// written afterwards: every key takes its load default, the entry stays.
+// A missing file is not made; an unusable one is never read nor written afterwards.
 TEST_F(SettingsTest, AnUnusableFileIsNotReadAndNeverWritten) {
   const Numbers defaults = {0, 0, 33, 0, 0, 0, 0, 1, 1, 1, 0, 1, 1, 1, 1, 0};
   SettingsRecord.w = 33;
@@ -145,23 +136,22 @@ TEST_F(SettingsTest, AnUnusableFileIsNotReadAndNeverWritten) {
   EXPECT_EQ(Record(), defaults);
   EXPECT_FALSE(Exists(IniPath));
   const struct {
-    const char* name;
-    std::function<void(const std::string&)> make;
+    const char* name;  // what lies at the settings file's place
     SettingsProblem problem;
-  } cases[] = {
-      {"a folder", [](const std::string& p) { fs::create_directory(p); }, SettingsProblem::NotAFile},
-      {"larger than 16 MiB",
-       [](const std::string& p) { WriteFile(p, "[Coordinates]\nw=9\n" + std::string(16 << 20, ';')); },
-       SettingsProblem::TooLarge},
+  } cases[] = {{"a folder", SettingsProblem::NotAFile},
+               {"a file of 16 MiB and more", SettingsProblem::TooLarge},
 #ifndef _WIN32
-      {"a dangling link", [](const std::string& p) { fs::create_symlink("/nowhere", p); },
-       SettingsProblem::Unreadable},
+               {"a dangling link", SettingsProblem::Unreadable},
 #endif
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     IniPath = folder_ / (std::string(c.name) + ".ini");
-    c.make(IniPath);
+    if (c.problem == SettingsProblem::NotAFile) fs::create_directory(IniPath);
+    if (c.problem == SettingsProblem::TooLarge) {
+      WriteFile(IniPath, "[Coordinates]\nw=9\n" + std::string(16 << 20, ';'));
+    }
+    if (c.problem == SettingsProblem::Unreadable) fs::create_symlink("/nowhere", IniPath);
     const fs::file_type type = fs::symlink_status(IniPath).type();
     LoadSettings();
     EXPECT_EQ(LoadProblem, c.problem);
@@ -181,8 +171,7 @@ TEST_F(SettingsTest, AnUnusableFileIsNotReadAndNeverWritten) {
   EXPECT_EQ(SettingsRecord.w, 9);
 }
 
-// Beside the program wins, then per user, as FindSettingsFile says; a first
-// start writes there, or keeps the first-run values in memory.
+// Beside the program, then per user, then first-run values in memory.
 TEST(SettingsLocation, BesideTheProgramThenPerUserThenMemory) {
   enum Kind { kNone, kFile, kFolder, kBlocked, kUnknown };
   const struct {
