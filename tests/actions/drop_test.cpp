@@ -62,6 +62,7 @@ TEST_F(ActionTest, CaptureFormsSeparatorsAndQuotes) {
     SubmitDrop(c.paths);
     ASSERT_EQ(ui_.clipboard().size(), before + 1);
     EXPECT_EQ(ui_.LastClipboard(), c.expected);
+    EXPECT_EQ(CurrentOutcome().done, static_cast<int32_t>(c.paths.size()));
   }
   EXPECT_TRUE(ui_.boxes().empty());
 }
@@ -73,6 +74,7 @@ TEST_F(ActionTest, CaptureReportsABusyClipboardAndDropsTheText) {
                               platform::SystemErrorText(testing_support::kClipboardBusyCode) +
                               "\rPlease drop the files again."});
   EXPECT_EQ(ui_.boxes()[0].style, platform::kBoxOk | platform::kBoxIconWarning);
+  EXPECT_EQ(CurrentOutcome().failed, 1);
   ui_.SetClipboardBusy(false);
   SubmitDrop({kReadme});
   EXPECT_EQ(ui_.LastClipboard(), kReadme);  // nothing of the lost drop is left
