@@ -143,8 +143,8 @@ TEST_F(FileActionTest, ATargetThatAppearsDuringTheCopyIsKept) {
   });
   SubmitDrop({source});
   platform::SetCopyPacer(nullptr);
-  EXPECT_EQ(BoxTexts(), Texts{FailureBox(kCopyFailed, source,
-                                         Reason(platform::Failure::kTargetAppeared))});
+  EXPECT_EQ(BoxTexts(),
+            Texts{FailureBox(kCopyFailed, source, Reason(platform::Failure::kTargetAppeared))});
   EXPECT_EQ(NamesIn(copies_), Texts{"late.txt"});
   EXPECT_EQ(ReadFile(target) + ReadFile(source), "appearednew");
 }

@@ -59,8 +59,9 @@ class CommandTest : public ::testing::Test {
 
 // Open Settings and Exit save the rectangle first; Reload does not write; others do nothing.
 TEST_F(CommandTest, EachCommandDoesItsOwnPart) {
-  const std::string about = "Quorlith version 1.1\rA configurable drag-box to capture the path "
-                            "of a file.\rFor help and other info, see the ReadMe file.";
+  const std::string about =
+      "Quorlith version 1.1\rA configurable drag-box to capture the path "
+      "of a file.\rFor help and other info, see the ReadMe file.";
   const struct {
     int id;
     bool opens, ends;
@@ -72,7 +73,9 @@ TEST_F(CommandTest, EachCommandDoesItsOwnPart) {
       {IDM_RELOAD_SETTINGS, true, false, {"apply w=120"}, {}},
       {IDM_HELP, true, false, {}, {about}},
       {IDM_ABOUT, true, false, {}, {about}},
-      {0, true, false, {}, {}}, {1004, true, false, {}, {}}, {1011, true, false, {}, {}},
+      {0, true, false, {}, {}},
+      {1004, true, false, {}, {}},
+      {1011, true, false, {}, {}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.id << (c.opens ? "" : " unopened"));
@@ -125,8 +128,8 @@ TEST_F(CommandTest, TheReadmeIsLookedForInItsThreePlaces) {
     const char* here;  // "", "file" or "folder"
     bool beside, doc;
     std::string opened;  // empty: the box
-  } cases[] = {{"", false, false, ""},     {"", false, true, doc},
-               {"", true, true, beside},   {"file", true, true, "Quorlith.txt"},
+  } cases[] = {{"", false, false, ""},       {"", false, true, doc},
+               {"", true, true, beside},     {"file", true, true, "Quorlith.txt"},
                {"folder", false, true, doc}, {"folder", false, false, ""}};
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.here << c.beside << c.doc);
@@ -164,8 +167,8 @@ TEST(BoxFace, TheTipSaysWhatADropCameTo) {
               {Action::kDelete, 2, 0, 0, false, "Deleted 2 files"},
               {Action::kUnknownMode, 0, 0, 0, false, "Nothing done: there is no CommandMode 7"}};
   for (const auto& row : rows) {
-    EXPECT_EQ(OutcomeText({row.action, 7, 0, row.done, row.failed, row.skipped, row.declined,
-                           false, false, "/d/"}),
+    EXPECT_EQ(OutcomeText({row.action, 7, 0, row.done, row.failed, row.skipped, row.declined, false,
+                           false, "/d/"}),
               row.tip);
   }
 }
@@ -212,17 +215,16 @@ TEST(BoxPlace, ABoxIsAlwaysShownWhereItCanBeReached) {
     const std::vector<ScreenRect>& screens;
     int16_t x, y, w, h;
     std::vector<int> shown;
-  } cases[] = {
-      {two, 100, 100, 75, 75, {100, 100, 75, 75}},        // on the primary
-      {two, 2000, 700, 1, 300, {2000, 700, 1, 300}},      // on the second screen
-      {two, -74, 999, 75, 75, {-74, 999, 75, 75}},        // one pixel on the primary
-      {two, -75, 50, 75, 0, {244, 200, 75, 75}},          // beside the primary
-      {two, 2304, 0, -1, 75, {244, 200, 75, 75}},         // right of both
-      {two, 100, 1000, 40, -31072, {244, 200, 40, 75}},   // below the work area
-      {two, -70, 0, 0, 75, {-70, 0, 75, 75}},             // meets at its shown size
-      {small, 300, 300, 75, 75, {0, 0, 75, 75}},          // first-run place off the primary
-      {right, 4000, 0, 75, 75, {1920, 0, 75, 75}},        // first-run place on another screen
-      {none, 9000, 9000, 75, 75, {9000, 9000, 75, 75}}};  // no screen known
+  } cases[] = {{two, 100, 100, 75, 75, {100, 100, 75, 75}},       // on the primary
+               {two, 2000, 700, 1, 300, {2000, 700, 1, 300}},     // on the second screen
+               {two, -74, 999, 75, 75, {-74, 999, 75, 75}},       // one pixel on the primary
+               {two, -75, 50, 75, 0, {244, 200, 75, 75}},         // beside the primary
+               {two, 2304, 0, -1, 75, {244, 200, 75, 75}},        // right of both
+               {two, 100, 1000, 40, -31072, {244, 200, 40, 75}},  // below the work area
+               {two, -70, 0, 0, 75, {-70, 0, 75, 75}},            // meets at its shown size
+               {small, 300, 300, 75, 75, {0, 0, 75, 75}},         // first-run place off the primary
+               {right, 4000, 0, 75, 75, {1920, 0, 75, 75}},  // first-run place on another screen
+               {none, 9000, 9000, 75, 75, {9000, 9000, 75, 75}}};  // no screen known
   for (const auto& c : cases) {
     SettingsRecord.x = c.x, SettingsRecord.y = c.y, SettingsRecord.w = c.w, SettingsRecord.h = c.h;
     const BoxPlace place = ShownBoxPlace(c.screens);
@@ -232,8 +234,13 @@ TEST(BoxPlace, ABoxIsAlwaysShownWhereItCanBeReached) {
 }
 
 TEST(Opacity, AlphaWrapsInsteadOfClamping) {
-  for (const auto& [t, alpha] : {std::pair<int16_t, int>{75, 191}, {100, 255}, {0, 0}, {101, 1},
-                                 {-1, 254}, {200, 254}, {50, 127}}) {
+  for (const auto& [t, alpha] : {std::pair<int16_t, int>{75, 191},
+                                 {100, 255},
+                                 {0, 0},
+                                 {101, 1},
+                                 {-1, 254},
+                                 {200, 254},
+                                 {50, 127}}) {
     EXPECT_EQ(AlphaFromPercent(t), alpha) << t;
   }
 }

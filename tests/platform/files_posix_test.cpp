@@ -71,8 +71,9 @@ TEST(FilesPosix, DesktopAndSettingsFolder) {
     SCOPED_TRACE(row.desktop);
     TempFolder temp;
     const auto expand = [&](const std::string& text) {
-      return text[0] == '~' ? temp / "home" + text.substr(1)
-                            : text[0] == '@' ? temp / text.substr(1) : text;
+      return text[0] == '~'   ? temp / "home" + text.substr(1)
+             : text[0] == '@' ? temp / text.substr(1)
+                              : text;
     };
     ScopedEnv home("HOME", temp / "home/");
     ScopedEnv config("XDG_CONFIG_HOME",
@@ -140,6 +141,31 @@ TEST(FilesTrash, EveryEntryComesBackWhereItWas) {
   ScopedEnv blocked("XDG_DATA_HOME", temp / "work/%0A.txt/data");
   EXPECT_FALSE(platform::MoveToTrash(temp / "work/100% sure.txt"));
   EXPECT_EQ(NamesIn(temp / "work").size(), names.size() - 1);
+}
+
+// An entry the user may not look up counts as there, so nothing that may be there is replaced
+// unasked; names are taken as they are ("?" is no pattern) and case counts.
+TEST(FilesPosix, ExistenceInFoldersThatCannotBeListed) {
+  const struct {
+    mode_t mode;
+    const char* name;
+    bool there;
+  } rows[] = {{0333, "what?.txt", true},
+              {0333, "photo?.jpg", false},
+              {0333, "WHAT?.TXT", false},
+              {0222, "photo?.jpg", true}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(testing::Message() << std::oct << row.mode << " " << row.name);
+    TempFolder temp;
+    WriteFile(temp / "out/what?.txt", "old");
+    WriteFile(temp / "out/photo1.jpg", "old");
+    ASSERT_EQ(chmod((temp / "out").c_str(), row.mode), 0);
+    EXPECT_EQ(RunAsOtherUser([&] {
+                return platform::PathExists(temp / (std::string("out/") + row.name)) ? 1 : 0;
+              }),
+              row.there ? 1 : 0);
+    chmod((temp / "out").c_str(), 0755);
+  }
 }
 
 // A settings write that cannot complete (as an ordinary user, or halfway at a size limit as on

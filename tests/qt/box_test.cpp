@@ -61,8 +61,8 @@ class QtBox : public ::testing::Test {
   // The colour of the body's middle row, at share across of its width.
   QRgb BodyPixel(double across = 0.5) const {
     const QRect body = BoxBody(box_->rect(), UnlockedMode());
-    return box_->grab().toImage().pixel(
-        body.left() + static_cast<int>((body.width() - 1) * across), body.center().y());
+    return box_->grab().toImage().pixel(body.left() + static_cast<int>((body.width() - 1) * across),
+                                        body.center().y());
   }
 
   void Mouse(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held, QPoint at) {
@@ -198,8 +198,8 @@ TEST_F(QtBox, DraggingMovesOrResizesOnlyTheUnlockedBox) {
 }
 
 TEST_F(QtBox, ARightClickOpensTheMenuUnlockedAlwaysAndLockedWhenMIs1) {
-  for (const auto& [b, m, opens] : {std::tuple{1, 0, true}, {0, 1, true}, {0, 0, false},
-                                    {0, 2, false}}) {
+  for (const auto& [b, m, opens] :
+       {std::tuple{1, 0, true}, {0, 1, true}, {0, 0, false}, {0, 2, false}}) {
     SCOPED_TRACE(testing::Message() << "b=" << b << " m=" << m);
     WriteSettings("b=" + std::to_string(b) + "\nm=" + std::to_string(m) + "\n");
     Start();

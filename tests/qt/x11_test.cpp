@@ -39,9 +39,10 @@ struct Started : QProcess {
   bool Start(const QString& program, const QStringList& args, const QString& title) {
     start(program, args);
     return waitForStarted() && WaitFor([&] {
-      return RunTool("xdotool", {"search", "--onlyvisible", "--pid", QString::number(processId()),
-                                 "--name", title}).value_or("") != "";
-    });
+             return RunTool("xdotool", {"search", "--onlyvisible", "--pid",
+                                        QString::number(processId()), "--name", title})
+                        .value_or("") != "";
+           });
   }
   ~Started() override {
     kill();
@@ -79,9 +80,14 @@ TEST(QtX11, ARealDropFillsTheClipboardAndTheMenuOpensTheReadMeByItsWholeUrl) {
   // Pressed on the source and moved to the box in slow steps, as a hand drags.
   QStringList drag = {"mousemove", "460", "160", "sleep", "0.2", "mousedown", "1", "sleep", "0.3"};
   for (int i = 1; i <= 16; ++i) {
-    drag << "mousemove" << QString::number(460 - 300 * i / 16) << "150" << "sleep" << "0.05";
+    drag << "mousemove" << QString::number(460 - 300 * i / 16) << "150"
+         << "sleep"
+         << "0.05";
   }
-  ASSERT_TRUE(RunTool("xdotool", drag << "sleep" << "0.3" << "mouseup" << "1"));
+  ASSERT_TRUE(RunTool("xdotool", drag << "sleep"
+                                      << "0.3"
+                                      << "mouseup"
+                                      << "1"));
   // Never a move, which would let the source delete its files.
   ASSERT_TRUE(source.canReadLine() || source.waitForReadyRead(10000));
   EXPECT_EQ(source.readLine().trimmed().toStdString(), "copy");
@@ -91,8 +97,9 @@ TEST(QtX11, ARealDropFillsTheClipboardAndTheMenuOpensTheReadMeByItsWholeUrl) {
   })) << clipboard.value_or("(nothing)");
   // Open ReadMe File hands the opener the readme's whole URL; Exit ends the box.
   for (const char* item : {"Down Down Down Down Return", "e"}) {
-    ASSERT_TRUE(RunTool("xdotool", QStringList{"mousemove", "160", "150", "click", "3", "sleep",
-                                               "1", "key"} + QString(item).split(' ')));
+    ASSERT_TRUE(RunTool("xdotool",
+                        QStringList{"mousemove", "160", "150", "click", "3", "sleep", "1", "key"} +
+                            QString(item).split(' ')));
   }
   EXPECT_TRUE(WaitFor([&] { return testing_support::ReadFile(folder / "opened") != ""; }));
   EXPECT_EQ(testing_support::ReadFile(folder / "opened"), "file://" + folder / "Quorlith.txt");

@@ -30,8 +30,22 @@ const Numbers kFirstRun = {244, 200, 75, 75, 75, 1, 1, 1, 1, 1, 0, 1, 1, 1, 1, 0
 // Every number of the record, in file order.
 Numbers Record() {
   const Settings& s = SettingsRecord;
-  return {s.x, s.y, s.w, s.h, s.t, s.b, s.m, s.CommandMode, s.pathaction, s.listseparator,
-          s.encase, s.deletetobin, s.confirmdelete, s.confirmcopy, s.confirmmove, s.overwritefile};
+  return {s.x,
+          s.y,
+          s.w,
+          s.h,
+          s.t,
+          s.b,
+          s.m,
+          s.CommandMode,
+          s.pathaction,
+          s.listseparator,
+          s.encase,
+          s.deletetobin,
+          s.confirmdelete,
+          s.confirmcopy,
+          s.confirmmove,
+          s.overwritefile};
 }
 
 class SettingsTest : public ::testing::Test {
@@ -48,10 +62,11 @@ class SettingsTest : public ::testing::Test {
 TEST_F(SettingsTest, TheFirstRunFileAndItsRoundTrip) {
   WriteDefaultSettings();
   std::string expected, written = ReadFile(IniPath);
-  for (const char c : "[Coordinates]|x=244|y=200|w=75|h=75|t=75|b=1|m=1|[Options]|CommandMode=1|"
-                      "pathaction=1|listseparator=1|encase=0|deletetobin=1|confirmdelete=1|"
-                      "confirmcopy=1|confirmmove=1|overwritefile=0|CopyDestination=*|"
-                      "MoveDestination=*|") {
+  for (const char c :
+       "[Coordinates]|x=244|y=200|w=75|h=75|t=75|b=1|m=1|[Options]|CommandMode=1|"
+       "pathaction=1|listseparator=1|encase=0|deletetobin=1|confirmdelete=1|"
+       "confirmcopy=1|confirmmove=1|overwritefile=0|CopyDestination=*|"
+       "MoveDestination=*|") {
     expected += c == '|' ? kEol : c == '*' ? DesktopDir : std::string(c != 0, c);
   }
 #ifdef _WIN32
@@ -99,7 +114,8 @@ TEST_F(SettingsTest, LoadingTakesWhatIsReadable) {
        "[Coordinates]\nx=70000\ny=40000\nw=-1\nh=65535\nt=99999999999\nb=70000\nm=-5\n"
        "[Options]\nCommandMode=65537\npathaction=65543\nlistseparator=-65535\n"
        "encase=4294967297\noverwritefile=12abc\nconfirmcopy=-\nconfirmmove=0x10\n",
-       {4464, -25536, -1, -1, -6145, 70000, -5, 1, 7, 1, 1, 1, 1, 0, 16, 12}, desk},
+       {4464, -25536, -1, -1, -6145, 70000, -5, 1, 7, 1, 1, 1, 1, 0, 16, 12},
+       desk},
       {"empty sections", "[Coordinates]\n[Options]\n", kept, desk},
       {"options only", "[Options]\nCommandMode=2\n", mode2, desk},
       {"binary line", "[Coordinates]\nw=9\n" + binary + "\nh=8\n", w9h8, desk},
@@ -138,10 +154,11 @@ TEST_F(SettingsTest, AnUnusableFileIsNotReadAndNeverWritten) {
   const struct {
     const char* name;  // what lies at the settings file's place
     SettingsProblem problem;
-  } cases[] = {{"a folder", SettingsProblem::NotAFile},
-               {"a file of 16 MiB and more", SettingsProblem::TooLarge},
+  } cases[] = {
+      {"a folder", SettingsProblem::NotAFile},
+      {"a file of 16 MiB and more", SettingsProblem::TooLarge},
 #ifndef _WIN32
-               {"a dangling link", SettingsProblem::Unreadable},
+      {"a dangling link", SettingsProblem::Unreadable},
 #endif
   };
   for (const auto& c : cases) {

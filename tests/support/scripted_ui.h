@@ -21,7 +21,10 @@ constexpr unsigned long kClipboardBusyCode = 5;
 constexpr unsigned long kClipboardBusyCode = 16;
 #endif
 
-struct ShownBox { std::string text, caption; uint32_t style = 0; };
+struct ShownBox {
+  std::string text, caption;
+  uint32_t style = 0;
+};
 
 // While alive, each box takes the next scripted answer (OK, or No once the script has run out).
 class ScriptedUi {

@@ -58,9 +58,14 @@ TEST(PathParts, SplitsIntoDriveDirectoryNameAndExtension) {
 
 TEST(PathParts, PathPartJoinsInFixedOrderWhateverTheFlags) {
   const char* path = "C:\\dir\\file.gz";
-  for (const auto& [flags, expected] :
-       {std::pair<unsigned, const char*>{0, ""}, {1 | 32 | 64, ""}, {2, "C:"}, {4, "\\dir\\"},
-        {8, "file"}, {16, ".gz"}, {18, "C:.gz"}, {31, path}}) {
+  for (const auto& [flags, expected] : {std::pair<unsigned, const char*>{0, ""},
+                                        {1 | 32 | 64, ""},
+                                        {2, "C:"},
+                                        {4, "\\dir\\"},
+                                        {8, "file"},
+                                        {16, ".gz"},
+                                        {18, "C:.gz"},
+                                        {31, path}}) {
     EXPECT_STREQ(PathPartStyled(W, path, flags), expected) << flags;
   }
   EXPECT_STREQ(PathPart(nullptr, 30), "");
@@ -70,8 +75,9 @@ TEST(Strings, CompareTextOrdersBytesAsUnsignedAndFoldsOnlyAToZ) {
   const struct {
     const char *a, *b;
     int plain, no_case;
-  } cases[] = {{"ab", "abc", -1, -1}, {"b", "a", 1, 1},  {"", "", 0, 0}, {"\xE9", "z", 1, 1},
-               {"Pixels", "PIXELS", 1, 0}, {"_", "A", 1, -1}, {"\xC9", "\xE9", -1, -1}};
+  } cases[] = {{"ab", "abc", -1, -1},   {"b", "a", 1, 1},           {"", "", 0, 0},
+               {"\xE9", "z", 1, 1},     {"Pixels", "PIXELS", 1, 0}, {"_", "A", 1, -1},
+               {"\xC9", "\xE9", -1, -1}};
   for (const auto& c : cases) {
     EXPECT_EQ(CompareText(c.a, c.b), c.plain) << c.a << " vs " << c.b;
     EXPECT_EQ(CompareTextNoCase(c.a, c.b), c.no_case) << c.a << " vs " << c.b;
@@ -82,11 +88,11 @@ TEST(Strings, CompareTextOrdersBytesAsUnsignedAndFoldsOnlyAToZ) {
 TEST(Strings, TrimLeft) {
   static const char kStopsAtTheEnd[] = " \0 x";
   const struct {
-    const char *text;
+    const char* text;
     int ch;
     const char* expected;
-  } cases[] = {{".gz", '.', "gz"}, {" . x", '.', "x"}, {"...", '.', ""}, {"..a.", '.', "a."},
-               {" 75", ' ', "75"}, {"-3", ' ', "-3"}, {kStopsAtTheEnd, 0, ""}};
+  } cases[] = {{".gz", '.', "gz"}, {" . x", '.', "x"}, {"...", '.', ""},       {"..a.", '.', "a."},
+               {" 75", ' ', "75"}, {"-3", ' ', "-3"},  {kStopsAtTheEnd, 0, ""}};
   for (const auto& c : cases) EXPECT_STREQ(TrimLeft(c.text, c.ch), c.expected) << c.text;
   const char* empty = "";
   EXPECT_EQ(TrimLeft(empty, '.'), empty);  // the empty text itself, no temporary

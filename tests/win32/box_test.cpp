@@ -194,8 +194,10 @@ TEST_F(Win32Box, EachCommandReachesTheBox) {
     int id;
     bool saves, ends;
     size_t shown;  // boxes shown
-  } cases[] = {{WM_COMMAND, IDM_EXIT, true, true, 0}, {WM_CLOSE, 0, false, true, 0},
-               {WM_COMMAND, 1004, false, false, 0}, {WM_COMMAND, IDM_ABOUT, false, false, 1}};
+  } cases[] = {{WM_COMMAND, IDM_EXIT, true, true, 0},
+               {WM_CLOSE, 0, false, true, 0},
+               {WM_COMMAND, 1004, false, false, 0},
+               {WM_COMMAND, IDM_ABOUT, false, false, 1}};
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << "message " << c.message << " id " << c.id);
     WriteSettings();
@@ -203,8 +205,8 @@ TEST_F(Win32Box, EachCommandReachesTheBox) {
     SetWindowPos(DropBoxWindow, nullptr, 300, 310, 130, 95, SWP_NOZORDER);
     const size_t shown = ui_.boxes().size();
     EXPECT_EQ(Send(c.message, c.id), 0);
-    EXPECT_EQ(SavedRect(), (c.saves ? std::vector<int>{300, 310, 130, 95}
-                                    : std::vector<int>{244, 200, 75, 75}));
+    EXPECT_EQ(SavedRect(),
+              (c.saves ? std::vector<int>{300, 310, 130, 95} : std::vector<int>{244, 200, 75, 75}));
     EXPECT_EQ(IsWindow(DropBoxWindow), !c.ends);
     MSG quit;
     const bool quits = PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
