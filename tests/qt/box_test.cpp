@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QDropEvent>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMenu>
@@ -22,6 +23,7 @@
 
 #include "app/common/lock_toggle.h"
 #include "app/common/menu_commands.h"
+#include "app/qt/attention_flash.h"
 #include "app/qt/box_frame.h"
 #include "app/qt/drop_box_widget.h"
 #include "app/qt/startup.h"
@@ -316,6 +318,32 @@ TEST_F(QtBox, TheBoxShowsProgressAndExitFinishesOnlyTheCurrentFile) {
   EXPECT_EQ(ended_, 1);
   EXPECT_EQ(testing_support::NamesIn(out), (std::vector<std::string>{"a.bin", "b.bin"}));
   EXPECT_EQ(testing_support::ReadFile(out + "b.bin").size(), size_t{1} << 20);
+}
+
+// A later start's call: the face lights up and goes dark a few times, a second call starts over,
+// and the box is left as it was.
+TEST(QtAttention, FlashesThenLeavesTheBoxAsItWas) {
+  QWidget box;
+  box.resize(80, 60);
+  box.show();
+  const auto covers = [&] {
+    return box.findChildren<QWidget*>("attention", Qt::FindDirectChildrenOnly);
+  };
+  FlashForAttention(box);
+  FlashForAttention(box);
+  ASSERT_EQ(covers().size(), 1);
+  EXPECT_EQ(covers()[0]->geometry(), box.rect());
+  int changes = 0;
+  bool lit = true;
+  QElapsedTimer clock;
+  clock.start();
+  while (!covers().isEmpty() && clock.elapsed() < 3000) {
+    if (covers()[0]->isVisible() != lit) lit = !lit, ++changes;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+  EXPECT_TRUE(covers().isEmpty());
+  EXPECT_GE(changes, 4);
 }
 
 }  // namespace
