@@ -36,33 +36,24 @@ TEST_F(ActionTest, CaptureFormsSeparatorsAndQuotes) {
     int pathaction, listseparator, encase;
     Texts paths;
     std::string expected;
-  } cases[] = {
+    // clang-format off
+  } cases[] = {  // kReadme has an empty name part: an empty first item starts no text
       {1, 1, 0, both, kReport + kBreak + kReadme},
-      {2, 1, 0, {kReport}, "report.final.txt"},
-      {3, 1, 0, {kReport}, "report.final"},
-      {4, 1, 0, {kReport}, ".txt"},
-      {5, 1, 0, {kReport}, "txt"},
-      {6, 1, 0, {kReport}, kDir},
-      {7, 1, 0, {kReport}, kDrive + kDir},
-      {8, 1, 0, {kReport}, kDrive},
-      {0, 1, 0, {kReport}, kReport},
+      {2, 1, 0, {kReport}, "report.final.txt"}, {3, 1, 0, {kReport}, "report.final"},
+      {4, 1, 0, {kReport}, ".txt"},             {5, 1, 0, {kReport}, "txt"},
+      {6, 1, 0, {kReport}, kDir},               {7, 1, 0, {kReport}, kDrive + kDir},
+      {8, 1, 0, {kReport}, kDrive},             {0, 1, 0, {kReport}, kReport},
       {10, 1, 0, {kReport}, kReport},
       {9, 1, 0, {file, folder_ / "missing"}, ShortPath(file.c_str()) + kBreak},
-      {1, 2, 0, both, kReport + " " + kReadme},
-      {1, 3, 0, both, kReport + "," + kReadme},
-      {1, 4, 0, both, kReport + "|" + kReadme},
-      {1, 5, 0, both, kReport + "\t" + kReadme},
-      {1, 0, 0, both, kReport + kReadme},
-      {1, 6, 0, both, kReport + kReadme},
+      {1, 2, 0, both, kReport + " " + kReadme},   {1, 3, 0, both, kReport + "," + kReadme},
+      {1, 4, 0, both, kReport + "|" + kReadme},   {1, 5, 0, both, kReport + "\t" + kReadme},
+      {1, 0, 0, both, kReport + kReadme},         {1, 6, 0, both, kReport + kReadme},
       {2, 3, 1, {"report.txt", "holiday 1.jpg"}, "\"report.txt\",\"holiday 1.jpg\""},
-      {2, 3, 2, {"report.txt"}, "report.txt"},
-      {5, 1, 1, {kReadme}, "\"\""},
-      {4, 3, 0, {kReadme, "a.doc"}, ".doc"},  // an empty first item starts no text
-      {4, 3, 0, {"a.doc", kReadme}, ".doc,"},
+      {2, 3, 2, {"report.txt"}, "report.txt"},  {5, 1, 1, {kReadme}, "\"\""},
+      {4, 3, 0, {kReadme, "a.doc"}, ".doc"},    {4, 3, 0, {"a.doc", kReadme}, ".doc,"},
       {4, 3, 1, {kReadme, "a.doc"}, "\"\",\".doc\""},
-      {1, 1, 0, {}, ""},
-      {1, 1, 1, many, many_text},
-  };
+      {1, 1, 0, {}, ""},                        {1, 1, 1, many, many_text}};
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.pathaction << "/" << c.listseparator << "/" << c.encase);
     SettingsRecord.pathaction = static_cast<int16_t>(c.pathaction);

@@ -75,8 +75,7 @@ TEST_F(CommandTest, EachCommandDoesItsOwnPart) {
       {IDM_ABOUT, true, false, {}, {about}},
       {0, true, false, {}, {}},
       {1004, true, false, {}, {}},
-      {1011, true, false, {}, {}},
-  };
+      {1011, true, false, {}, {}}};
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.id << (c.opens ? "" : " unopened"));
     WriteDefaultSettings();
@@ -234,15 +233,11 @@ TEST(BoxPlace, ABoxIsAlwaysShownWhereItCanBeReached) {
 }
 
 TEST(Opacity, AlphaWrapsInsteadOfClamping) {
-  for (const auto& [t, alpha] : {std::pair<int16_t, int>{75, 191},
-                                 {100, 255},
-                                 {0, 0},
-                                 {101, 1},
-                                 {-1, 254},
-                                 {200, 254},
-                                 {50, 127}}) {
-    EXPECT_EQ(AlphaFromPercent(t), alpha) << t;
-  }
+  const struct {
+    int16_t t;
+    int alpha;
+  } rows[] = {{75, 191}, {100, 255}, {0, 0}, {101, 1}, {-1, 254}, {200, 254}, {50, 127}};
+  for (const auto& row : rows) EXPECT_EQ(AlphaFromPercent(row.t), row.alpha) << row.t;
 }
 
 }  // namespace

@@ -65,8 +65,7 @@ TEST(FilesPosix, DesktopAndSettingsFolder) {
       {"XDG_DESKTOP_DIR=\"$HOME/My \\\"Desk\\\"/\"\n", "config", "~/My \"Desk\"", "~/.config"},
       {"# XDG_DESKTOP_DIR=\"/x\"\nXDG_DESKTOP_DIR=\"/a\"\r\n  XDG_DESKTOP_DIR=\"/srv/desk\"\n"
        "XDG_DESKTOP_DIR=\"rel\"\nXDG_DESKTOP_DIR=\"/open\n",
-       "@config/", "/srv/desk", "@config"},
-  };
+       "@config/", "/srv/desk", "@config"}};
   for (const auto& row : rows) {
     SCOPED_TRACE(row.desktop);
     TempFolder temp;

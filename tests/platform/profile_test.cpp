@@ -20,24 +20,22 @@ TEST(Profile, ReadVectors) {
     const char* key;
     std::string expected;
     int max_chars = 2047;
-  } cases[] = {
-      {"[T]\nk=1\n[s]\nK=red\n", "k", "red"},
-      {"  [ S ]  \n \t k \t= \t v  v \t\n", "k", "v  v"},
-      {"[S]\nk=\"a b\"\n", "k", "a b"},
-      {"[S]\nk= ' a ' \n", "k", " a "},
-      {"[S]\nk='\n", "k", "'"},
-      {"[S]\n;k=1\n  ; k=2\nk=v ; note\n", "k", "v ; note"},
-      {"[S]\nk = a=b\n", "k", "a=b"},
-      {"[S]\nk=1\n[T]\n[s]\nk=2\nK=3\n", "k", "1"},
-      {"[S]\rj=0\rk=1\r", "k", "1"},
-      {"\xEF\xBB\xBF[S]\r\nk=1", "k", "1"},
-      {"[T]\nk=1\n[S]\n", "k", "<def>"},
-      {"[S]\n[T\nk=1\n", "k", "1"},
-      {"[S]\nk=\n", "k", ""},
-      {"[S]\nk=ab\0cd\nj=2\n"s, "k", "ab"},
-      {"[S]\nk=a\0b\nj=2\n"s, "j", "2"},
-      {"[S]\nk=abcdef\n", "k", "abc", 3},
-  };
+  } cases[] = {{"[T]\nk=1\n[s]\nK=red\n", "k", "red"},
+               {"  [ S ]  \n \t k \t= \t v  v \t\n", "k", "v  v"},
+               {"[S]\nk=\"a b\"\n", "k", "a b"},
+               {"[S]\nk= ' a ' \n", "k", " a "},
+               {"[S]\nk='\n", "k", "'"},
+               {"[S]\n;k=1\n  ; k=2\nk=v ; note\n", "k", "v ; note"},
+               {"[S]\nk = a=b\n", "k", "a=b"},
+               {"[S]\nk=1\n[T]\n[s]\nk=2\nK=3\n", "k", "1"},
+               {"[S]\rj=0\rk=1\r", "k", "1"},
+               {"\xEF\xBB\xBF[S]\r\nk=1", "k", "1"},
+               {"[T]\nk=1\n[S]\n", "k", "<def>"},
+               {"[S]\n[T\nk=1\n", "k", "1"},
+               {"[S]\nk=\n", "k", ""},
+               {"[S]\nk=ab\0cd\nj=2\n"s, "k", "ab"},
+               {"[S]\nk=a\0b\nj=2\n"s, "j", "2"},
+               {"[S]\nk=abcdef\n", "k", "abc", 3}};
   TempFolder folder;
   EXPECT_EQ(platform::ProfileReadText(folder / "absent.ini", "S", "k", " ab  ", 9), " ab");
   for (const auto& c : cases) {
@@ -46,12 +44,24 @@ TEST(Profile, ReadVectors) {
     EXPECT_EQ(platform::ProfileReadText(folder / "read.ini", "S", c.key, "<def>", c.max_chars),
               c.expected);
   }
-  const std::pair<std::string, int> numbers[] = {
-      {"0x10", 16}, {" 12abc", 12}, {"-12", -12}, {" +7", 7}, {"+-5", 0}, {"99999999999", 1215752191},
-      {"4294967295", -1}, {"0x80000000", INT_MIN}, {"  -0x10", -16}, {"0X1f", 0}, {"0o17", 15},
-      {"0b101", 5}, {"0777", 777}, {"\"-3\"", -3}, {"", -7}, {"''", -7},
-      {"00000000000000000000000000001", 1}, {"000000000000000000000000000001", 0},
-  };
+  const std::pair<std::string, int> numbers[] = {{"0x10", 16},
+                                                 {" 12abc", 12},
+                                                 {"-12", -12},
+                                                 {" +7", 7},
+                                                 {"+-5", 0},
+                                                 {"99999999999", 1215752191},
+                                                 {"4294967295", -1},
+                                                 {"0x80000000", INT_MIN},
+                                                 {"  -0x10", -16},
+                                                 {"0X1f", 0},
+                                                 {"0o17", 15},
+                                                 {"0b101", 5},
+                                                 {"0777", 777},
+                                                 {"\"-3\"", -3},
+                                                 {"", -7},
+                                                 {"''", -7},
+                                                 {"00000000000000000000000000001", 1},
+                                                 {"000000000000000000000000000001", 0}};
   for (const auto& [value, expected] : numbers) {
     SCOPED_TRACE(value);
     WriteFile(folder / "number.ini", "[S]\nk=" + value + "\n");
@@ -81,8 +91,7 @@ TEST(Profile, WriteVectors) {
        "; c\r\n[S]\n  K \t=new\n\nb=\x01\xff\0z\r[T]\rj=2"s},
       {"[S]\nk=1\n\n; n=0\n[T]\nj=2\n", "S", "n", "3", "[S]\nk=1\nn=3\n\n; n=0\n[T]\nj=2\n"},
       {"[S]\rk=1\r", "T", "j", "2", "[S]\rk=1\r[T]\rj=2\r"},
-      {"[S]\nk=1", "S", "n", "2", "[S]\nk=1\nn=2\n"},
-  };
+      {"[S]\nk=1", "S", "n", "2", "[S]\nk=1\nn=2\n"}};
   TempFolder folder;
   int i = 0;
   for (const auto& c : cases) {

@@ -30,8 +30,7 @@ TEST(UiQt, MessageBoxesAndClipboard) {
       {0x124, QMB::Question, QMB::Yes | QMB::No, QMB::No, QMB::NoButton, Qt::Key_Return, 7},
       {0x224, QMB::Question, QMB::Yes | QMB::No, QMB::Yes, QMB::NoButton, Qt::Key_Return, 6},
       {0x3, QMB::NoIcon, QMB::Yes | QMB::No | QMB::Cancel, QMB::Yes, QMB::Yes, 0, 6},
-      {0x1, QMB::NoIcon, QMB::Ok | QMB::Cancel, QMB::Ok, QMB::Cancel, 0, 2},
-  };
+      {0x1, QMB::NoIcon, QMB::Ok | QMB::Cancel, QMB::Ok, QMB::Cancel, 0, 2}};
   static int argc = 3;  // QApplication keeps argc and argv for its whole life
   static char arg0[] = "test", arg1[] = "-platform", arg2[] = "offscreen";
   static char* argv[] = {arg0, arg1, arg2, nullptr};

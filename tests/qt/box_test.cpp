@@ -1,6 +1,5 @@
-// The box on Qt's offscreen platform, where it follows the pointer itself, fed
-// events as the window system delivers them: start-up, the lock, moving and
-// sizing, the menu, drops and their feedback. Message boxes are scripted.
+// The box on Qt's offscreen platform (it follows the pointer itself), fed events as the window
+// system delivers them: start-up, lock, moving, sizing, menu, drops, feedback; boxes scripted.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -106,9 +105,8 @@ class QtBox : public ::testing::Test {
       QCoreApplication::sendEvent(&menu, &enter);
     }));
   }
-  // Drags a web address and paths in and drops them, or lets the drag leave:
-  // the action the drop was taken with, IgnoreAction when refused or left.
-  // hovered_ is the body's colour while the drag is over the box.
+  // Drags a web address and paths in and drops them (or lets the drag leave): the action taken,
+  // IgnoreAction when refused or left; hovered_ is the body's colour while the drag is over it.
   Qt::DropAction Drop(const std::vector<std::string>& paths,
                       Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction,
                       bool leave = false) {
@@ -140,10 +138,8 @@ TEST_F(QtBox, StartShowsTheFileRectangleOnTopAtItsOpacityAndOnlyReadsTheFile) {
     std::string bytes;
     QRect frame;
     int alpha;
-  } cases[] = {
-      {"; kept\n[Coordinates]\nx = 30\ny=40\nw=90\n\nh=60\nt=101\n", {30, 40, 90, 60}, 1},
-      {"[Coordinates]\nx=5\ny=6\nw=0\nh=100000\nt=100\n", {5, 6, 75, 75}, 255},
-  };
+  } cases[] = {{"; kept\n[Coordinates]\nx = 30\ny=40\nw=90\n\nh=60\nt=101\n", {30, 40, 90, 60}, 1},
+               {"[Coordinates]\nx=5\ny=6\nw=0\nh=100000\nt=100\n", {5, 6, 75, 75}, 255}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.bytes);
     testing_support::WriteFile(SettingsPath(), c.bytes);
@@ -185,8 +181,7 @@ TEST_F(QtBox, DraggingMovesOrResizesOnlyTheUnlockedBox) {
       {"top side near the left corner", 1, {8, 1}, {-10, -10}, {90, 90, 90, 80}},
       {"top-left corner, never below the least size", 1, {0, 0}, {200, 200}, {160, 150, 20, 20}},
       {"too short to be a drag", 1, {40, 35}, {3, 2}, {100, 100, 80, 70}},
-      {"locked", 0, {79, 69}, {20, 10}, {100, 100, 80, 70}},
-  };
+      {"locked", 0, {79, 69}, {20, 10}, {100, 100, 80, 70}}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     WriteSettings("x=100\ny=100\nw=80\nh=70\nb=" + std::to_string(c.b) + "\n");
@@ -242,10 +237,9 @@ TEST_F(QtBox, ExitSavesTheBoxAndAWindowManagerCloseDoesNot) {
   }
 }
 
-// The box takes a drag that carries a local file, never as a move. The source
-// has its answer before the paths, in the order given, are captured from the
-// event loop. A hovering drag highlights the box, a drop flashes it, and the
-// tip shows beside the box under the pointer.
+// The box takes a drag that carries a local file, never as a move; the source has its answer
+// before the paths, in the order given, are captured from the event loop. A hovering drag
+// highlights the box, a drop flashes it, and the tip shows beside the box under the pointer.
 TEST_F(QtBox, TakesDragsOfLocalFilesNeverAsAMoveAndCapturesTheirPaths) {
   Start();
   const std::string a = folder_ / "docs/report.final.txt", b = folder_ / "Ünï b.md";
@@ -254,13 +248,11 @@ TEST_F(QtBox, TakesDragsOfLocalFilesNeverAsAMoveAndCapturesTheirPaths) {
     std::vector<std::string> paths;  // after a web address
     Qt::DropActions offered;
     Qt::DropAction taken;
-  } cases[] = {
-      {"a file", {a}, Qt::CopyAction | Qt::MoveAction, Qt::CopyAction},
-      {"a file offered for a move only", {a}, Qt::MoveAction, Qt::IgnoreAction},
-      {"a file offered as a link", {a}, Qt::LinkAction | Qt::MoveAction, Qt::LinkAction},
-      {"a web address", {}, Qt::CopyAction, Qt::IgnoreAction},
-      {"files", {a, b}, Qt::CopyAction, Qt::CopyAction},
-  };
+  } cases[] = {{"a file", {a}, Qt::CopyAction | Qt::MoveAction, Qt::CopyAction},
+               {"a file offered for a move only", {a}, Qt::MoveAction, Qt::IgnoreAction},
+               {"a file offered as a link", {a}, Qt::LinkAction | Qt::MoveAction, Qt::LinkAction},
+               {"a web address", {}, Qt::CopyAction, Qt::IgnoreAction},
+               {"files", {a, b}, Qt::CopyAction, Qt::CopyAction}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     const size_t captured = ui_.clipboard().size();

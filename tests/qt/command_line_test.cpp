@@ -46,14 +46,12 @@ TEST(CommandLine, AnswersOrLetsTheBoxStartOnTheRightPlatform) {
       {{"-platform", "offscreen"}, unset, unset, "xcb", runs, "", "", "xcb"},
       {{"--platform=wayland"}, unset, unset, "offscreen", 1, "", no_display, "offscreen"},
       {{}, unset, unset, "offscreen", runs, "", "", "offscreen"},
-      // In a Wayland session: XWayland when there is an X display, unless
-      // the user chose a platform; Wayland alone says who places the box.
+      // Wayland: XWayland with an X display unless a platform was chosen; alone it says so.
       {{}, x, "wayland-0", unset, runs, "", "", "xcb"},
       {{}, unset, "wayland-0", unset, runs, "", wayland, "wayland"},
       {{"-display", ":3"}, unset, "wayland-0", unset, runs, "", "", "xcb"},
       {{}, x, "wayland-0", "wayland", runs, "", "", "wayland"},
-      {{"-platform", "wayland"}, x, "wayland-0", unset, runs, "", "", unset},
-  };
+      {{"-platform", "wayland"}, x, "wayland-0", unset, runs, "", "", unset}};
   for (const auto& c : cases) {
     std::vector<const char*> argv = {"quorlith"};
     argv.insert(argv.end(), c.args.begin(), c.args.end());

@@ -1,6 +1,5 @@
-// A file manager's drag for the X server tests: a window at (X, Y) that, when
-// pressed, drags its files offering every action, and prints the one taken.
-//   quorlith_drag_source X Y PATH...
+// A file manager's drag for the X server tests (quorlith_drag_source X Y PATH...): a window at
+// (X, Y) that, when pressed, drags its files offering every action and prints the one taken.
 #include <QApplication>
 #include <QDrag>
 #include <QMimeData>

@@ -1,6 +1,5 @@
-// The program on a real X server (the DISPLAY the tests run on): a real drop
-// from another program over XDND, the X11 clipboard read back with xclip, and
-// the desktop's opener called for the readme.
+// The program on the real X server the tests run on: a drop from another program over XDND,
+// the X11 clipboard read back with xclip, and the desktop's opener called for the readme.
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
@@ -80,14 +79,9 @@ TEST(QtX11, ARealDropFillsTheClipboardAndTheMenuOpensTheReadMeByItsWholeUrl) {
   // Pressed on the source and moved to the box in slow steps, as a hand drags.
   QStringList drag = {"mousemove", "460", "160", "sleep", "0.2", "mousedown", "1", "sleep", "0.3"};
   for (int i = 1; i <= 16; ++i) {
-    drag << "mousemove" << QString::number(460 - 300 * i / 16) << "150"
-         << "sleep"
-         << "0.05";
+    drag += {"mousemove", QString::number(460 - 300 * i / 16), "150", "sleep", "0.05"};
   }
-  ASSERT_TRUE(RunTool("xdotool", drag << "sleep"
-                                      << "0.3"
-                                      << "mouseup"
-                                      << "1"));
+  ASSERT_TRUE(RunTool("xdotool", drag + QStringList{"sleep", "0.3", "mouseup", "1"}));
   // Never a move, which would let the source delete its files.
   ASSERT_TRUE(source.canReadLine() || source.waitForReadyRead(10000));
   EXPECT_EQ(source.readLine().trimmed().toStdString(), "copy");

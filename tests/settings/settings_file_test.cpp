@@ -30,22 +30,10 @@ const Numbers kFirstRun = {244, 200, 75, 75, 75, 1, 1, 1, 1, 1, 0, 1, 1, 1, 1, 0
 // Every number of the record, in file order.
 Numbers Record() {
   const Settings& s = SettingsRecord;
-  return {s.x,
-          s.y,
-          s.w,
-          s.h,
-          s.t,
-          s.b,
-          s.m,
-          s.CommandMode,
-          s.pathaction,
-          s.listseparator,
-          s.encase,
-          s.deletetobin,
-          s.confirmdelete,
-          s.confirmcopy,
-          s.confirmmove,
-          s.overwritefile};
+  // clang-format off
+  return {s.x, s.y, s.w, s.h, s.t, s.b, s.m, s.CommandMode, s.pathaction, s.listseparator,
+          s.encase, s.deletetobin, s.confirmdelete, s.confirmcopy, s.confirmmove, s.overwritefile};
+  // clang-format on
 }
 
 class SettingsTest : public ::testing::Test {
@@ -108,30 +96,28 @@ TEST_F(SettingsTest, LoadingTakesWhatIsReadable) {
     std::string bytes;
     Numbers numbers;
     std::string destination;
-  } cases[] = {
-      {"every key", all, {1, 2, 3, 4, 5, 6, 7, 3, 4, 5, 1, 0, 0, 0, 0, 1}, desk},
-      {"field widths",
-       "[Coordinates]\nx=70000\ny=40000\nw=-1\nh=65535\nt=99999999999\nb=70000\nm=-5\n"
-       "[Options]\nCommandMode=65537\npathaction=65543\nlistseparator=-65535\n"
-       "encase=4294967297\noverwritefile=12abc\nconfirmcopy=-\nconfirmmove=0x10\n",
-       {4464, -25536, -1, -1, -6145, 70000, -5, 1, 7, 1, 1, 1, 1, 0, 16, 12},
-       desk},
-      {"empty sections", "[Coordinates]\n[Options]\n", kept, desk},
-      {"options only", "[Options]\nCommandMode=2\n", mode2, desk},
-      {"binary line", "[Coordinates]\nw=9\n" + binary + "\nh=8\n", w9h8, desk},
-      {"no section header", "w=9\nh=8\n", kept, desk},
-      {"only garbage", binary, kept, desk},
-      {"empty file", "", kept, desk},
-      {"separator added", to("D" + kSep + "a"), kept, d},
-      {"separator kept", to(d), kept, d},
-      {"empty destination", to(""), kept, kSep},
+  } cases[] = {{"every key", all, {1, 2, 3, 4, 5, 6, 7, 3, 4, 5, 1, 0, 0, 0, 0, 1}, desk},
+               {"field widths",
+                "[Coordinates]\nx=70000\ny=40000\nw=-1\nh=65535\nt=99999999999\nb=70000\nm=-5\n"
+                "[Options]\nCommandMode=65537\npathaction=65543\nlistseparator=-65535\n"
+                "encase=4294967297\noverwritefile=12abc\nconfirmcopy=-\nconfirmmove=0x10\n",
+                {4464, -25536, -1, -1, -6145, 70000, -5, 1, 7, 1, 1, 1, 1, 0, 16, 12},
+                desk},
+               {"empty sections", "[Coordinates]\n[Options]\n", kept, desk},
+               {"options only", "[Options]\nCommandMode=2\n", mode2, desk},
+               {"binary line", "[Coordinates]\nw=9\n" + binary + "\nh=8\n", w9h8, desk},
+               {"no section header", "w=9\nh=8\n", kept, desk},
+               {"only garbage", binary, kept, desk},
+               {"empty file", "", kept, desk},
+               {"separator added", to("D" + kSep + "a"), kept, d},
+               {"separator kept", to(d), kept, d},
+               {"empty destination", to(""), kept, kSep},
 #ifdef _WIN32
-      {"only a backslash counts", to("D:/a/"), kept, "D:/a/\\"},
+               {"only a backslash counts", to("D:/a/"), kept, "D:/a/\\"},
 #else
-      {"a backslash is a name character", to("/a\\"), kept, "/a\\/"},
+               {"a backslash is a name character", to("/a\\"), kept, "/a\\/"},
 #endif
-      {"5,000 characters", to(d5000), kept, d5000 + kSep},
-  };
+               {"5,000 characters", to(d5000), kept, d5000 + kSep}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     WriteFile(IniPath, all);
@@ -196,15 +182,13 @@ TEST(SettingsLocation, BesideTheProgramThenPerUserThenMemory) {
     Kind beside, per_user;
     SettingsPlace place;
     int w;
-  } cases[] = {
-      {"both files: beside wins", kFile, kFile, SettingsPlace::BesideProgram, 41},
-      {"only the per-user file", kNone, kFile, SettingsPlace::PerUser, 99},
-      {"first start", kNone, kNone, SettingsPlace::BesideProgram, 75},
-      {"the installed program", kUnknown, kNone, SettingsPlace::PerUser, 75},
-      {"program folder not writable", kBlocked, kNone, SettingsPlace::PerUser, 75},
-      {"a folder in the file's place", kFolder, kNone, SettingsPlace::BesideProgram, 75},
-      {"nowhere to write", kBlocked, kBlocked, SettingsPlace::MemoryOnly, 75},
-  };
+  } cases[] = {{"both files: beside wins", kFile, kFile, SettingsPlace::BesideProgram, 41},
+               {"only the per-user file", kNone, kFile, SettingsPlace::PerUser, 99},
+               {"first start", kNone, kNone, SettingsPlace::BesideProgram, 75},
+               {"the installed program", kUnknown, kNone, SettingsPlace::PerUser, 75},
+               {"program folder not writable", kBlocked, kNone, SettingsPlace::PerUser, 75},
+               {"a folder in the file's place", kFolder, kNone, SettingsPlace::BesideProgram, 75},
+               {"nowhere to write", kBlocked, kBlocked, SettingsPlace::MemoryOnly, 75}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     testing_support::TempFolder root;

@@ -44,8 +44,7 @@ TEST(PathParts, SplitsIntoDriveDirectoryNameAndExtension) {
       {P, "/my.dir/README", "", "/my.dir/", "README", ""},
       {P, "/", "", "/", "", ""},
       {P, "/" + std::string(4000, 'x') + "." + std::string(500, 'e'), "", "/",
-       std::string(259, 'x'), "." + std::string(258, 'e')},
-  };
+       std::string(259, 'x'), "." + std::string(258, 'e')}};
   char drive[kPathComponentSize], dir[kPathComponentSize], name[kPathComponentSize],
       ext[kPathComponentSize];
   for (const auto& c : cases) {

@@ -1,6 +1,5 @@
-// The real drop box in-process: start-up, the screen's scale, a click on the
-// frame, the menu's commands, and drops with their feedback. Message boxes are
-// scripted; real mouse input is tested on the whole program (box_mouse.sh).
+// The real drop box in-process: start-up, the screen's scale, a click on the frame, the menu,
+// drops and their feedback; boxes scripted, real mouse input in box_mouse.sh.
 #include <gtest/gtest.h>
 #include <ole2.h>
 #include <shlobj.h>
@@ -103,9 +102,8 @@ class Win32Box : public ::testing::Test {
   std::string IniPath() const { return folder_ / "Quorlith.ini"; }
   std::string IniBytes() const { return testing_support::ReadFile(IniPath()); }
 
-  // Drags names over the box as a file manager's data object offers them
-  // (here through the clipboard), lets the drag leave, comes back and drops
-  // them; the effect taken.
+  // Drags names over the box as a file manager's data object offers them (here through the
+  // clipboard), lets the drag leave, comes back and drops them; the effect taken.
   DWORD DragAndDrop(const std::vector<std::string>& names) {
     if (OpenClipboard(DropBoxWindow)) {
       EmptyClipboard();
@@ -147,9 +145,8 @@ TEST_F(Win32Box, StartShowsTheFileRectangleOnTopAtItsOpacityAndNeverWritesTheFil
   }
 }
 
-// The file holds 96-DPI pixels, the box shows them scaled: at 96 DPI, and at
-// 192 DPI once more (at_dpi.sh). A place off every screen's work area in
-// 96-DPI pixels (the display is 1280 wide) shows at the first-run place.
+// The file holds 96-DPI pixels, shown scaled: at 96 DPI and once more at 192 (at_dpi.sh). A
+// place off every work area (the display is 1280 wide) shows at the first-run place.
 TEST_F(Win32Box, TheBoxIsScaledToTheScreenAndTheFileKeeps96DpiPixels) {
   const char* named = std::getenv("QUORLITH_TEST_DPI");
   const int dpi = named != nullptr ? std::atoi(named) : 96;
