@@ -316,20 +316,16 @@ TEST_F(QtBox, TheBoxShowsProgressAndExitFinishesOnlyTheCurrentFile) {
 // and the box is left as it was.
 TEST(QtAttention, FlashesThenLeavesTheBoxAsItWas) {
   QWidget box;
-  box.resize(80, 60);
   box.show();
-  const auto covers = [&] {
-    return box.findChildren<QWidget*>("attention", Qt::FindDirectChildrenOnly);
-  };
+  const auto covers = [&] { return box.findChildren<QWidget*>("attention"); };
   FlashForAttention(box);
-  FlashForAttention(box);
+  FlashForAttention(box);  // starts over
   ASSERT_EQ(covers().size(), 1);
   EXPECT_EQ(covers()[0]->geometry(), box.rect());
   int changes = 0;
-  bool lit = true;
   QElapsedTimer clock;
   clock.start();
-  while (!covers().isEmpty() && clock.elapsed() < 3000) {
+  for (bool lit = true; !covers().isEmpty() && clock.elapsed() < 3000;) {
     if (covers()[0]->isVisible() != lit) lit = !lit, ++changes;
     QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

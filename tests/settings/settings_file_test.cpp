@@ -1,6 +1,9 @@
 #include "settings/settings_file.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 #include <climits>
 #include <filesystem>
@@ -145,12 +148,18 @@ TEST_F(SettingsTest, AnUnusableFileIsNotReadAndNeverWritten) {
       {"a file of 16 MiB and more", SettingsProblem::TooLarge},
 #ifndef _WIN32
       {"a dangling link", SettingsProblem::Unreadable},
+      {"a link to a named pipe", SettingsProblem::NotAFile},  // read, it would block the start
 #endif
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     IniPath = folder_ / (std::string(c.name) + ".ini");
-    if (c.problem == SettingsProblem::NotAFile) fs::create_directory(IniPath);
+    const std::string pipe = folder_ / "pipe", name = c.name;
+    if (name == "a folder") fs::create_directory(IniPath);
+#ifndef _WIN32
+    if (name.ends_with("pipe") && mkfifo(pipe.c_str(), 0600) == 0)
+      fs::create_symlink(pipe, IniPath);
+#endif
     if (c.problem == SettingsProblem::TooLarge) {
       WriteFile(IniPath, "[Coordinates]\nw=9\n" + std::string(16 << 20, ';'));
     }
@@ -165,6 +174,7 @@ TEST_F(SettingsTest, AnUnusableFileIsNotReadAndNeverWritten) {
     EXPECT_EQ(fs::symlink_status(IniPath).type(), type);
     EXPECT_TRUE(type != fs::file_type::regular || fs::file_size(IniPath) == (16u << 20) + 18);
     EXPECT_TRUE(type != fs::file_type::directory || fs::is_empty(IniPath));
+    EXPECT_TRUE(!name.ends_with("pipe") || fs::is_fifo(pipe));
   }
   fs::remove(IniPath);  // made usable, the file is read again, but not written in this run
   WriteFile(IniPath, "[Coordinates]\nw=9\n");

@@ -57,16 +57,12 @@ TEST(PathParts, SplitsIntoDriveDirectoryNameAndExtension) {
 
 TEST(PathParts, PathPartJoinsInFixedOrderWhateverTheFlags) {
   const char* path = "C:\\dir\\file.gz";
-  for (const auto& [flags, expected] : {std::pair<unsigned, const char*>{0, ""},
-                                        {1 | 32 | 64, ""},
-                                        {2, "C:"},
-                                        {4, "\\dir\\"},
-                                        {8, "file"},
-                                        {16, ".gz"},
-                                        {18, "C:.gz"},
-                                        {31, path}}) {
-    EXPECT_STREQ(PathPartStyled(W, path, flags), expected) << flags;
-  }
+  const struct {
+    unsigned flags;
+    const char* expected;
+  } rows[] = {{0, ""},     {1 | 32 | 64, ""}, {2, "C:"},     {4, "\\dir\\"},
+              {8, "file"}, {16, ".gz"},       {18, "C:.gz"}, {31, path}};
+  for (const auto& r : rows) EXPECT_STREQ(PathPartStyled(W, path, r.flags), r.expected) << r.flags;
   EXPECT_STREQ(PathPart(nullptr, 30), "");
 }
 
