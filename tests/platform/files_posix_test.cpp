@@ -84,8 +84,7 @@ TEST(FilesPosix, DesktopAndSettingsFolder) {
   }
 }
 
-// Odd names, long names, taken names and folders come back where they were when restored
-// by the decoded Path of their information file, as a file manager restores them.
+// Odd, long and taken names and folders come back when restored by their decoded Path.
 TEST(FilesTrash, EveryEntryComesBackWhereItWas) {
   TempFolder temp;
   ScopedEnv data_home("XDG_DATA_HOME", temp / "data");
@@ -98,8 +97,9 @@ TEST(FilesTrash, EveryEntryComesBackWhereItWas) {
                 {shm ? shm->path() : "", shm_trash, "/dev/shm/"}};
   std::string long_name;
   for (int i = 0; i < 125; ++i) long_name += "\xC3\xA4";
-  const Names names = {"notes.txt",        "line\nbreak.txt", "100% sure.txt",   "%0A.txt",
-                       long_name + ".txt", "x\nPath=evil",    "again/notes.txt", "a folder/"};
+  const Names names = {"notes.txt",    "line\nbreak.txt",  "100% sure.txt",
+                       "%0A.txt",      long_name + ".txt", std::string(250, 'x') + ".txt",
+                       "x\nPath=evil", "again/notes.txt",  "a folder/"};
   const std::regex info_text(
       "\\[Trash Info\\]\nPath=([^\n]+)\nDeletionDate=\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\n");
   for (const auto& place : places) {
@@ -113,6 +113,9 @@ TEST(FilesTrash, EveryEntryComesBackWhereItWas) {
       EXPECT_TRUE(platform::MoveToTrash(place.folder + "/" + name)) << name;
     }
     EXPECT_EQ(NamesIn(place.folder), Names{"again"});
+    for (const std::string& info : {std::string("notes.3"), std::string(241, 'x')}) {  // cut to fit
+      EXPECT_TRUE(Exists(place.trash + "/info/" + info + ".txt.trashinfo")) << info;
+    }
     for (const std::string& info : NamesIn(place.trash + "/info")) {
       if (std::count(before.begin(), before.end(), info) != 0) continue;
       const std::string text = ReadFile(place.trash + "/info/" + info);
@@ -142,8 +145,7 @@ TEST(FilesTrash, EveryEntryComesBackWhereItWas) {
   EXPECT_EQ(NamesIn(temp / "work").size(), names.size() - 1);
 }
 
-// An entry the user may not look up counts as there, so nothing that may be there is replaced
-// unasked; names are taken as they are ("?" is no pattern) and case counts.
+// What may be there counts as there, so nothing is replaced unasked; "?" is no pattern.
 TEST(FilesPosix, ExistenceInFoldersThatCannotBeListed) {
   const struct {
     mode_t mode;

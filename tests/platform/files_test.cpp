@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/failure.h"
 #include "platform/file_ops.h"
 #include "platform/file_query.h"
 #include "platform/known_folders.h"
@@ -96,6 +97,7 @@ TEST(FilesCopyMove, RefusalsTouchNothing) {
       const std::string source = temp / row.source, target = temp / row.target;
       EXPECT_FALSE(move ? platform::MoveFileTo(source, target, row.existing) != MoveOutcome::kFailed
                         : platform::CopyFileTo(source, target, row.existing, progress));
+      EXPECT_EQ(platform::LastFailure() == "The work was stopped.", row.stop);
       EXPECT_EQ(NamesIn(temp.path()), (Names{"folder", "old.txt", "source.txt"}));
       EXPECT_EQ(NamesIn(temp / "folder"), Names{"inside.txt"});
       EXPECT_EQ(ReadFile(temp / "source.txt"), "source bytes");
