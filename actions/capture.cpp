@@ -5,7 +5,7 @@
 #include "platform/clipboard.h"
 #include "platform/failure.h"
 #include "platform/message_box.h"
-#include "settings/settings_record.h"
+#include "settings/settings_modes.h"
 #include "text/file_system.h"
 #include "text/path_parts.h"
 #include "text/strings.h"
@@ -52,29 +52,29 @@ void CapturePaths() {
 
 void TransformPath(TextArg path) {
   const char* item = path;
-  switch (SettingsRecord.pathaction) {
-    case 2:
+  switch (PathActionOf(SettingsRecord)) {
+    case PathAction::kNameExtension:
       item = PathNameExtension(path);
       break;
-    case 3:
+    case PathAction::kName:
       item = PathName(path);
       break;
-    case 4:
+    case PathAction::kExtension:
       item = PathExtension(path);
       break;
-    case 5:
+    case PathAction::kExtensionNoDot:
       item = TrimLeft(PathExtension(path), '.');
       break;
-    case 6:
+    case PathAction::kFolder:
       item = PathDir(path);
       break;
-    case 7:
+    case PathAction::kDriveFolder:
       item = PathDriveDir(path);
       break;
-    case 8:
+    case PathAction::kDrive:
       item = PathDrive(path);
       break;
-    case 9:
+    case PathAction::kShortPath:
       item = ShortPath(path);
       break;
     default:  // 1 and every value outside 1 to 9: the path unchanged

@@ -10,7 +10,7 @@
 #include "platform/file_ops.h"
 #include "platform/file_query.h"
 #include "platform/message_box.h"
-#include "settings/settings_record.h"
+#include "settings/settings_modes.h"
 #include "text/file_system.h"
 #include "text/path_parts.h"
 #include "text/strings.h"
@@ -48,7 +48,7 @@ uint64_t TotalSize() {
 void CopyOrMoveFiles() {
   DropOutcome& outcome = CurrentOutcome();
   const Settings& settings = ActionSettings();
-  const bool moving = settings.CommandMode == 3;
+  const bool moving = CommandModeOf(settings) == CommandMode::kMove;
   // The folder and the question are taken once; every file of the drop goes
   // to this folder even if the settings are reloaded meanwhile. They grow to
   // fit: a long destination is never cut.
@@ -65,7 +65,7 @@ void CopyOrMoveFiles() {
     return;
   }
 
-  BeginProgress(outcome.action, DropCount, TotalSize());
+  BeginProgress(outcome.mode, DropCount, TotalSize());
   uint64_t bytes_before = 0;
   for (int32_t i = 0; i < DropCount; ++i) {
     if (StopRequested()) {
@@ -105,7 +105,7 @@ void CopyOrMoveFiles() {
 
     // The mode is read again for each file, as a reload during a question
     // takes effect for the rest of the drop.
-    const bool move_this = ActionSettings().CommandMode == 3;
+    const bool move_this = CommandModeOf(ActionSettings()) == CommandMode::kMove;
     auto result = platform::MoveOutcome::kFailed;
     if (source.empty()) {
       platform::ClearFailure();

@@ -30,7 +30,7 @@ void DeleteFiles() {
   // One choice for the whole drop.
   const bool to_bin = settings.deletetobin == 1;
   outcome.to_trash = to_bin;
-  BeginProgress(outcome.action, DropCount, 0);
+  BeginProgress(outcome.mode, DropCount, 0);
   for (int32_t i = 0; i < DropCount; ++i) {
     if (StopRequested()) {
       outcome.stopped = true;

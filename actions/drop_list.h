@@ -1,5 +1,4 @@
-// The current drop: the dropped paths, in the order the platform gave them,
-// and the queue of drops that arrived while an action was still running.
+// The current drop: the dropped paths, in the order the platform gave them.
 #pragma once
 
 #include <cstdint>
@@ -15,18 +14,5 @@ extern int32_t DropCount;
 void ResizeArray(int32_t count);
 // Releases the current list; DropCount becomes 0.
 void FreeArray();
-
-// Hands one drop to the actions. When no action is running, the drop becomes
-// DropList and DispatchDrop runs at once. A drop that arrives while an action
-// waits in one of its message boxes is queued and runs after the current
-// action ends, in arrival order; no drop is lost while the program runs.
-void SubmitDrop(std::vector<std::string> paths);
-// True while an action is running (including its message boxes and work on
-// the worker thread).
-bool DropActionRunning();
-// The work of the last drop has ended on the worker: the next waiting drop
-// runs. On the window's thread.
-void ContinueDrops();
-// The work was stopped because the program ends: the waiting drops are
-// dropped.
-void DropWorkStopped();
+// Makes paths the current drop, in their order.
+void SetDropList(std::vector<std::string> paths);

@@ -1,15 +1,14 @@
-// What the last drop came to, for the box's feedback: which action, how many
-// of its files went through, failed or were skipped.
+// What the last drop came to, for the box's feedback: with which mode it ran,
+// how many of its files went through, failed or were skipped.
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <string>
 
+#include "settings/settings_modes.h"
+
 struct DropOutcome {
-  enum class Action { kNone, kCapture, kCopy, kMove, kDelete, kUnknownMode };
-  Action action = Action::kNone;
-  int16_t mode = 0;       // the CommandMode the drop ran with
+  CommandMode mode{};     // the CommandMode the drop ran with, known or not
   int32_t items = 0;      // paths in the drop
   int32_t done = 0;       // captured, copied, moved or deleted
   int32_t failed = 0;     // reported in a failure box
@@ -23,8 +22,3 @@ struct DropOutcome {
 // The outcome the running action fills in; reset when a drop begins. Only the
 // thread that runs the action writes it, and it is read once it has ended.
 DropOutcome& CurrentOutcome();
-
-// Told on the window's thread after every drop's action has ended.
-using OutcomeListener = std::function<void(const DropOutcome&)>;
-void SetOutcomeListener(OutcomeListener listener);
-void ReportOutcome();

@@ -8,8 +8,6 @@
 #include <thread>
 #include <utility>
 
-#include "actions/drop_list.h"
-#include "actions/drop_outcome.h"
 #include "settings/settings_record.h"
 #include "text/file_system.h"
 
@@ -49,12 +47,9 @@ void PostToWindow(std::function<void()> task) {
   if (wake) wake();
 }
 
-// On the window's thread, once the worker has ended.
+// On the window's thread, once the worker has ended: the drop is over.
 void FinishWork() {
-  if (!worker.joinable()) return;
-  worker.join();
-  ReportOutcome();
-  ContinueDrops();
+  if (worker.joinable()) worker.join();
 }
 
 }  // namespace
@@ -148,5 +143,4 @@ void StopDropWork() {
     tasks.clear();
     stop_requested = false;
   }
-  DropWorkStopped();
 }

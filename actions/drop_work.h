@@ -43,5 +43,5 @@ bool DropWorkRunning();
 // shell whose window takes a while to go (a window manager's unmap).
 void AskDropWorkToStop();
 // On the window's thread, when the program ends: asks the work to stop after
-// the current file, waits for it, and drops whatever drops were waiting.
+// the current file and waits for it.
 void StopDropWork();

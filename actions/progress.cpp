@@ -11,7 +11,7 @@ using Clock = std::chrono::steady_clock;
 // Counters the worker stores and the window reads; a torn pair of them at
 // worst shows a figure a moment old.
 std::atomic<bool> running{false};
-std::atomic<int> action{0};
+std::atomic<int16_t> mode{0};
 std::atomic<int32_t> file{0};
 std::atomic<int32_t> files{0};
 std::atomic<uint64_t> bytes_before{0};
@@ -28,7 +28,7 @@ ProgressView ReadProgress() {
   ProgressView view;
   view.running = running.load(std::memory_order_acquire);
   if (!view.running) return view;
-  view.action = static_cast<DropOutcome::Action>(action.load(std::memory_order_relaxed));
+  view.mode = CommandMode{mode.load(std::memory_order_relaxed)};
   view.file = file.load(std::memory_order_relaxed);
   view.files = files.load(std::memory_order_relaxed);
   view.bytes_done =
@@ -44,8 +44,8 @@ ProgressView ReadProgress() {
   return view;
 }
 
-void BeginProgress(DropOutcome::Action what, int32_t count, uint64_t total) {
-  action.store(static_cast<int>(what), std::memory_order_relaxed);
+void BeginProgress(CommandMode what, int32_t count, uint64_t total) {
+  mode.store(StoredNumber(what), std::memory_order_relaxed);
   file.store(0, std::memory_order_relaxed);
   files.store(count, std::memory_order_relaxed);
   bytes_before.store(0, std::memory_order_relaxed);

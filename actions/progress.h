@@ -10,7 +10,7 @@
 
 struct ProgressView {
   bool running = false;
-  DropOutcome::Action action = DropOutcome::Action::kNone;
+  CommandMode mode{};
   int32_t file = 0;         // the current file, counted from 1
   int32_t files = 0;        // files in the drop
   uint64_t bytes_done = 0;  // of the files' content, including the current file's part
@@ -21,7 +21,7 @@ struct ProgressView {
 ProgressView ReadProgress();
 
 // For the actions.
-void BeginProgress(DropOutcome::Action action, int32_t files, uint64_t bytes_total);
+void BeginProgress(CommandMode mode, int32_t files, uint64_t bytes_total);
 // The file with this number (from 1) is being worked on; bytes_before is the
 // content of the files before it.
 void BeginProgressFile(int32_t file, const std::string& name, uint64_t bytes_before);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "actions/capture.h"
+#include "actions/dispatch.h"
 #include "actions/drop_list.h"
 #include "platform/clipboard.h"
 #include "platform/message_box.h"
@@ -114,7 +115,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   Clipboard = "<none>";
   BoxesShown = 0;
-  SubmitDrop(paths);
+  SetDropList(paths);
+  DispatchDrop();
   if (Clipboard != (ClipboardBusy ? "<none>" : expected) || !CaptureText.empty()) abort();
   if (BoxesShown != (ClipboardBusy ? 1 : 0)) abort();
   return 0;

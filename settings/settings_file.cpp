@@ -97,10 +97,10 @@ void SetFirstRunValues() {
   }
 }
 
-void SaveCoordinates(const WindowRect& outer) {
+void SaveCoordinates(int x, int y, int w, int h) {
   const std::string& file = IniPath;
-  WriteIniNumber(file, kSectionCoordinates, "x", outer.left);
-  WriteIniNumber(file, kSectionCoordinates, "y", outer.top);
-  WriteIniNumber(file, kSectionCoordinates, "w", outer.right - outer.left);
-  WriteIniNumber(file, kSectionCoordinates, "h", outer.bottom - outer.top);
+  WriteIniNumber(file, kSectionCoordinates, "x", x);
+  WriteIniNumber(file, kSectionCoordinates, "y", y);
+  WriteIniNumber(file, kSectionCoordinates, "w", w);
+  WriteIniNumber(file, kSectionCoordinates, "h", h);
 }

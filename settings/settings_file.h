@@ -31,13 +31,7 @@ void LoadSettings();
 // Puts the first-run values into SettingsRecord without touching any file.
 void SetFirstRunValues();
 
-// The drop box's outer rectangle in screen pixels.
-struct WindowRect {
-  int left = 0;
-  int top = 0;
-  int right = 0;
-  int bottom = 0;
-};
-// Writes x, y, w, h of the rectangle to the "Coordinates" section of IniPath.
-// SettingsRecord is not changed.
-void SaveCoordinates(const WindowRect& outer);
+// Writes the drop box's outer rectangle (its top-left corner and size) as x,
+// y, w, h to the "Coordinates" section of IniPath. SettingsRecord is not
+// changed.
+void SaveCoordinates(int x, int y, int w, int h);

@@ -38,31 +38,28 @@ void OpenDocument(const std::string& path) {
 
 std::span<const MenuItem> ContextMenuItems() { return kItems; }
 
-bool RunMenuCommand(int id, ShellWindow& shell) {
+MenuEffect RunMenuCommand(int id, const ScreenRect& outer) {
   switch (id) {
     case IDM_OPEN_SETTINGS:
       // The file shows where the box is now, not where it was at start.
-      SaveCoordinates(shell.OuterRect());
+      SaveCoordinates(outer.x, outer.y, outer.w, outer.h);
       OpenDocument(IniPath);
-      return false;
+      return MenuEffect::kNone;
     case IDM_HELP:
     case IDM_ABOUT:
       ShowAbout();
-      return false;
+      return MenuEffect::kNone;
     case IDM_RELOAD_SETTINGS:
       LoadSettings();
-      shell.ApplySettings();
-      ReportSettingsProblem();
-      return false;
+      return MenuEffect::kApplySettings;
     case IDM_OPEN_README:
       OpenReadMe();
-      return false;
+      return MenuEffect::kNone;
     case IDM_EXIT:
-      SaveCoordinates(shell.OuterRect());
-      shell.Destroy();
-      return true;
+      SaveCoordinates(outer.x, outer.y, outer.w, outer.h);
+      return MenuEffect::kEnd;
     default:
-      return false;
+      return MenuEffect::kNone;
   }
 }
 

@@ -1,9 +1,9 @@
-// The context menu: its items, and what each command does in either shell.
+// The context menu: its items, and what each command does in either program.
 #pragma once
 
 #include <span>
 
-#include "settings/settings_file.h"
+#include "app/common/box_geometry.h"
 
 enum MenuCommandId : int {
   IDM_OPEN_SETTINGS = 1005,
@@ -24,21 +24,15 @@ std::span<const MenuItem> ContextMenuItems();
 // The text of the popup that holds the menu in a menu bar nobody sees.
 extern const char* const kHiddenMenuText;
 
-// What a command needs from the shell that runs it.
-class ShellWindow {
- public:
-  virtual ~ShellWindow() = default;
-  // The drop box's outer rectangle in screen pixels.
-  virtual WindowRect OuterRect() = 0;
-  // Brings the box in line with SettingsRecord (opacity, frame, size, topmost).
-  virtual void ApplySettings() = 0;
-  // Destroys the box, which ends the program.
-  virtual void Destroy() = 0;
+// What the window must do once a command has done its part.
+enum class MenuEffect {
+  kNone,
+  kApplySettings,  // bring the box in line with SettingsRecord (Reload Settings)
+  kEnd,            // destroy the box, which ends the program (Exit)
 };
-
-// Carries out a menu command; any other id does nothing. Returns true when
-// the command destroyed the box.
-bool RunMenuCommand(int id, ShellWindow& shell);
+// Carries out a menu command; outer is the box's outer rectangle now, which
+// Open Settings and Exit save first. Any other id does nothing.
+MenuEffect RunMenuCommand(int id, const ScreenRect& outer);
 
 // The About box (Help and About show the same one).
 void ShowAbout();

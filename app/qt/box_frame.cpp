@@ -11,17 +11,6 @@ constexpr int kPanelWidth = 2;
 // The dialog frame: its raised panel and one pixel of face inside it.
 constexpr int kDialogFrame = kPanelWidth + 1;
 
-// The end of a side of the given length that pos lies within reach of; the
-// nearer one when a short side puts it within reach of both.
-Qt::Edges EdgesNear(int pos, int length, Qt::Edge low, Qt::Edge high, int reach) {
-  const bool near_low = pos < reach;
-  const bool near_high = pos >= length - reach;
-  if (near_low && near_high) return pos < length - 1 - pos ? low : high;
-  if (near_low) return low;
-  if (near_high) return high;
-  return {};
-}
-
 }  // namespace
 
 void PaintBoxFrame(QPainter& painter, const QRect& rect, const QPalette& palette, bool unlocked) {
@@ -48,28 +37,27 @@ QRect BoxBody(const QRect& rect, bool unlocked) {
   return body.isValid() ? body : QRect();
 }
 
-Qt::Edges FrameEdgesAt(const QSize& box, const QPoint& pos) {
-  const int w = box.width();
-  const int h = box.height();
-  if (pos.x() < 0 || pos.y() < 0 || pos.x() >= w || pos.y() >= h) return {};
-  // The side whose band holds the point...
-  Qt::Edges across = EdgesNear(pos.x(), w, Qt::LeftEdge, Qt::RightEdge, kResizeBand);
-  Qt::Edges down = EdgesNear(pos.y(), h, Qt::TopEdge, Qt::BottomEdge, kResizeBand);
-  // ...and near a corner the crossing side as well.
-  if (across != Qt::Edges() && down == Qt::Edges()) {
-    down = EdgesNear(pos.y(), h, Qt::TopEdge, Qt::BottomEdge, kCornerReach);
-  } else if (down != Qt::Edges() && across == Qt::Edges()) {
-    across = EdgesNear(pos.x(), w, Qt::LeftEdge, Qt::RightEdge, kCornerReach);
-  }
-  return across | down;
+Edges FrameEdgesAt(const QSize& box, const QPoint& pos) {
+  const ScreenRect outer{0, 0, box.width(), box.height()};
+  const ScreenRect body{kResizeBand, kResizeBand, box.width() - 2 * kResizeBand,
+                        box.height() - 2 * kResizeBand};
+  return ::FrameEdgesAt(outer, body, pos.x(), pos.y(), kCornerReach);
 }
 
-Qt::CursorShape CursorForEdges(Qt::Edges edges) {
-  const bool horizontal = edges.testAnyFlags(Qt::LeftEdge | Qt::RightEdge);
-  const bool vertical = edges.testAnyFlags(Qt::TopEdge | Qt::BottomEdge);
+Qt::Edges QtEdges(Edges edges) {
+  Qt::Edges qt;
+  if (edges & kLeftEdge) qt |= Qt::LeftEdge;
+  if (edges & kTopEdge) qt |= Qt::TopEdge;
+  if (edges & kRightEdge) qt |= Qt::RightEdge;
+  if (edges & kBottomEdge) qt |= Qt::BottomEdge;
+  return qt;
+}
+
+Qt::CursorShape CursorForEdges(Edges edges) {
+  const bool horizontal = (edges & (kLeftEdge | kRightEdge)) != 0;
+  const bool vertical = (edges & (kTopEdge | kBottomEdge)) != 0;
   if (horizontal && vertical) {
-    const bool falling =
-        edges == (Qt::TopEdge | Qt::LeftEdge) || edges == (Qt::BottomEdge | Qt::RightEdge);
+    const bool falling = edges == (kTopEdge | kLeftEdge) || edges == (kBottomEdge | kRightEdge);
     return falling ? Qt::SizeFDiagCursor : Qt::SizeBDiagCursor;
   }
   if (horizontal) return Qt::SizeHorCursor;

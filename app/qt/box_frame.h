@@ -8,6 +8,8 @@
 #include <QSize>
 #include <Qt>
 
+#include "app/common/box_geometry.h"
+
 class QPainter;
 class QPalette;
 
@@ -23,9 +25,10 @@ void PaintBoxFrame(QPainter& painter, const QRect& rect, const QPalette& palette
 QRect BoxBody(const QRect& rect, bool unlocked);
 
 // The sides a press at pos (in box coordinates) resizes: none outside the
-// band, one side along it, two near a corner. A box too small for a body
-// inside its band is resized by the nearest sides.
-Qt::Edges FrameEdgesAt(const QSize& box, const QPoint& pos);
+// band, one side along it, two near a corner.
+Edges FrameEdgesAt(const QSize& box, const QPoint& pos);
+// The same sides as Qt names them.
+Qt::Edges QtEdges(Edges edges);
 
 // The pointer shape that tells what the band does at these edges.
-Qt::CursorShape CursorForEdges(Qt::Edges edges);
+Qt::CursorShape CursorForEdges(Edges edges);

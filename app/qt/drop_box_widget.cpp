@@ -1,5 +1,6 @@
 #include "app/qt/drop_box_widget.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
 #include <QDragEnterEvent>
@@ -8,48 +9,75 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QTimer>
+#include <QWindow>
+#include <chrono>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "actions/drop_list.h"
 #include "actions/drop_work.h"
-#include "app/common/lock_toggle.h"
+#include "app/common/box_lock.h"
+#include "app/common/box_opacity.h"
+#include "app/common/menu_commands.h"
 #include "app/common/program.h"
 #include "app/qt/box_frame.h"
 #include "app/qt/context_menu.h"
 #include "app/qt/drop_target.h"
-#include "settings/settings_record.h"
+#include "app/qt/face_paint.h"
+#include "app/qt/manager_drag.h"
+#include "app/qt/status_tip.h"
+
+namespace {
+
+Qt::DropAction QtAction(DropEffect effect) {
+  switch (effect) {
+    case DropEffect::kCopy:
+      return Qt::CopyAction;
+    case DropEffect::kLink:
+      return Qt::LinkAction;
+    case DropEffect::kNone:
+      break;
+  }
+  return Qt::IgnoreAction;
+}
+
+ScreenRect ScreenRectOf(const QRect& r) { return {r.x(), r.y(), r.width(), r.height()}; }
+
+}  // namespace
 
 DropBoxWidget::DropBoxWidget(int x, int y, int w, int h)
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
   setWindowTitle(QString::fromUtf8(kWindowTitle));
-  setGeometry(x, y, w + 4, h + 12);
+  const BoxSize created = CreatedBoxSize({w, h});
+  setGeometry(x, y, created.w, created.h);
   // The pointer shape shows where the unlocked box resizes.
   setMouseTracking(true);
   // Right-clicks are handled on release, as on Windows, and nowhere else.
   setContextMenuPolicy(Qt::PreventContextMenu);
+  wake_.setSingleShot(true);
+  connect(&wake_, &QTimer::timeout, this, &DropBoxWidget::Refresh);
   // The drops' copies, moves and deletes run off this thread; what they hand
   // back (questions, their end) runs here, from the event loop.
   InstallWindowWaker([this] {
     QMetaObject::invokeMethod(
-        this, [] { RunWindowTasks(); }, Qt::QueuedConnection);
+        this,
+        [this] {
+          box_.RunWindowTasks();
+          Refresh();
+        },
+        Qt::QueuedConnection);
   });
 }
 
 DropBoxWidget::~DropBoxWidget() {
-  StopDropWork();
+  box_.Stop();
   InstallWindowWaker(nullptr);
 }
 
-WindowRect DropBoxWidget::OuterRect() {
-  const QRect frame = frameGeometry();
-  return {frame.x(), frame.y(), frame.x() + frame.width(), frame.y() + frame.height()};
-}
+ScreenRect DropBoxWidget::OuterRect() const { return ScreenRectOf(frameGeometry()); }
 
 void DropBoxWidget::ApplySettings() {
-  SetOpacityPercent(SettingsRecord.t);
+  ApplyOpacity();
   ShowLockState();
   show();
   raise();
@@ -57,40 +85,95 @@ void DropBoxWidget::ApplySettings() {
   resize(size.w, size.h);
 }
 
-void DropBoxWidget::Destroy() {
-  hide();
-  End();
-}
-
-void DropBoxWidget::SetOpacityPercent(int16_t t) { setWindowOpacity(AlphaFromPercent(t) / 255.0); }
+void DropBoxWidget::ApplyOpacity() { setWindowOpacity(ShownAlpha() / 255.0); }
 
 void DropBoxWidget::ShowContextMenu() {
   if (menu_ == nullptr) return;
   activateWindow();
   const int id = ChooseFromMenu(*menu_, QCursor::pos());
-  if (id != 0) RunMenuCommand(id, *this);
+  if (id != 0) RunCommand(id);
+}
+
+void DropBoxWidget::RunCommand(int id) {
+  switch (RunMenuCommand(id, OuterRect())) {
+    case MenuEffect::kApplySettings:
+      ApplySettings();
+      box_.SettingsApplied();
+      break;
+    case MenuEffect::kEnd:
+      End();
+      break;
+    case MenuEffect::kNone:
+      break;
+  }
+}
+
+void DropBoxWidget::Refresh() {
+  const BoxFeedback::Frame frame = box_.Update(PointerOver());
+  if (frame.repaint) update();
+  if (frame.tip == BoxFeedback::TipChange::kShow) {
+    if (!tip_) tip_ = std::make_unique<StatusTip>();
+    tip_->ShowNear(frameGeometry(), QString::fromStdString(frame.tip_text));
+  } else if (frame.tip == BoxFeedback::TipChange::kHide && tip_) {
+    tip_->hide();
+  }
+  if (frame.wake_in) {
+    using std::chrono::ceil;
+    using std::chrono::milliseconds;
+    wake_.start(static_cast<int>(ceil<milliseconds>(*frame.wake_in).count()));
+  } else {
+    wake_.stop();
+  }
+}
+
+bool DropBoxWidget::PointerOver() const {
+  return isVisible() && frameGeometry().contains(QCursor::pos());
 }
 
 void DropBoxWidget::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   PaintBoxFrame(painter, rect(), palette(), UnlockedMode());
-  feedback_.Paint(painter, BoxBody(rect(), UnlockedMode()));
+  PaintFace(painter, BoxBody(rect(), UnlockedMode()), palette(), box_.Look());
 }
 
 void DropBoxWidget::mousePressEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton && UnlockedMode()) {
-    drag_.Press(*this, event->position().toPoint(), event->globalPosition().toPoint());
-  }
+  if (event->button() != Qt::LeftButton || !UnlockedMode()) return;
+  const QPoint at = event->globalPosition().toPoint();
+  drag_.Press(at.x(), at.y(), FrameEdgesAt(size(), event->position().toPoint()),
+              ScreenRectOf(geometry()));
 }
 
 void DropBoxWidget::mouseMoveEvent(QMouseEvent* event) {
-  if (event->buttons().testFlag(Qt::LeftButton)) {
-    drag_.Move(*this, event->globalPosition().toPoint());
+  if (!event->buttons().testFlag(Qt::LeftButton)) {
+    if (UnlockedMode()) setCursor(CursorForEdges(FrameEdgesAt(size(), event->position().toPoint())));
+    box_.PointerMoved();
+    Refresh();
     return;
   }
-  if (UnlockedMode()) {
-    setCursor(CursorForEdges(FrameEdgesAt(size(), event->position().toPoint())));
+  const QPoint at = event->globalPosition().toPoint();
+  // Qt's drag distance is a Manhattan length; the box's rule is a rectangle
+  // around the press, which a straight move leaves after the same distance.
+  const int reach = QApplication::startDragDistance() - 1;
+  switch (drag_.Move(at.x(), at.y(), reach, reach)) {
+    case BoxDrag::Step::kNone:
+      return;
+    case BoxDrag::Step::kBegin: {
+      // The window manager takes the drag over from the press: the box has
+      // not moved yet. Without one the box follows the pointer itself.
+      QWindow* window = windowHandle();
+      if (window != nullptr &&
+          StartManagerDrag(*window, QPoint(drag_.press_x(), drag_.press_y()),
+                           QtEdges(drag_.edges()))) {
+        drag_.HandedOver();
+        return;
+      }
+      break;
+    }
+    case BoxDrag::Step::kFollow:
+      break;
   }
+  const ScreenRect r = drag_.Follow(at.x(), at.y());
+  setGeometry(r.x, r.y, r.w, r.h);
 }
 
 void DropBoxWidget::mouseReleaseEvent(QMouseEvent* event) {
@@ -98,8 +181,8 @@ void DropBoxWidget::mouseReleaseEvent(QMouseEvent* event) {
     drag_.End();
     return;
   }
-  // The unlocked box always opens the menu; the locked one only when m is 1.
-  if (event->button() == Qt::RightButton && (UnlockedMode() || SettingsRecord.m == 1)) {
+  // The whole locked box is client area; the unlocked one answers as a frame.
+  if (event->button() == Qt::RightButton && RightReleaseOpensMenu(!UnlockedMode())) {
     ShowContextMenu();
   }
 }
@@ -118,54 +201,60 @@ void DropBoxWidget::closeEvent(QCloseEvent* event) {
   End();
 }
 
-void DropBoxWidget::dragEnterEvent(QDragEnterEvent* event) {
-  const Qt::DropAction action = AcceptedDropAction(event->possibleActions());
-  if (event->mimeData() == nullptr || !CarriesLocalFile(*event->mimeData()) ||
-      action == Qt::IgnoreAction) {
+void DropBoxWidget::TakeDrag(QDropEvent* event) {
+  const Qt::DropActions offered = event->possibleActions();
+  const DropEffect effect =
+      box_.DragOver(event->mimeData() != nullptr && CarriesLocalFile(*event->mimeData()),
+                    offered.testFlag(Qt::CopyAction), offered.testFlag(Qt::LinkAction));
+  if (effect == DropEffect::kNone) {
     event->ignore();
-    return;
+  } else {
+    event->setDropAction(QtAction(effect));
+    event->accept();
   }
-  event->setDropAction(action);
-  event->accept();
-  feedback_.SetHover(true);
+  Refresh();
 }
 
-void DropBoxWidget::dragMoveEvent(QDragMoveEvent* event) {
-  // The source may offer other actions as the user presses modifier keys.
-  const Qt::DropAction action = AcceptedDropAction(event->possibleActions());
-  feedback_.SetHover(action != Qt::IgnoreAction);
-  if (action == Qt::IgnoreAction) {
-    event->ignore();
-    return;
-  }
-  event->setDropAction(action);
-  event->accept();
+void DropBoxWidget::dragEnterEvent(QDragEnterEvent* event) { TakeDrag(event); }
+
+// The source may offer other actions as the user presses modifier keys.
+void DropBoxWidget::dragMoveEvent(QDragMoveEvent* event) { TakeDrag(event); }
+
+void DropBoxWidget::dragLeaveEvent(QDragLeaveEvent*) {
+  box_.DragLeft();
+  Refresh();
 }
 
-void DropBoxWidget::dragLeaveEvent(QDragLeaveEvent*) { feedback_.SetHover(false); }
+void DropBoxWidget::enterEvent(QEnterEvent*) {
+  box_.PointerMoved();
+  Refresh();
+}
 
-void DropBoxWidget::enterEvent(QEnterEvent*) { feedback_.PointerEntered(); }
-
-void DropBoxWidget::leaveEvent(QEvent*) { feedback_.PointerLeft(); }
+void DropBoxWidget::leaveEvent(QEvent*) {
+  box_.PointerLeft();
+  Refresh();
+}
 
 void DropBoxWidget::dropEvent(QDropEvent* event) {
-  const Qt::DropAction action = AcceptedDropAction(event->possibleActions());
+  TakeDrag(event);
   std::vector<std::string> paths;
-  if (event->mimeData() != nullptr) paths = DroppedLocalPaths(*event->mimeData());
-  if (paths.empty() || action == Qt::IgnoreAction) {
-    feedback_.SetHover(false);
+  if (event->isAccepted() && event->mimeData() != nullptr) {
+    paths = DroppedLocalPaths(*event->mimeData());
+  }
+  if (paths.empty()) {
     event->ignore();
+    box_.DragLeft();
+    Refresh();
     return;
   }
-  event->setDropAction(action);
-  event->accept();
-  feedback_.Dropped();
+  box_.Receive(std::move(paths));
+  Refresh();
   // The action runs once the drop is finished, so the source is not kept
   // waiting while a question is on the screen (the drop is over for it, as
   // for a Windows shell once it has posted its drop).
-  QTimer::singleShot(0, this, [this, dropped = std::move(paths)]() mutable {
-    SubmitDrop(std::move(dropped));
-    feedback_.WorkMayHaveBegun();
+  QTimer::singleShot(0, this, [this] {
+    box_.HandleWaiting();
+    Refresh();
   });
 }
 
@@ -183,6 +272,7 @@ void DropBoxWidget::End() {
   // Gone from the screen at once; the current file of running work is
   // finished and the rest skipped before the program ends.
   hide();
-  StopDropWork();
+  if (tip_) tip_->hide();
+  box_.Stop();
   emit ended();
 }

@@ -1,47 +1,48 @@
-// The drop box: a small frameless tool window above all others that takes
-// dropped files, opens the context menu on a right-click and switches between
-// locked and unlocked on a double-click.
+// The drop box on Qt: a small frameless tool window above all others. It
+// turns Qt's events into calls on the box (DropBox, BoxDrag, the lock and
+// menu rules) and paints and shows what the box says.
 #pragma once
 
+#include <QTimer>
 #include <QWidget>
 #include <cstdint>
+#include <memory>
 #include <string>
 
-#include "app/common/menu_commands.h"
-#include "app/qt/box_feedback.h"
-#include "app/qt/window_drag.h"
+#include "app/common/box_drag.h"
+#include "app/common/box_geometry.h"
+#include "app/common/drop_box.h"
 
 class QMenu;
+class StatusTip;
 
-class DropBoxWidget : public QWidget, public ShellWindow {
+class DropBoxWidget : public QWidget {
   Q_OBJECT
 
  public:
   // Creates the box hidden with its top-left corner at (x, y) and the size a
-  // Windows box of outer size w x h is created with (w + 4 by h + 12);
-  // ApplySettings gives it its real size when it shows it.
+  // box of outer size w x h is created with; ApplySettings gives it its real
+  // size when it shows it.
   DropBoxWidget(int x, int y, int w, int h);
   // Stops the drops' work (the current file is finished) before it goes.
   ~DropBoxWidget() override;
 
   // The frame's rectangle on the screen.
-  WindowRect OuterRect() override;
+  ScreenRect OuterRect() const;
   // Opacity from t, the frame from b, then shown, raised above the others and
   // given the outer size w x h where it stands; x and y are not used.
-  void ApplySettings() override;
-  // Hides the box for good and ends the program, once the current file of
-  // any running work is finished.
-  void Destroy() override;
-
-  // Whole-window opacity for t percent (AlphaFromPercent).
-  void SetOpacityPercent(int16_t t);
+  void ApplySettings();
+  // After the settings were applied: an unusable settings file is reported.
+  void SettingsApplied() { box_.SettingsApplied(); }
+  // Whole-window opacity from t (ShownAlpha).
+  void ApplyOpacity();
   // The menu that a right-click opens (BuildContextMenu).
   void SetContextMenu(QMenu* menu) { menu_ = menu; }
   QMenu* contextMenu() const { return menu_; }
   // Opens the menu at the pointer and runs the chosen command.
   void ShowContextMenu();
   // What the box's tip says now (empty before the first drop).
-  const std::string& Tip() const { return feedback_.Tip(); }
+  const std::string& Tip() const { return box_.Tip(); }
 
  signals:
   // The box was destroyed by Exit or closed: the program ends with code 0.
@@ -62,12 +63,20 @@ class DropBoxWidget : public QWidget, public ShellWindow {
   void leaveEvent(QEvent* event) override;
 
  private:
+  // Shows what the box says now: the look, the tip, when to look again.
+  void Refresh();
+  bool PointerOver() const;
+  // Takes a drag that enters or moves over the box, or refuses it.
+  void TakeDrag(QDropEvent* event);
+  void RunCommand(int id);
   // Redraws the frame and resets the pointer shape after a lock change.
   void ShowLockState();
   void End();
 
+  DropBox box_;
+  BoxDrag drag_;
   QMenu* menu_ = nullptr;
-  WindowDrag drag_;
-  BoxFeedback feedback_{*this};
+  QTimer wake_;
+  std::unique_ptr<StatusTip> tip_;  // made when first shown
   bool ended_ = false;
 };

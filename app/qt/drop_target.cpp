@@ -23,9 +23,3 @@ std::vector<std::string> DroppedLocalPaths(const QMimeData& data) {
   }
   return paths;
 }
-
-Qt::DropAction AcceptedDropAction(Qt::DropActions possible) {
-  if (possible.testFlag(Qt::CopyAction)) return Qt::CopyAction;
-  if (possible.testFlag(Qt::LinkAction)) return Qt::LinkAction;
-  return Qt::IgnoreAction;
-}

@@ -2,8 +2,6 @@
 // text/uri-list, as file managers offer them over XDND.
 #pragma once
 
-#include <QtCore/qnamespace.h>
-
 #include <string>
 #include <vector>
 
@@ -16,9 +14,3 @@ bool CarriesLocalFile(const QMimeData& data);
 // The local paths of the drag in the order given, as UTF-8 bytes; URLs that
 // name no local file (web addresses, for instance) are left out.
 std::vector<std::string> DroppedLocalPaths(const QMimeData& data);
-
-// The action the box accepts a drop with. The files stay where they are as far
-// as the source is concerned: a copy, or a link when that is all the source
-// offers; never a move, which would let the source delete its files. Qt::IgnoreAction
-// when the source allows neither.
-Qt::DropAction AcceptedDropAction(Qt::DropActions possible);

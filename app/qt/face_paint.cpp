@@ -22,13 +22,13 @@ QColor Highlight(const QPalette& palette, int alpha) {
 }  // namespace
 
 void PaintFace(QPainter& painter, const QRect& body, const QPalette& palette,
-               const BoxFace::Look& look) {
+               const BoxFeedback::Look& look) {
   if (body.isEmpty()) return;
   if (look.done >= 0) {
     const int width = static_cast<int>(std::lround(body.width() * look.done));
     painter.fillRect(QRect(body.left(), body.top(), width, body.height()),
                      Highlight(palette, kFillAlpha));
   }
-  if (look.tint == BoxFace::Tint::kHover) painter.fillRect(body, Highlight(palette, kHoverAlpha));
-  if (look.tint == BoxFace::Tint::kFlash) painter.fillRect(body, Highlight(palette, kFlashAlpha));
+  if (look.tint == BoxFeedback::Tint::kHover) painter.fillRect(body, Highlight(palette, kHoverAlpha));
+  if (look.tint == BoxFeedback::Tint::kFlash) painter.fillRect(body, Highlight(palette, kFlashAlpha));
 }

@@ -5,12 +5,11 @@
 #include <QScreen>
 #include <vector>
 
-#include "app/common/lock_toggle.h"
+#include "app/common/box_geometry.h"
 #include "app/common/program.h"
 #include "app/qt/attention_flash.h"
 #include "app/qt/context_menu.h"
 #include "app/qt/drop_box_widget.h"
-#include "settings/settings_record.h"
 
 namespace {
 
@@ -33,11 +32,10 @@ std::vector<ScreenRect> WorkAreas() {
 // hidden at x, y, its opacity, its menu, drops accepted, and ApplySettings,
 // which shows it at its size.
 std::unique_ptr<DropBoxWidget> CreateDropBox() {
-  const Settings& s = SettingsRecord;
   const BoxSize size = ShownBoxSize();
   const BoxPlace place = ShownBoxPlace(WorkAreas());
   auto box = std::make_unique<DropBoxWidget>(place.x, place.y, size.w, size.h);
-  box->SetOpacityPercent(s.t);
+  box->ApplyOpacity();
   box->SetContextMenu(BuildContextMenu(box.get()));
   box->setAcceptDrops(true);
   box->ApplySettings();
@@ -55,7 +53,7 @@ std::unique_ptr<DropBoxWidget> CreateDropBox() {
 std::unique_ptr<DropBoxWidget> FinishStart(bool run) {
   if (!run) return nullptr;
   std::unique_ptr<DropBoxWidget> box = CreateDropBox();
-  ReportSettingsProblem();
+  box->SettingsApplied();
   return box;
 }
 

@@ -20,12 +20,11 @@ StatusTip::StatusTip()
   setAutoFillBackground(true);
   setMargin(4);
   setTextFormat(Qt::PlainText);
-  hide_timer_.setSingleShot(true);
-  connect(&hide_timer_, &QTimer::timeout, this, &QWidget::hide);
 }
 
-void StatusTip::ShowNear(const QRect& box, const QString& text, int hide_after_ms) {
-  Update(text);
+void StatusTip::ShowNear(const QRect& box, const QString& text) {
+  setText(text);
+  setWindowTitle(text);
   adjustSize();
   QPoint at(box.left(), box.bottom() + 1 + kGap);
   const QScreen* screen = QGuiApplication::screenAt(box.center());
@@ -36,15 +35,4 @@ void StatusTip::ShowNear(const QRect& box, const QString& text, int hide_after_m
   }
   move(at);
   show();
-  if (hide_after_ms > 0)
-    hide_timer_.start(hide_after_ms);
-  else
-    hide_timer_.stop();
-}
-
-void StatusTip::Update(const QString& text) {
-  if (text == this->text()) return;
-  setText(text);
-  setWindowTitle(text);
-  if (isVisible()) adjustSize();
 }

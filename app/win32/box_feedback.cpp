@@ -1,33 +1,26 @@
-// The drop box's feedback on Windows: the BoxFace painted over the class
-// background in WM_PAINT (the frame stays the system's), kept moving by a
-// timer while a flash runs or work goes on, and its tip in a tracking
-// tooltip beside the box while the pointer is over it.
+// What the box says it shows, on Windows: its look painted over the class
+// background in WM_PAINT (the frame stays the system's), its tip in a
+// tracking tooltip beside the box, and a timer for when to look again.
 #include "app/win32/drop_box_shell.h"
 
 #include <commctrl.h>
 
+#include <chrono>
 #include <cmath>
 
-#include "actions/drop_work.h"
-#include "app/common/box_face.h"
 #include "platform/win32/wide_text.h"
 
 namespace {
 
-enum TimerId : UINT_PTR { kTickTimer = 1, kHoverTimer, kTipTimer };
-constexpr UINT kTickMs = 50;
-constexpr UINT kHoverMs = 600;
-constexpr UINT kTipMs = 4000;
+constexpr UINT_PTR kWakeTimer = 1;
 // How strongly each part covers the button face, in percent.
 constexpr int kFillShare = 55;
 constexpr int kHoverShare = 35;
 constexpr int kFlashShare = 80;
 
-BoxFace Face;
-BoxFace::Look Painted;
 HWND Tip = nullptr;  // the tooltip control, made when first shown
 bool TipShown = false;
-bool Ticking = false;
+bool TrackingLeave = false;
 
 COLORREF Blend(COLORREF under, COLORREF over, int share) {
   const auto mix = [share](int a, int b) { return (a * (100 - share) + b * share) / 100; };
@@ -58,8 +51,7 @@ TTTOOLINFOW ToolInfo(std::wstring* text) {
   return info;
 }
 
-void ShowTip(UINT hide_after_ms) {
-  if (Face.Tip().empty()) return;
+void ShowTip(const std::string& tip_text) {
   if (Tip == nullptr) {
     InitCommonControlsOnce();
     Tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
@@ -70,7 +62,7 @@ void ShowTip(UINT hide_after_ms) {
     TTTOOLINFOW info = ToolInfo(&none);
     SendMessageW(Tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
   }
-  std::wstring text = platform::win32::Widen(Face.Tip());
+  std::wstring text = platform::win32::Widen(tip_text);
   TTTOOLINFOW info = ToolInfo(&text);
   SendMessageW(Tip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&info));
   RECT box;
@@ -78,10 +70,6 @@ void ShowTip(UINT hide_after_ms) {
   SendMessageW(Tip, TTM_TRACKPOSITION, 0, MAKELPARAM(box.left, box.bottom + 4));
   SendMessageW(Tip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&info));
   TipShown = true;
-  if (hide_after_ms > 0)
-    SetTimer(DropBoxWindow, kTipTimer, hide_after_ms, nullptr);
-  else
-    KillTimer(DropBoxWindow, kTipTimer);
 }
 
 void HideTip() {
@@ -91,106 +79,70 @@ void HideTip() {
   TipShown = false;
 }
 
-void StartTicking() {
-  if (Ticking) return;
-  Ticking = SetTimer(DropBoxWindow, kTickTimer, kTickMs, nullptr) != 0;
-}
-
-void Tick() {
-  const auto now = BoxFace::Clock::now();
-  const bool working = DropWorkRunning();
-  if (working) {
-    const bool showed = Face.ShowsProgress();
-    Face.SetProgress(ReadProgress());
-    if (Face.ShowsProgress() && ((!showed && PointerOver()) || TipShown)) ShowTip(0);
-  }
-  const BoxFace::Look look = Face.LookAt(now);
-  if (look.tint != Painted.tint ||
-      static_cast<int>(look.done * 1000) != static_cast<int>(Painted.done * 1000)) {
-    InvalidateRect(DropBoxWindow, nullptr, TRUE);
-  }
-  if (!working && !Face.Animating(now)) {
-    KillTimer(DropBoxWindow, kTickTimer);
-    Ticking = false;
-  }
-}
-
 }  // namespace
 
-void StartFeedback() {
-  SetOutcomeListener([](const DropOutcome& outcome) {
-    Face.SetOutcome(outcome, BoxFace::Clock::now());
-    if (PointerOver() || TipShown) ShowTip(kTipMs);
-    StartTicking();
-    Tick();
-  });
-}
-
-void EndFeedback() {
-  SetOutcomeListener(nullptr);
-  HideTip();
-  if (Tip != nullptr) DestroyWindow(Tip);
-  Tip = nullptr;
-  Face = BoxFace();
-  Painted = BoxFace::Look();
-  Ticking = false;
-}
-
-void FeedbackHover(bool hover) {
-  Face.SetHover(hover);
-  Tick();
-}
-
-void FeedbackDropped() {
-  Face.SetHover(false);
-  Face.Flash(BoxFace::Clock::now());
-  StartTicking();
-  Tick();
-}
-
-void FeedbackWorkMayHaveBegun() {
-  if (DropWorkRunning()) StartTicking();
-}
-
-void FeedbackPointerMoved() {
-  if (!TipShown && !Face.Tip().empty()) SetTimer(DropBoxWindow, kHoverTimer, kHoverMs, nullptr);
+void RefreshBox() {
+  if (!Box || !IsWindow(DropBoxWindow)) return;
+  const BoxFeedback::Frame frame = Box->Update(PointerOver());
+  if (frame.repaint) InvalidateRect(DropBoxWindow, nullptr, TRUE);
+  if (frame.tip == BoxFeedback::TipChange::kShow) ShowTip(frame.tip_text);
+  if (frame.tip == BoxFeedback::TipChange::kHide) HideTip();
+  if (frame.wake_in) {
+    const auto ms = std::chrono::ceil<std::chrono::milliseconds>(*frame.wake_in).count();
+    SetTimer(DropBoxWindow, kWakeTimer, static_cast<UINT>(ms > 0 ? ms : 1), nullptr);
+  } else {
+    KillTimer(DropBoxWindow, kWakeTimer);
+  }
 }
 
 void FeedbackTimer(UINT_PTR id) {
-  switch (id) {
-    case kTickTimer:
-      Tick();
-      break;
-    case kHoverTimer:
-      KillTimer(DropBoxWindow, kHoverTimer);
-      if (PointerOver()) ShowTip(Face.ShowsProgress() ? 0 : kTipMs);
-      break;
-    case kTipTimer:
-      KillTimer(DropBoxWindow, kTipTimer);
-      HideTip();
-      break;
-    default:
-      break;
+  if (id != kWakeTimer) return;
+  KillTimer(DropBoxWindow, kWakeTimer);
+  RefreshBox();
+}
+
+void PointerMoved(bool over_frame) {
+  if (!Box) return;
+  // Told when the pointer leaves, where the system tells it.
+  if (!TrackingLeave) {
+    TRACKMOUSEEVENT track = {sizeof track, TME_LEAVE, DropBoxWindow, 0};
+    if (over_frame) track.dwFlags |= TME_NONCLIENT;
+    TrackingLeave = TrackMouseEvent(&track) != FALSE;
   }
+  Box->PointerMoved();
+  RefreshBox();
+}
+
+void PointerLeft() {
+  TrackingLeave = false;
+  if (!Box) return;
+  Box->PointerLeft();
+  RefreshBox();
+}
+
+void EndFeedback() {
+  HideTip();
+  if (Tip != nullptr) DestroyWindow(Tip);
+  Tip = nullptr;
+  TrackingLeave = false;
 }
 
 void PaintBox(HWND window) {
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(window, &paint);
-  Painted = Face.LookAt(BoxFace::Clock::now());
+  const BoxFeedback::Look look = Box ? Box->Look() : BoxFeedback::Look();
   RECT body;
   GetClientRect(window, &body);
   const COLORREF face = GetSysColor(COLOR_BTNFACE);
   const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
-  const int tint = Painted.tint == BoxFace::Tint::kFlash   ? kFlashShare
-                   : Painted.tint == BoxFace::Tint::kHover ? kHoverShare
-                                                           : 0;
+  const int tint = look.tint == BoxFeedback::Tint::kFlash   ? kFlashShare
+                   : look.tint == BoxFeedback::Tint::kHover ? kHoverShare
+                                                            : 0;
   // The class brush has erased the body; only what differs is painted.
   RECT done = body;
   done.right = done.left;
-  if (Painted.done >= 0) {
-    done.right =
-        body.left + static_cast<LONG>(std::lround((body.right - body.left) * Painted.done));
+  if (look.done >= 0) {
+    done.right = body.left + static_cast<LONG>(std::lround((body.right - body.left) * look.done));
     Fill(dc, done, Blend(Blend(face, highlight, kFillShare), highlight, tint));
   }
   if (tint > 0) {
@@ -200,7 +152,3 @@ void PaintBox(HWND window) {
   }
   EndPaint(window, &paint);
 }
-
-const std::string& BoxTip() { return Face.Tip(); }
-
-BoxFace::Look BoxLook() { return Face.LookAt(BoxFace::Clock::now()); }

@@ -1,38 +1,10 @@
 // The drop box's context menu: built once at start-up, opened at the pointer,
-// its commands carried out by the shared command code.
-#include "actions/drop_work.h"
+// its commands carried out by the box's command code.
 #include "app/common/menu_commands.h"
 #include "app/win32/drop_box_shell.h"
 
 HMENU HiddenMenu = nullptr;
 HMENU ContextMenu = nullptr;
-
-namespace {
-
-// What the shared commands need from the Win32 box.
-class Win32DropBox : public ShellWindow {
- public:
-  // In 96-DPI pixels, as the settings file keeps them.
-  WindowRect OuterRect() override {
-    RECT r = {};
-    GetWindowRect(DropBoxWindow, &r);
-    const int system = SystemDpi();
-    const int own = WindowDpi(DropBoxWindow);
-    const int left = ToBasePixels(r.left, system);
-    const int top = ToBasePixels(r.top, system);
-    return {left, top, left + ToBasePixels(r.right - r.left, own),
-            top + ToBasePixels(r.bottom - r.top, own)};
-  }
-  void ApplySettings() override { ::ApplySettings(); }
-  void Destroy() override {
-    // Hiding the box can take a window manager a moment; the file being
-    // copied meanwhile is the last.
-    AskDropWorkToStop();
-    DestroyWindow(DropBoxWindow);
-  }
-};
-
-}  // namespace
 
 void BuildContextMenu() {
   HiddenMenu = CreateMenu();
@@ -59,6 +31,19 @@ void ShowContextMenu() {
 }
 
 bool RunDropBoxCommand(int id) {
-  Win32DropBox box;
-  return RunMenuCommand(id, box);
+  switch (RunMenuCommand(id, OuterRect96(DropBoxWindow))) {
+    case MenuEffect::kApplySettings:
+      ApplySettings();
+      Box->SettingsApplied();
+      return false;
+    case MenuEffect::kEnd:
+      // Hiding the box can take a window manager a moment; the file being
+      // copied meanwhile is the last.
+      Box->AskToStop();
+      DestroyWindow(DropBoxWindow);
+      return true;
+    case MenuEffect::kNone:
+      break;
+  }
+  return false;
 }

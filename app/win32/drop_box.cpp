@@ -1,19 +1,25 @@
 // The drop box window: its creation, frame changes and the settings applied
 // to it.
-#include "app/common/lock_toggle.h"
+#include <memory>
+
+#include "app/common/box_geometry.h"
+#include "app/common/box_lock.h"
+#include "app/common/box_opacity.h"
 #include "app/common/program.h"
 #include "app/win32/drop_box_shell.h"
 #include "settings/settings_record.h"
 
 HWND DropBoxWindow = nullptr;
+std::unique_ptr<DropBox> Box;
 
 HWND CreateForm(const char* title, int x, int y, int w, int h, DWORD style, DWORD ex_style) {
   // Products truncate toward zero, as a float-to-int conversion does.
   const int dpi = SystemDpi();
+  const BoxSize created = CreatedBoxSize({w, h});
   const int left = ToScreenPixels(static_cast<int>(x * ScaleX), dpi);
   const int top = ToScreenPixels(static_cast<int>(y * ScaleY), dpi);
-  const int width = ToScreenPixels(static_cast<int>((w + 4) * ScaleX), dpi);
-  const int height = ToScreenPixels(static_cast<int>((h + 12) * ScaleY), dpi);
+  const int width = ToScreenPixels(static_cast<int>(created.w * ScaleX), dpi);
+  const int height = ToScreenPixels(static_cast<int>(created.h * ScaleY), dpi);
   HWND window = CreateWindowExA(ex_style, ClassName.c_str(), title, style, left, top, width, height,
                                 nullptr, nullptr, ProgramInstance, nullptr);
   SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
@@ -33,7 +39,7 @@ bool ChangeWindowStyle(HWND window, DWORD add, DWORD remove, bool extended) {
 
 void ApplySettings() {
   const Settings& s = SettingsRecord;
-  SetLayeredWindowAttributes(DropBoxWindow, 0, AlphaFromPercent(s.t), LWA_ALPHA);
+  SetLayeredWindowAttributes(DropBoxWindow, 0, ShownAlpha(), LWA_ALPHA);
   if (UnlockedMode()) {
     ChangeWindowStyle(DropBoxWindow, WS_THICKFRAME, 0, false);
   } else {
@@ -47,4 +53,14 @@ void ApplySettings() {
   const int dpi = WindowDpi(DropBoxWindow);
   SetWindowPos(DropBoxWindow, HWND_TOPMOST, s.x, s.y, ToScreenPixels(size.w, dpi),
                ToScreenPixels(size.h, dpi), SWP_NOMOVE | SWP_NOSENDCHANGING);
+}
+
+ScreenRect OuterRect96(HWND window) {
+  RECT r = {};
+  GetWindowRect(window, &r);
+  // The place scales by the system's DPI, the size by the box's screen.
+  const int system = SystemDpi();
+  const int own = WindowDpi(window);
+  return {ToBasePixels(r.left, system), ToBasePixels(r.top, system),
+          ToBasePixels(r.right - r.left, own), ToBasePixels(r.bottom - r.top, own)};
 }

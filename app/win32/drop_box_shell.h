@@ -6,10 +6,12 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "app/common/box_face.h"
+#include "app/common/box_geometry.h"
+#include "app/common/drop_box.h"
 
 struct IDropTarget;
 
@@ -49,6 +51,9 @@ int RunMessageLoop();
 
 // The drop box window (drop_box.cpp).
 extern HWND DropBoxWindow;
+// The box's behaviour behind the window, from its creation until the window
+// is destroyed.
+extern std::unique_ptr<DropBox> Box;
 
 constexpr DWORD kDropBoxStyle = 0x80400000;  // WS_POPUP | WS_DLGFRAME, hidden
 constexpr DWORD kDropBoxExStyle = 0x80290;   // layered, client edge, tool window, accepts files
@@ -63,6 +68,8 @@ bool ChangeWindowStyle(HWND window, DWORD add, DWORD remove, bool extended);
 // Brings DropBoxWindow in line with SettingsRecord: opacity, frame by b,
 // redraw, shown, topmost with an outer size of exactly w x h 96-DPI pixels.
 void ApplySettings();
+// The window's outer rectangle in 96-DPI pixels, as the settings file keeps it.
+ScreenRect OuterRect96(HWND window);
 
 // Screen scaling (dpi_scale.cpp). The settings file holds 96-DPI pixels.
 // Positions use one factor, the system's DPI, so a saved place comes back to
@@ -76,21 +83,16 @@ int ToBasePixels(int pixels, int dpi);
 // The window procedure (window_proc.cpp).
 LRESULT CALLBACK DropBoxProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 
-// Sizing by the frame where the default procedure does not (frame_sizing.cpp).
+// The frame as hit-test codes (frame_sizing.cpp).
 bool IsSizingCode(LRESULT hit);
+// The sides of the frame a hit-test code names; none for the body (HTCAPTION).
+Edges EdgesOfHit(LRESULT hit);
 // The sizing code for a screen point on the box's frame band; HTNOWHERE
 // elsewhere.
 LRESULT FrameSizingCode(HWND window, POINT screen);
-// Sizes the box by hand while the left button is down, when hit is a sizing
-// code the default procedure does not act on; false when it is left to the
-// default procedure.
-bool SizeByFrame(HWND window, LRESULT hit, LPARAM screen_point);
-// The outer rectangle begin after a drag by (dx, dy) that hit names: HTCAPTION
-// moves it whole, a sizing code moves the edges it names, never below the
-// smallest box.
-RECT DraggedRect(const RECT& begin, LRESULT hit, int dx, int dy);
 // Puts the box at r without restacking or activating it.
-void PlaceAt(HWND window, const RECT& r);
+void PlaceAt(HWND window, const ScreenRect& r);
+ScreenRect WindowRectOf(HWND window);
 
 // A left press on the unlocked box's body or frame (press_drag.cpp): hit is
 // the hit-test code of the press at screen_point. False when the press is
@@ -127,26 +129,21 @@ constexpr UINT kDeliverDropMessage = WM_APP + 2;
 constexpr UINT kLateStartMessage = WM_APP + 3;
 
 // The OLE drop target (drop_target.cpp), through which the box sees drags
-// hover; the drops themselves end in SubmitDrop as those of WM_DROPFILES.
+// hover; the drops themselves take the way of those of WM_DROPFILES.
 void RegisterDropTarget(HWND window);
 void RevokeDropTarget(HWND window);
-// Hands the drops the target took to the actions.
+// Runs the drops the target took, once their source is done with them.
 void DeliverDrops();
 // The target itself, as OLE calls it.
 IDropTarget* BoxDropTarget();
 
-// The box's feedback (box_feedback.cpp): hover highlight, flash, progress and
-// the tip, painted over the class background.
-void StartFeedback();
-void EndFeedback();
-void FeedbackHover(bool hover);
-void FeedbackDropped();
-// After a drop was handed over: keeps the box moving while its work runs.
-void FeedbackWorkMayHaveBegun();
-void FeedbackPointerMoved();
+// What the box shows (box_feedback.cpp): its look painted over the class
+// background, its tip beside it. RefreshBox shows what Box says now and sets
+// the timer for when to look again.
+void RefreshBox();
 void FeedbackTimer(UINT_PTR id);
+// The pointer moved over the client area or the frame, or left the box.
+void PointerMoved(bool over_frame);
+void PointerLeft();
 void PaintBox(HWND window);
-// What the tip says now; empty before the first drop. The look the box has
-// now.
-const std::string& BoxTip();
-BoxFace::Look BoxLook();
+void EndFeedback();

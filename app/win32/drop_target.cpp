@@ -11,21 +11,24 @@
 #include <utility>
 #include <vector>
 
-#include "actions/drop_list.h"
+#include "app/common/drop_box.h"
 
 namespace {
 
 FORMATETC FileListFormat() { return {CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL}; }
 
-// The files stay where they are as far as the source is concerned: a copy,
-// or a link when that is all the source offers; never a move.
-DWORD AcceptedEffect(DWORD allowed) {
-  if (allowed & DROPEFFECT_COPY) return DROPEFFECT_COPY;
-  if (allowed & DROPEFFECT_LINK) return DROPEFFECT_LINK;
-  return DROPEFFECT_NONE;
+// What the box takes a drag with, as OLE names it; the box is lit meanwhile.
+DWORD TakenEffect(bool carries_files, DWORD allowed) {
+  if (!Box) return DROPEFFECT_NONE;
+  const DropEffect effect = Box->DragOver(carries_files, (allowed & DROPEFFECT_COPY) != 0,
+                                          (allowed & DROPEFFECT_LINK) != 0);
+  RefreshBox();
+  return effect == DropEffect::kCopy   ? DROPEFFECT_COPY
+         : effect == DropEffect::kLink ? DROPEFFECT_LINK
+                                       : DROPEFFECT_NONE;
 }
 
-class BoxDropTarget : public IDropTarget {
+class FileDropTarget : public IDropTarget {
  public:
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
     if (id == IID_IUnknown || id == IID_IDropTarget) {
@@ -46,43 +49,39 @@ class BoxDropTarget : public IDropTarget {
     return DragOver(0, {}, effect);
   }
   HRESULT STDMETHODCALLTYPE DragOver(DWORD, POINTL, DWORD* effect) override {
-    *effect = carries_files_ ? AcceptedEffect(*effect) : DROPEFFECT_NONE;
-    FeedbackHover(*effect != DROPEFFECT_NONE);
+    *effect = TakenEffect(carries_files_, *effect);
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE DragLeave() override {
-    FeedbackHover(false);
+    if (Box) Box->DragLeft();
+    RefreshBox();
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD, POINTL, DWORD* effect) override {
-    *effect = carries_files_ ? AcceptedEffect(*effect) : DROPEFFECT_NONE;
+    *effect = TakenEffect(carries_files_, *effect);
     FORMATETC format = FileListFormat();
     STGMEDIUM medium = {};
     if (*effect == DROPEFFECT_NONE || data == nullptr || FAILED(data->GetData(&format, &medium))) {
-      FeedbackHover(false);
+      DragLeave();
       *effect = DROPEFFECT_NONE;
       return S_OK;
     }
     std::vector<std::string> names = DroppedNames(static_cast<HDROP>(medium.hGlobal));
     ReleaseStgMedium(&medium);
-    FeedbackDropped();
+    Box->Receive(std::move(names));
+    RefreshBox();
     // The action runs once the source is done with the drop, so that it is
     // not kept waiting while a question is on the screen.
-    pending_.push_back(std::move(names));
     PostMessageW(DropBoxWindow, kDeliverDropMessage, 0, 0);
     return S_OK;
   }
 
-  // The names of the drops made so far, oldest first.
-  std::vector<std::vector<std::string>> TakePending() { return std::exchange(pending_, {}); }
-
  private:
   ULONG references_ = 1;
   bool carries_files_ = false;
-  std::vector<std::vector<std::string>> pending_;
 };
 
-BoxDropTarget Target;
+FileDropTarget Target;
 bool OleReady = false;
 
 }  // namespace
@@ -93,16 +92,13 @@ void RegisterDropTarget(HWND window) {
 }
 
 void RevokeDropTarget(HWND window) {
-  if (!OleReady) return;
-  RevokeDragDrop(window);
-  Target.TakePending();
+  if (OleReady) RevokeDragDrop(window);
 }
 
 IDropTarget* BoxDropTarget() { return &Target; }
 
 void DeliverDrops() {
-  for (std::vector<std::string>& names : Target.TakePending()) {
-    SubmitDrop(std::move(names));
-    FeedbackWorkMayHaveBegun();
-  }
+  if (!Box) return;
+  Box->HandleWaiting();
+  RefreshBox();
 }

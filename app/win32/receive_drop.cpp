@@ -3,7 +3,7 @@
 #include <utility>
 #include <vector>
 
-#include "actions/drop_list.h"
+#include "app/common/drop_box.h"
 #include "app/win32/drop_box_shell.h"
 #include "platform/win32/wide_text.h"
 
@@ -41,9 +41,11 @@ void ReceiveDrop(HDROP drop) {
   // The handle goes before any action starts: from here on only the names
   // carry the drop.
   DragFinish(drop);
-  FeedbackDropped();
+  if (!Box) return;
   // The names become DropList and the action runs, or wait their turn when
   // an earlier drop's action is still running or asking a question.
-  SubmitDrop(std::move(names));
-  FeedbackWorkMayHaveBegun();
+  Box->Receive(std::move(names));
+  RefreshBox();
+  Box->HandleWaiting();
+  RefreshBox();
 }

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "actions/drop_work.h"
-#include "app/common/lock_toggle.h"
+#include "app/common/box_geometry.h"
+#include "app/common/box_opacity.h"
 #include "app/common/program.h"
-#include "settings/settings_record.h"
 #include "text/strings.h"
 
 HINSTANCE ProgramInstance = nullptr;
@@ -57,12 +57,12 @@ std::vector<ScreenRect> WorkAreas() {
 
 // Everything after the settings are in memory.
 void CreateDropBox() {
-  const Settings& s = SettingsRecord;
   const BoxSize size = ShownBoxSize();
   const BoxPlace place = ShownBoxPlace(WorkAreas());
+  Box = std::make_unique<DropBox>();
   DropBoxWindow =
       CreateForm(kWindowTitle, place.x, place.y, size.w, size.h, kDropBoxStyle, kDropBoxExStyle);
-  SetLayeredWindowAttributes(DropBoxWindow, 0, AlphaFromPercent(s.t), LWA_ALPHA);
+  SetLayeredWindowAttributes(DropBoxWindow, 0, ShownAlpha(), LWA_ALPHA);
   // Double-clicks reach DropBoxProc from here on; they lock and unlock the box.
   const DWORD class_style = GetClassLongA(DropBoxWindow, GCL_STYLE);
   SetClassLongA(DropBoxWindow, GCL_STYLE, class_style | CS_DBLCLKS);
@@ -72,7 +72,6 @@ void CreateDropBox() {
   // back (questions, their end) comes here as a message.
   HWND window = DropBoxWindow;
   InstallWindowWaker([window] { PostMessageW(window, kRunWindowTasksMessage, 0, 0); });
-  StartFeedback();
   ApplySettings();
   PostMessageW(DropBoxWindow, kLateStartMessage, 0, 0);
   // A later start over the same settings file brings this box to the front.
@@ -82,7 +81,7 @@ void CreateDropBox() {
 bool FinishFormLoad(bool run) {
   if (!run) return false;
   CreateDropBox();
-  ReportSettingsProblem();
+  Box->SettingsApplied();
   return true;
 }
 

@@ -1,10 +1,8 @@
 // The drop box's window procedure: drops, right-clicks, hit testing, the
 // lock toggle, menu commands and the end of the program.
 #include "actions/drop_work.h"
-#include "app/common/lock_toggle.h"
+#include "app/common/box_lock.h"
 #include "app/win32/drop_box_shell.h"
-
-#include "settings/settings_record.h"
 
 #include <windowsx.h>
 
@@ -48,12 +46,10 @@ LRESULT CALLBACK DropBoxProc(HWND window, UINT message, WPARAM wparam, LPARAM lp
       // unlocked box would show no menu.
       return 0;
     case WM_NCRBUTTONUP:
-      ShowContextMenu();
-      return 0;
     case WM_RBUTTONUP:
-      // The locked box opens its menu only when m asks for it; the default
-      // procedure never sees the release either way.
-      if (SettingsRecord.m == 1) ShowContextMenu();
+      // Over the frame always; over the client area (the locked box) only
+      // when m asks for it. The default procedure never sees the release.
+      if (RightReleaseOpensMenu(message == WM_RBUTTONUP)) ShowContextMenu();
       return 0;
     case WM_NCHITTEST:
       return MapHitTest(window, wparam, lparam);
@@ -84,13 +80,20 @@ LRESULT CALLBACK DropBoxProc(HWND window, UINT message, WPARAM wparam, LPARAM lp
       FeedbackTimer(wparam);
       return 0;
     case WM_MOUSEMOVE:
-      FeedbackPointerMoved();
+      PointerMoved(false);
       return 0;
     case WM_NCMOUSEMOVE:
-      FeedbackPointerMoved();
+      PointerMoved(true);
+      return DefWindowProcA(window, message, wparam, lparam);
+    case WM_MOUSELEAVE:
+      PointerLeft();
+      return 0;
+    case WM_NCMOUSELEAVE:
+      PointerLeft();
       return DefWindowProcA(window, message, wparam, lparam);
     case kRunWindowTasksMessage:
-      RunWindowTasks();
+      if (Box) Box->RunWindowTasks();
+      RefreshBox();
       return 0;
     case kDeliverDropMessage:
       DeliverDrops();
@@ -101,16 +104,17 @@ LRESULT CALLBACK DropBoxProc(HWND window, UINT message, WPARAM wparam, LPARAM lp
     case WM_DESTROY:
       // The box is gone from the screen; the current file of running work is
       // finished and the rest skipped before the program ends.
-      StopDropWork();
+      if (Box) Box->Stop();
       InstallWindowWaker(nullptr);
       RevokeDropTarget(window);
       EndFeedback();
+      Box.reset();
       PostQuitMessage(0);
       return 0;
     case WM_CLOSE:
       // The default destroys the box without saving; running work ends with
       // the file it copies.
-      AskDropWorkToStop();
+      if (Box) Box->AskToStop();
       return DefWindowProcA(window, message, wparam, lparam);
     default:
       return DefWindowProcA(window, message, wparam, lparam);

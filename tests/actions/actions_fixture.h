@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "actions/dispatch.h"
 #include "actions/drop_list.h"
 #include "platform/failure.h"
 #include "platform/message_box.h"
@@ -31,6 +32,11 @@ class ActionTest : public ::testing::Test {
     testing_support::MakeFolder(moved_);
   }
   void TearDown() override { FreeArray(); }
+  // One drop, run by the dispatch as the box runs it.
+  static void Drop(std::vector<std::string> paths) {
+    SetDropList(std::move(paths));
+    DispatchDrop();
+  }
   // The action, with the confirmation questions off.
   static void Quietly(int mode, int overwrite = 0) {
     SettingsRecord.CommandMode = static_cast<int16_t>(mode);

@@ -1,11 +1,6 @@
-// Drops: the capture, the dispatch by mode, the queue and the worker thread.
-#include <atomic>
-#include <chrono>
-#include <thread>
-
+// Drops: the capture and the dispatch by mode.
 #include "actions/capture.h"
 #include "actions/drop_outcome.h"
-#include "actions/drop_work.h"
 #include "tests/actions/actions_fixture.h"
 #include "text/file_system.h"
 
@@ -60,7 +55,7 @@ TEST_F(ActionTest, CaptureFormsSeparatorsAndQuotes) {
     SettingsRecord.listseparator = static_cast<int16_t>(c.listseparator);
     SettingsRecord.encase = c.encase;
     const size_t before = ui_.clipboard().size();
-    SubmitDrop(c.paths);
+    Drop(c.paths);
     ASSERT_EQ(ui_.clipboard().size(), before + 1);
     EXPECT_EQ(ui_.LastClipboard(), c.expected);
     EXPECT_EQ(CurrentOutcome().done, static_cast<int32_t>(c.paths.size()));
@@ -70,14 +65,14 @@ TEST_F(ActionTest, CaptureFormsSeparatorsAndQuotes) {
 
 TEST_F(ActionTest, CaptureReportsABusyClipboardAndDropsTheText) {
   ui_.SetClipboardBusy(true);
-  SubmitDrop({kReport});
+  Drop({kReport});
   EXPECT_EQ(BoxTexts(), Texts{"Sorry, Quorlith could not put the text on the clipboard.\r" +
                               platform::SystemErrorText(testing_support::kClipboardBusyCode) +
                               "\rPlease drop the files again."});
   EXPECT_EQ(ui_.boxes()[0].style, platform::kBoxOk | platform::kBoxIconWarning);
   EXPECT_EQ(CurrentOutcome().failed, 1);
   ui_.SetClipboardBusy(false);
-  SubmitDrop({kReadme});
+  Drop({kReadme});
   EXPECT_EQ(ui_.LastClipboard(), kReadme);  // nothing of the lost drop is left
 }
 
@@ -85,7 +80,7 @@ TEST_F(ActionTest, UnknownModesAreReportedWithTheStoredNumber) {
   const std::string file = MakeFile("keep.txt", "keep");
   for (int16_t mode : {0, 5, -1, -32768}) {
     SettingsRecord.CommandMode = mode;
-    SubmitDrop({file});
+    Drop({file});
   }
   EXPECT_EQ(BoxTexts(), (Texts{"Hey, there isn't any CommandMode for  0!",
                                "Hey, there isn't any CommandMode for  5!",
@@ -93,79 +88,6 @@ TEST_F(ActionTest, UnknownModesAreReportedWithTheStoredNumber) {
                                "Hey, there isn't any CommandMode for -32768!"}));
   EXPECT_EQ(ui_.boxes().back().caption, "Quorlith");
   EXPECT_EQ(ReadFile(file) + std::to_string(ui_.clipboard().size()), "keep0");
-}
-
-class DropWorkTest : public ActionTest {
- protected:
-  void SetUp() override {
-    ActionTest::SetUp();
-    InstallWindowWaker([this] { ++wakes_; });
-    SetOutcomeListener([this](const DropOutcome& outcome) { outcomes_.push_back(outcome); });
-  }
-  void TearDown() override {
-    StopDropWork();
-    InstallWindowWaker(nullptr);
-    SetOutcomeListener(nullptr);
-    ActionTest::TearDown();
-  }
-  // The window's loop: runs what the worker hands over until the drops end.
-  void RunUntilDone() {
-    for (int i = 0; i < 20000 && DropActionRunning(); ++i) {
-      RunWindowTasks();
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    ASSERT_FALSE(DropActionRunning());
-  }
-  std::atomic<int> wakes_{0};
-  std::vector<DropOutcome> outcomes_;
-};
-
-// Work runs on the worker, asks on the window's thread; drops wait there in order.
-TEST_F(DropWorkTest, WorkRunsOffTheWindowThreadAndAsksOnIt) {
-  Quietly(2);
-  const std::string a = MakeFile("a.txt", "new a"), b = MakeFile("b.txt", "new b");
-  WriteFile(copies_ + "a.txt", "old a");
-  WriteFile(copies_ + "b.txt", "old b");
-  std::thread::id asked_on;
-  Texts list_during_question;
-  ui_.WhileShowing([&] {
-    asked_on = std::this_thread::get_id();
-    SettingsRecord.overwritefile = 1;
-    SubmitDrop({MakeFile("c.txt", "c")});
-    SubmitDrop({MakeFile("2/c.txt", "second c")});
-    list_during_question = DropList;
-  });
-  SubmitDrop({a, b});
-  EXPECT_TRUE(DropActionRunning());
-  RunUntilDone();
-  EXPECT_EQ(BoxTexts(), Texts{kOverwriteQuestion});
-  EXPECT_EQ(ReadFile(copies_ + "a.txt") + "|" + ReadFile(copies_ + "b.txt") + "|" +
-                ReadFile(copies_ + "c.txt"),
-            "old a|new b|second c");
-  EXPECT_EQ(list_during_question, (Texts{a, b}));
-  EXPECT_EQ(asked_on, std::this_thread::get_id());
-  EXPECT_GT(wakes_.load(), 0);
-  ASSERT_EQ(outcomes_.size(), 3u);
-  EXPECT_EQ(outcomes_[0].done * 10 + outcomes_[0].skipped, 11);
-}
-
-// Ending during a question answers no, begins no further file, drops the queue.
-TEST_F(DropWorkTest, StoppingSkipsTheRestAndLeavesNoTemporary) {
-  Quietly(3);
-  const std::string a = MakeFile("a.txt", "a"), b = MakeFile("b.txt", "b"), c = MakeFile("c", "c");
-  WriteFile(moved_ + "b.txt", "old b");
-  ui_.WhileShowing([&] {
-    SubmitDrop({MakeFile("d.txt", "d")});
-    StopDropWork();
-  });
-  SubmitDrop({a, b, c});
-  RunUntilDone();
-  EXPECT_EQ(ReadFile(moved_ + "a.txt") + ReadFile(moved_ + "b.txt"), "aold b");
-  EXPECT_TRUE(Exists(b) && Exists(c));
-  EXPECT_EQ(NamesIn(moved_), (Texts{"a.txt", "b.txt"}));
-  InstallWindowWaker(nullptr);  // the stop was for that work alone: the next drop runs whole
-  SubmitDrop({c});
-  EXPECT_EQ(ReadFile(moved_ + "c"), "c");
 }
 
 }  // namespace

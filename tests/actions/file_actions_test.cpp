@@ -24,8 +24,6 @@ constexpr uint32_t kQuestion = platform::kBoxYesNo | platform::kBoxSystemModal;
 
 // Only a setting of 1 asks, once, before anything is touched; "no" declines all.
 TEST_F(FileActionTest, TheConfirmationComesFirst) {
-  bool declined = false;
-  SetOutcomeListener([&](const DropOutcome& outcome) { declined = outcome.declined; });
   for (int mode : {2, 3, 4}) {
     for (int setting : {1, 0, 2}) {
       for (int answer : {kNo, kYes}) {
@@ -39,7 +37,7 @@ TEST_F(FileActionTest, TheConfirmationComesFirst) {
         testing_support::MakeFolder(dest);
         ui_.Answer({answer});
         const size_t before = ui_.boxes().size();
-        SubmitDrop({a, b});
+        Drop({a, b});
         const bool asked = setting == 1, done = !asked || answer == kYes;
         const std::string to = (mode == 2 ? "copy these files to " : "move these files to ") + dest;
         const std::string asks =
@@ -48,11 +46,10 @@ TEST_F(FileActionTest, TheConfirmationComesFirst) {
         EXPECT_TRUE(!asked || ui_.boxes().back().style == (kQuestion | platform::kBoxIconQuestion));
         EXPECT_EQ(NamesIn(dest), done && mode != 4 ? (Texts{"a.txt", "b"}) : Texts{});
         EXPECT_EQ(Exists(a) && Exists(b), mode == 2 || !done);
-        EXPECT_EQ(declined, !done);
+        EXPECT_EQ(CurrentOutcome().declined, !done);
       }
     }
   }
-  SetOutcomeListener(nullptr);
 }
 
 // Each existing target asks, one copied earlier too; "no" skips it alone; other settings replace.
@@ -70,7 +67,7 @@ TEST_F(FileActionTest, EachExistingTargetAsksForItself) {
     WriteFile(dest + "b.txt", "old b");
     ui_.Answer({c.answer, c.answer});
     const size_t before = ui_.boxes().size();
-    SubmitDrop({a, b, a2});
+    Drop({a, b, a2});
     const bool asks = c.overwrite == 0, replaced = !asks || c.answer == kYes;
     EXPECT_EQ(BoxTexts(before), asks ? Texts(2, kOverwriteQuestion) : Texts{});
     EXPECT_TRUE(!asks || ui_.boxes().back().style == (kQuestion | platform::kBoxIconWarning));
@@ -112,7 +109,7 @@ TEST_F(FileActionTest, FailedCopiesAndMovesKeepTheSource) {
 #endif
     const size_t before = ui_.boxes().size();
     ui_.Answer({kYes});
-    SubmitDrop({good1, gone, folder, "", kept, self, twin, good2});
+    Drop({good1, gone, folder, "", kept, self, twin, good2});
     fs::permissions(dest + "p.txt", fs::perms::owner_all);
     EXPECT_EQ(BoxTexts(before),
               (Texts{FailureBox(failed, gone, no_file),
@@ -126,7 +123,7 @@ TEST_F(FileActionTest, FailedCopiesAndMovesKeepTheSource) {
               "pprotectedsamein");
     EXPECT_EQ(ReadFile(self), content);
     SettingsRecord.CopyDestination = SettingsRecord.MoveDestination = folder_ / "nowhere/";
-    SubmitDrop({kept});
+    Drop({kept});
     EXPECT_EQ(BoxTexts().back(), FailureBox(failed, kept, no_folder));
     EXPECT_EQ(ReadFile(kept), "p");
     SettingsRecord.CopyDestination = copies_;
@@ -141,7 +138,7 @@ TEST_F(FileActionTest, ATargetThatAppearsDuringTheCopyIsKept) {
   platform::SetCopyPacer([&](uint64_t) {
     if (!Exists(target)) WriteFile(target, "appeared");
   });
-  SubmitDrop({source});
+  Drop({source});
   platform::SetCopyPacer(nullptr);
   EXPECT_EQ(BoxTexts(),
             Texts{FailureBox(kCopyFailed, source, Reason(platform::Failure::kTargetAppeared))});
@@ -161,7 +158,7 @@ TEST_F(FileActionTest, EachFailedDeletionIsReportedOnItsOwn) {
     bool third_there_when_reported = false;
     ui_.WhileShowing([&] { third_there_when_reported = Exists(third); });
     const size_t before = ui_.boxes().size();
-    SubmitDrop({first, folder, folder_ / "missing", third});
+    Drop({first, folder, folder_ / "missing", third});
     EXPECT_EQ(BoxTexts(before), Texts(to_bin == 1 ? 1 : 2, failed));
     EXPECT_EQ(ui_.boxes().back().style, platform::kBoxOk);
     EXPECT_TRUE(third_there_when_reported);

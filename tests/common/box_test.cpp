@@ -1,17 +1,23 @@
-// The box both shells share: menu commands, tip and fill, lock, place and opacity.
+// The box both shells share: menu commands, feedback, lock, geometry, drags and opacity.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
 #include <vector>
 
-#include "app/common/box_face.h"
-#include "app/common/lock_toggle.h"
+#include "app/common/box_drag.h"
+#include "app/common/box_feedback.h"
+#include "app/common/box_geometry.h"
+#include "app/common/box_lock.h"
+#include "app/common/box_opacity.h"
+#include "app/common/box_texts.h"
+#include "app/common/drop_box.h"
 #include "app/common/menu_commands.h"
 #include "app/common/program.h"
 #include "platform/message_box.h"
 #include "platform/shell_open.h"
 #include "settings/ini_file.h"
+#include "settings/settings_file.h"
 #include "settings/settings_record.h"
 #include "tests/support/scripted_ui.h"
 #include "tests/support/temp_folder.h"
@@ -21,19 +27,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using Texts = std::vector<std::string>;
-using Action = DropOutcome::Action;
-
-// Records what the commands ask of the window.
-class FakeShell : public ShellWindow {
- public:
-  WindowRect OuterRect() override {
-    calls.push_back("rect");
-    return {-10, 20, 65, 95};
-  }
-  void ApplySettings() override { calls.push_back("apply w=" + std::to_string(SettingsRecord.w)); }
-  void Destroy() override { calls.push_back("destroy"); }
-  Texts calls;
-};
+using Effect = MenuEffect;
+const ScreenRect kOuter = {-10, 20, 75, 75};
 
 class CommandTest : public ::testing::Test {
  protected:
@@ -57,56 +52,56 @@ class CommandTest : public ::testing::Test {
   bool opens_ = true;
 };
 
-// Open Settings and Exit save the rectangle first; Reload does not write; others do nothing.
+// Open Settings and Exit save the rectangle first; Reload only loads; others do nothing.
 TEST_F(CommandTest, EachCommandDoesItsOwnPart) {
   const std::string about =
       "Quorlith version 1.1\rA configurable drag-box to capture the path "
       "of a file.\rFor help and other info, see the ReadMe file.";
   const struct {
     int id;
-    bool opens, ends;
-    Texts calls, boxes;
+    bool opens, saves;
+    Effect effect;
+    Texts boxes;
   } cases[] = {
-      {IDM_OPEN_SETTINGS, true, false, {"rect"}, {}},
-      {IDM_OPEN_SETTINGS, false, false, {"rect"}, {"No program could open the file\r" + IniPath}},
-      {IDM_EXIT, true, true, {"rect", "destroy"}, {}},
-      {IDM_RELOAD_SETTINGS, true, false, {"apply w=120"}, {}},
-      {IDM_HELP, true, false, {}, {about}},
-      {IDM_ABOUT, true, false, {}, {about}},
-      {1011, true, false, {}, {}}};  // no command
+      {IDM_OPEN_SETTINGS, true, true, Effect::kNone, {}},
+      {IDM_OPEN_SETTINGS, false, true, Effect::kNone, {"No program could open the file\r" + IniPath}},
+      {IDM_EXIT, true, true, Effect::kEnd, {}},
+      {IDM_RELOAD_SETTINGS, true, false, Effect::kApplySettings, {}},
+      {IDM_HELP, true, false, Effect::kNone, {about}},
+      {IDM_ABOUT, true, false, Effect::kNone, {about}},
+      {1011, true, false, Effect::kNone, {}}};  // no command
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.id << (c.opens ? "" : " unopened"));
     WriteDefaultSettings();
     LoadSettings();
     WriteIniNumber(IniPath, "Coordinates", "w", 120);
     const std::string file = testing_support::ReadFile(IniPath);
-    FakeShell shell;
     opens_ = c.opens;
     opened_.clear();
     const size_t before = ui_.boxes().size();
-    EXPECT_EQ(RunMenuCommand(c.id, shell), c.ends);
-    EXPECT_EQ(shell.calls, c.calls);
+    EXPECT_EQ(RunMenuCommand(c.id, kOuter), c.effect);
     EXPECT_EQ(BoxTexts(before), c.boxes);
     EXPECT_EQ(opened_, c.id == IDM_OPEN_SETTINGS ? Texts{IniPath} : Texts{});
-    const bool saves = !c.calls.empty() && c.calls[0] == "rect";
     EXPECT_EQ(std::vector<int>({ReadIniNumber(IniPath, "Coordinates", "x", 0),
                                 ReadIniNumber(IniPath, "Coordinates", "w", 0)}),
-              saves ? std::vector<int>({-10, 75}) : std::vector<int>({244, 120}));
-    EXPECT_TRUE(saves || testing_support::ReadFile(IniPath) == file);
+              c.saves ? std::vector<int>({-10, 75}) : std::vector<int>({244, 120}));
+    EXPECT_TRUE(c.saves || testing_support::ReadFile(IniPath) == file);
     EXPECT_EQ(SettingsRecord.x, 244);  // memory is not touched
+    EXPECT_EQ(SettingsRecord.w, c.id == IDM_RELOAD_SETTINGS ? 120 : 75);
   }
   EXPECT_EQ(ui_.boxes().back().caption, "About Quorlith");
   EXPECT_EQ(ui_.boxes().back().style, platform::kBoxOk | platform::kBoxIconInformation);
 }
 
-// Reload reports an unusable file but still applies; Exit leaves it as it is.
+// Reload reports an unusable file once applied; Exit leaves it as it is.
 TEST_F(CommandTest, ReloadReportsAnUnusableFile) {
   fs::remove(IniPath);
   fs::create_directory(IniPath);
-  FakeShell shell;
-  RunMenuCommand(IDM_RELOAD_SETTINGS, shell);
-  RunMenuCommand(IDM_EXIT, shell);
-  EXPECT_EQ(shell.calls, (Texts{"apply w=75", "rect", "destroy"}));
+  DropBox box;
+  EXPECT_EQ(RunMenuCommand(IDM_RELOAD_SETTINGS, kOuter), Effect::kApplySettings);
+  EXPECT_TRUE(ui_.boxes().empty());
+  box.SettingsApplied();
+  EXPECT_EQ(RunMenuCommand(IDM_EXIT, kOuter), Effect::kEnd);
   EXPECT_EQ(BoxTexts(0), Texts{"Sorry, Quorlith cannot use its settings file\r" + IniPath +
                                "\rIt is not a plain file.\rIt runs with its first settings and "
                                "leaves that file as it is."});
@@ -150,45 +145,109 @@ TEST_F(CommandTest, TheReadmeIsLookedForInItsThreePlaces) {
   fs::remove(beside);
 }
 
-TEST(BoxFace, TheTipSaysWhatADropCameTo) {
+TEST(BoxTexts, TheTipSaysWhatADropCameTo) {
   const struct {
-    Action action;
+    int16_t mode;
     int32_t done, failed, skipped;
     bool declined;
     std::string tip;
-  } rows[] = {{Action::kCapture, 1, 0, 0, false, "1 path on the clipboard"},
-              {Action::kCapture, 0, 3, 0, false, "Could not put 3 paths on the clipboard"},
-              {Action::kCopy, 2, 1, 1, false, "Copied 2 files to /d/, 1 failed, 1 skipped"},
-              {Action::kMove, 1, 0, 0, false, "Moved 1 file to /d/"},
-              {Action::kMove, 0, 0, 0, true, "Nothing moved"},
-              {Action::kDelete, 2, 0, 0, false, "Deleted 2 files"},
-              {Action::kUnknownMode, 0, 0, 0, false, "Nothing done: there is no CommandMode 7"}};
+  } rows[] = {{1, 1, 0, 0, false, "1 path on the clipboard"},
+              {1, 0, 3, 0, false, "Could not put 3 paths on the clipboard"},
+              {2, 2, 1, 1, false, "Copied 2 files to /d/, 1 failed, 1 skipped"},
+              {3, 1, 0, 0, false, "Moved 1 file to /d/"},
+              {3, 0, 0, 0, true, "Nothing moved"},
+              {4, 2, 0, 0, false, "Deleted 2 files"},
+              {7, 0, 0, 0, false, "Nothing done: there is no CommandMode 7"}};
   for (const auto& row : rows) {
-    EXPECT_EQ(OutcomeText({row.action, 7, 0, row.done, row.failed, row.skipped, row.declined, false,
-                           false, "/d/"}),
+    EXPECT_EQ(OutcomeText({CommandMode{row.mode}, 0, row.done, row.failed, row.skipped,
+                           row.declined, false, false, "/d/"}),
               row.tip);
   }
 }
 
-// Work shows after half a second its share of bytes, or of files without bytes.
-TEST(BoxFace, ProgressShowsOnlyAfterHalfASecond) {
-  BoxFace face;
-  face.SetProgress({true, Action::kCopy, 3, 10, 45, 100, "holiday.jpg", 0.4});
-  EXPECT_FALSE(face.ShowsProgress());
-  face.SetProgress({true, Action::kCopy, 3, 10, 45, 100, "holiday.jpg", 0.6});
-  EXPECT_EQ(face.Tip(), "Copying 3 of 10: holiday.jpg (45 %)");
-  EXPECT_DOUBLE_EQ(face.LookAt(BoxFace::Clock::now()).done, 0.45);
-  face.SetProgress({true, Action::kMove, 3, 10, 0, 0, "empty", 0.6});
-  EXPECT_EQ(face.Tip(), "Moving 3 of 10: empty");
-  EXPECT_DOUBLE_EQ(face.LookAt(BoxFace::Clock::now()).done, 0.2);
-  face.SetProgress({true, Action::kDelete, 3, 10, 45, 100, "x", 0.6});
-  EXPECT_EQ(face.Tip(), "Deleting 3 of 10: x");
-  face.SetProgress(ProgressView{});
-  EXPECT_FALSE(face.ShowsProgress());
+// One timeline of what the box shows: the hover delay, the flash, the tip's time, progress that
+// shows after half a second (its share of bytes, or of files), and the flash when long work ends.
+TEST(BoxFeedbackTest, ShowsEachThingForItsTime) {
+  using Clock = BoxFeedback::Clock;
+  using Tint = BoxFeedback::Tint;
+  using Tip = BoxFeedback::TipChange;
+  enum Event { kNothing, kMoved, kLeft, kDropped, kCaptured, kCopied, kHover };
+  const ProgressView idle;
+  const ProgressView early{true, CommandMode::kCopy, 3, 10, 45, 100, "holiday.jpg", 0.4};
+  const ProgressView copying{true, CommandMode::kCopy, 3, 10, 45, 100, "holiday.jpg", 0.6};
+  const ProgressView moving{true, CommandMode::kMove, 3, 10, 0, 0, "empty", 0.7};
+  const struct {
+    int ms;
+    Event event;
+    bool over;
+    const ProgressView& progress;
+    Tint tint;
+    double done;
+    Tip tip;
+    std::string text;
+    int wake_ms;  // -1: none
+  } steps[] = {
+      {0, kMoved, true, idle, Tint::kNone, -1, Tip::kKeep, "", 600},
+      {600, kNothing, true, idle, Tint::kNone, -1, Tip::kKeep, "", -1},  // nothing to say yet
+      {700, kHover, true, idle, Tint::kHover, -1, Tip::kKeep, "", -1},
+      {710, kDropped, true, idle, Tint::kFlash, -1, Tip::kKeep, "", 500},
+      {800, kCaptured, true, idle, Tint::kFlash, -1, Tip::kShow, "1 path on the clipboard", 410},
+      {1210, kNothing, true, idle, Tint::kNone, -1, Tip::kKeep, "", 3590},
+      {4800, kNothing, true, idle, Tint::kNone, -1, Tip::kHide, "", -1},
+      {5000, kMoved, true, idle, Tint::kNone, -1, Tip::kKeep, "", 600},
+      {5300, kMoved, true, idle, Tint::kNone, -1, Tip::kKeep, "", 600},  // rest starts again
+      {5900, kNothing, true, idle, Tint::kNone, -1, Tip::kShow, "1 path on the clipboard", 4000},
+      {6000, kLeft, false, idle, Tint::kNone, -1, Tip::kHide, "", -1},
+      {7000, kNothing, true, early, Tint::kNone, -1, Tip::kKeep, "", 50},
+      {7050, kNothing, true, copying, Tint::kNone, 0.45, Tip::kShow,
+       "Copying 3 of 10: holiday.jpg (45 %)", 50},
+      {7100, kNothing, true, moving, Tint::kNone, 0.2, Tip::kShow, "Moving 3 of 10: empty", 50},
+      {7150, kCopied, true, idle, Tint::kFlash, -1, Tip::kShow, "Copied 2 files to /d/", 500}};
+  BoxFeedback feedback;
+  const Clock::time_point start = Clock::now();
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.ms);
+    const Clock::time_point now = start + std::chrono::milliseconds(step.ms);
+    switch (step.event) {
+      case kMoved:
+        feedback.PointerMoved(now);
+        break;
+      case kLeft:
+        feedback.PointerLeft();
+        break;
+      case kDropped:
+        feedback.Dropped(now);
+        break;
+      case kHover:
+        feedback.SetHover(true);
+        break;
+      case kCaptured:
+        feedback.Outcome({CommandMode::kCapture, 1, 1, 0, 0, false, false, false, ""}, now);
+        break;
+      case kCopied:
+        feedback.Outcome({CommandMode::kCopy, 2, 2, 0, 0, false, false, false, "/d/"}, now);
+        break;
+      case kNothing:
+        break;
+    }
+    const BoxFeedback::Frame frame =
+        feedback.Update(now, step.over, &step.progress != &idle, step.progress);
+    EXPECT_EQ(frame.look.tint, step.tint);
+    EXPECT_DOUBLE_EQ(frame.look.done, step.done);
+    EXPECT_EQ(frame.tip, step.tip);
+    if (step.tip == Tip::kShow) {
+      EXPECT_EQ(frame.tip_text, step.text);
+    }
+    EXPECT_EQ(frame.wake_in ? static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                                   *frame.wake_in)
+                                                   .count())
+                            : -1,
+              step.wake_ms);
+  }
 }
 
 // The lock flips and is written at once; a write-protected file stays as it is.
-TEST(LockToggle, SwitchesAndWritesAtOnce) {
+TEST(BoxLock, SwitchesAndWritesAtOnce) {
   testing_support::TempFolder folder;
   IniPath = folder / "Quorlith.ini";
   for (const auto& [before, after] : {std::pair{1, 0}, {0, 1}, {2, 1}, {-1, 1}}) {
@@ -228,6 +287,46 @@ TEST(BoxPlace, ABoxIsAlwaysShownWhereItCanBeReached) {
     const BoxSize size = ShownBoxSize();
     EXPECT_EQ(std::vector<int>({place.x, place.y, size.w, size.h}), c.shown) << c.x << "," << c.y;
   }
+}
+
+// The frame band and its corners, a box too small for a body, and drags that stop at the least
+// size; a press moves nothing until the pointer leaves the drag distance.
+TEST(BoxGeometry, TheFrameResizesByItsSidesAndADragFollowsThePointer) {
+  const ScreenRect outer = {100, 100, 80, 70}, body = {105, 105, 70, 60}, tiny = {0, 0, 8, 8};
+  const struct {
+    const ScreenRect& box;
+    int x, y;
+    Edges edges;
+  } presses[] = {{outer, 140, 135, kNoEdge},   {outer, 99, 135, kNoEdge},
+                 {outer, 101, 135, kLeftEdge}, {outer, 150, 101, kTopEdge},
+                 {outer, 101, 108, kLeftEdge | kTopEdge},  // on the left band, near the corner
+                 {outer, 175, 101, kTopEdge | kRightEdge},
+                 {outer, 179, 169, kRightEdge | kBottomEdge},
+                 {tiny, 3, 3, kLeftEdge | kTopEdge},
+                 {tiny, 5, 2, kRightEdge | kTopEdge}};
+  for (const auto& p : presses) {
+    const ScreenRect inner = &p.box == &outer ? body : ScreenRect{5, 5, -2, -2};
+    EXPECT_EQ(FrameEdgesAt(p.box, inner, p.x, p.y, 12), p.edges) << p.x << "," << p.y;
+  }
+  const struct {
+    Edges edges;
+    int dx, dy;
+    ScreenRect after;
+  } drags[] = {{kNoEdge, 10, -5, {110, 95, 80, 70}},
+               {kLeftEdge, 200, 0, {160, 100, 20, 70}},
+               {kRightEdge | kBottomEdge, -100, -100, {100, 100, 20, 20}},
+               {kTopEdge, 3, -10, {100, 90, 80, 80}}};
+  for (const auto& d : drags) EXPECT_EQ(DraggedRect(outer, d.edges, d.dx, d.dy), d.after) << d.edges;
+
+  BoxDrag drag;
+  EXPECT_EQ(drag.Move(300, 300, 4, 4), BoxDrag::Step::kNone);  // no press
+  drag.Press(150, 150, kNoEdge, outer);
+  EXPECT_EQ(drag.Move(154, 146, 4, 4), BoxDrag::Step::kNone);
+  EXPECT_EQ(drag.Move(155, 150, 4, 4), BoxDrag::Step::kBegin);
+  EXPECT_EQ(drag.Follow(155, 150), (ScreenRect{105, 100, 80, 70}));
+  EXPECT_EQ(drag.Move(151, 151, 4, 4), BoxDrag::Step::kFollow);  // back within: still follows
+  drag.HandedOver();
+  EXPECT_EQ(drag.Move(200, 200, 4, 4), BoxDrag::Step::kNone);
 }
 
 TEST(Opacity, AlphaWrapsInsteadOfClamping) {

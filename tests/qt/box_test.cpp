@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-#include "app/common/lock_toggle.h"
+#include "app/common/box_lock.h"
 #include "app/common/menu_commands.h"
 #include "app/qt/attention_flash.h"
 #include "app/qt/box_frame.h"

@@ -11,7 +11,6 @@
 #include <tuple>
 #include <vector>
 
-#include "actions/drop_list.h"
 #include "app/common/menu_commands.h"
 #include "app/common/program.h"
 #include "app/win32/drop_box_shell.h"
@@ -78,7 +77,7 @@ class Win32Box : public ::testing::Test {
   }
   // Runs the message loop until the drops' work, on its own thread, has ended.
   static void PumpUntilDone() {
-    for (int i = 0; i < 20000 && DropActionRunning(); ++i) {
+    for (int i = 0; i < 20000 && (Box && Box->Busy()); ++i) {
       Pump();
       Sleep(1);
     }
@@ -114,9 +113,9 @@ class Win32Box : public ::testing::Test {
     EXPECT_EQ(OleGetClipboard(&data), S_OK);
     DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
     EXPECT_EQ(BoxDropTarget()->DragEnter(data, 0, {20, 20}, &effect), S_OK);
-    EXPECT_EQ(BoxLook().tint, BoxFace::Tint::kHover);
+    EXPECT_EQ(Box->Look().tint, BoxFeedback::Tint::kHover);
     BoxDropTarget()->DragLeave();
-    EXPECT_EQ(BoxLook().tint, BoxFace::Tint::kNone);
+    EXPECT_EQ(Box->Look().tint, BoxFeedback::Tint::kNone);
     BoxDropTarget()->DragEnter(data, 0, {20, 20}, &effect);
     EXPECT_EQ(BoxDropTarget()->Drop(data, 0, {20, 20}, &effect), S_OK);
     data->Release();
@@ -240,13 +239,13 @@ TEST_F(Win32Box, HoverHighlightsADropFlashesAndTheTipSaysWhatHappened) {
   Start();
   const DWORD copy = DROPEFFECT_COPY;
   EXPECT_EQ(DragAndDrop({"C:\\a\\one.txt", "C:\\b\\two.txt"}), copy);  // never a move
-  EXPECT_EQ(BoxLook().tint, BoxFace::Tint::kFlash);
+  EXPECT_EQ(Box->Look().tint, BoxFeedback::Tint::kFlash);
   PumpUntilDone();
   EXPECT_EQ(ui_.LastClipboard(), "C:\\a\\one.txt\rC:\\b\\two.txt");
-  EXPECT_EQ(BoxTip(), "2 paths on the clipboard");
+  EXPECT_EQ(Box->Tip(), "2 paths on the clipboard");
   Sleep(600);
   PumpUntilDone();
-  EXPECT_EQ(BoxLook().tint, BoxFace::Tint::kNone);
+  EXPECT_EQ(Box->Look().tint, BoxFeedback::Tint::kNone);
 }
 
 // The copy of the second file is held: the box shows its progress meanwhile;
@@ -264,12 +263,12 @@ TEST_F(Win32Box, TheBoxShowsProgressAndExitFinishesOnlyTheCurrentFile) {
     if (done == 0 && ++starts == 2) Sleep(1500);
   });
   DragAndDrop({in + "a.bin", in + "b.bin", in + "c"});
-  for (int i = 0; i < 1000 && BoxTip().rfind("Copying", 0) != 0; ++i) {
+  for (int i = 0; i < 1000 && Box->Tip().rfind("Copying", 0) != 0; ++i) {
     Pump();
     Sleep(5);
   }
-  EXPECT_EQ(BoxTip(), "Copying 2 of 3: b.bin (66 %)");
-  EXPECT_GT(BoxLook().done, 0.6);
+  EXPECT_EQ(Box->Tip(), "Copying 2 of 3: b.bin (66 %)");
+  EXPECT_GT(Box->Look().done, 0.6);
   Send(WM_COMMAND, IDM_EXIT);
   platform::SetCopyPacer(nullptr);
   EXPECT_FALSE(IsWindow(DropBoxWindow));

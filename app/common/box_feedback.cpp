@@ -1,0 +1,115 @@
+#include "app/common/box_feedback.h"
+
+#include <algorithm>
+
+#include "app/common/box_texts.h"
+
+namespace {
+
+// Fills that differ by less than a thousandth look the same: no repaint.
+bool SameLook(const BoxFeedback::Look& a, const BoxFeedback::Look& b) {
+  return a.tint == b.tint && static_cast<int>(a.done * 1000) == static_cast<int>(b.done * 1000);
+}
+
+}  // namespace
+
+void BoxFeedback::Dropped(Time now) {
+  hover_ = false;
+  flash_until_ = now + kFlashTime;
+}
+
+void BoxFeedback::PointerMoved(Time now) {
+  if (!tip_visible_) hover_tip_at_ = now + kHoverDelay;
+}
+
+void BoxFeedback::PointerLeft() {
+  hover_tip_at_.reset();
+  tip_visible_ = false;
+  tip_hide_at_.reset();
+}
+
+void BoxFeedback::Outcome(const DropOutcome& outcome, Time now) {
+  if (progress_shown_) flash_until_ = now + kFlashTime;
+  progress_shown_ = false;
+  done_ = -1;
+  text_ = OutcomeText(outcome);
+  outcome_waiting_ = true;
+}
+
+void BoxFeedback::ShowTip(std::optional<Time> hide_at) {
+  if (text_.empty()) return;
+  tip_visible_ = true;
+  tip_hide_at_ = hide_at;
+}
+
+void BoxFeedback::SetProgress(const ProgressView& view) {
+  if (view.seconds < kProgressAfterSeconds || view.files <= 0) return;
+  // Bytes tell the share of a copy; files tell it where there are no bytes.
+  if (view.mode != CommandMode::kDelete && view.bytes_total > 0) {
+    done_ = static_cast<double>(view.bytes_done) / static_cast<double>(view.bytes_total);
+  } else {
+    done_ = static_cast<double>(view.file > 0 ? view.file - 1 : 0) / view.files;
+  }
+  done_ = std::min(done_, 1.0);
+  progress_shown_ = true;
+  text_ = ProgressText(view);
+}
+
+BoxFeedback::Frame BoxFeedback::Update(Time now, bool pointer_over, bool working,
+                                      const ProgressView& progress) {
+  if (working && progress.running) {
+    const bool showed = done_ >= 0;
+    SetProgress(progress);
+    // Progress that begins under the pointer shows at once, for as long as
+    // it runs.
+    if (done_ >= 0 && !showed && pointer_over) ShowTip(std::nullopt);
+  } else {
+    done_ = -1;
+  }
+  // An outcome shows where the user looks: under the pointer, or in the tip
+  // already showing.
+  if (outcome_waiting_) {
+    outcome_waiting_ = false;
+    if (pointer_over || tip_visible_) ShowTip(now + kTipTime);
+  }
+  if (hover_tip_at_ && now >= *hover_tip_at_) {
+    hover_tip_at_.reset();
+    if (pointer_over) ShowTip(done_ >= 0 ? std::nullopt : std::optional<Time>(now + kTipTime));
+  }
+  if (tip_hide_at_ && now >= *tip_hide_at_) {
+    tip_visible_ = false;
+    tip_hide_at_.reset();
+  }
+
+  Frame frame;
+  frame.look = LookAt(now);
+  frame.repaint = !SameLook(frame.look, told_look_);
+  told_look_ = frame.look;
+  if (tip_visible_ != told_visible_ || (tip_visible_ && text_ != told_text_)) {
+    frame.tip = tip_visible_ ? TipChange::kShow : TipChange::kHide;
+    frame.tip_text = text_;
+    told_visible_ = tip_visible_;
+    told_text_ = text_;
+  }
+
+  std::optional<Time> next;
+  const auto consider = [&next](Time at) {
+    if (!next || at < *next) next = at;
+  };
+  if (working) consider(now + kProgressStep);
+  if (now < flash_until_) consider(flash_until_);
+  if (hover_tip_at_) consider(*hover_tip_at_);
+  if (tip_hide_at_) consider(*tip_hide_at_);
+  if (next) frame.wake_in = std::max(*next - now, Clock::duration::zero());
+  return frame;
+}
+
+BoxFeedback::Look BoxFeedback::LookAt(Time now) const {
+  Look look;
+  look.done = done_;
+  if (now < flash_until_)
+    look.tint = Tint::kFlash;
+  else if (hover_)
+    look.tint = Tint::kHover;
+  return look;
+}

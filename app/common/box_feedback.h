@@ -1,0 +1,90 @@
+// What the box shows beyond its frame, and when, for both shells: a
+// highlight while a drag it takes hovers over it, a short flash when a drop
+// lands (and when long work ends), the share of the work done as a fill
+// across the box, and a tip beside the box that says what is going on or
+// what happened. Time is an input: the shell reports what happened, asks
+// Update what to show now, and calls Update again when it says.
+#pragma once
+
+#include <chrono>
+#include <optional>
+#include <string>
+
+#include "actions/drop_outcome.h"
+#include "actions/progress.h"
+
+class BoxFeedback {
+ public:
+  using Clock = std::chrono::steady_clock;
+  using Time = Clock::time_point;
+  // Work shows its progress once it has run this long; quicker work shows
+  // nothing. Meanwhile its progress is looked at this often: often enough to
+  // look smooth, rare enough to cost nothing beside the work.
+  static constexpr double kProgressAfterSeconds = 0.5;
+  static constexpr Clock::duration kProgressStep = std::chrono::milliseconds(50);
+  static constexpr Clock::duration kFlashTime = std::chrono::milliseconds(500);
+  // The tip shows once the pointer has rested on the box this long, and then
+  // for this long (progress stays while it runs).
+  static constexpr Clock::duration kHoverDelay = std::chrono::milliseconds(600);
+  static constexpr Clock::duration kTipTime = std::chrono::milliseconds(4000);
+
+  enum class Tint { kNone, kHover, kFlash };
+  struct Look {
+    Tint tint = Tint::kNone;
+    double done = -1;  // share of the work done, 0 to 1; below 0: no fill
+    friend bool operator==(const Look&, const Look&) = default;
+  };
+  enum class TipChange {
+    kKeep,  // the tip stays as it is, shown or not
+    kShow,  // show the tip with tip_text, or change its text where it shows
+    kHide,
+  };
+  struct Frame {
+    Look look;
+    bool repaint = false;  // the look differs from the one last handed out
+    TipChange tip = TipChange::kKeep;
+    std::string tip_text;
+    // When to call Update again with no other event; none: not before one.
+    std::optional<Clock::duration> wake_in;
+  };
+
+  // A drag the box takes is over it, or has left it.
+  void SetHover(bool hover) { hover_ = hover; }
+  // Files arrived (a drop, a later start, a paste): the box flashes.
+  void Dropped(Time now);
+  // The pointer came over the box or moved on it: the tip shows once it has
+  // rested there for the hover delay. It hides when the pointer leaves.
+  void PointerMoved(Time now);
+  void PointerLeft();
+  // A drop's action ended: the tip says what it came to, and work that had
+  // shown its progress flashes once more.
+  void Outcome(const DropOutcome& outcome, Time now);
+
+  // What to show at now, with the pointer over the box or not, work running
+  // off the window's thread or not, and that work's progress (which may not
+  // have begun yet).
+  Frame Update(Time now, bool pointer_over, bool working, const ProgressView& progress);
+
+  // The look at now, for a paint the window system asked for.
+  Look LookAt(Time now) const;
+  // What the tip says; empty before the first drop.
+  const std::string& Tip() const { return text_; }
+
+ private:
+  void ShowTip(std::optional<Time> hide_at);
+  void SetProgress(const ProgressView& view);
+
+  bool hover_ = false;
+  Time flash_until_{};
+  double done_ = -1;                  // the fill, while progress shows
+  bool progress_shown_ = false;       // this work has shown its progress
+  bool outcome_waiting_ = false;      // an outcome not yet offered to the tip
+  std::string text_;                  // what the tip says
+  bool tip_visible_ = false;          // whether it should show
+  std::optional<Time> tip_hide_at_;   // when it hides by itself
+  std::optional<Time> hover_tip_at_;  // when the resting pointer shows it
+  // What the shell was last told.
+  Look told_look_;
+  bool told_visible_ = false;
+  std::string told_text_;
+};

@@ -1,0 +1,10 @@
+#include "app/common/box_opacity.h"
+
+#include "settings/settings_record.h"
+
+uint8_t AlphaFromPercent(int16_t t) {
+  const int32_t scaled = static_cast<int32_t>(t) * 255 / 100;
+  return static_cast<uint8_t>(scaled & 0xFF);
+}
+
+uint8_t ShownAlpha() { return AlphaFromPercent(SettingsRecord.t); }

@@ -1,0 +1,11 @@
+// The box's opacity, from the setting t.
+#pragma once
+
+#include <cstdint>
+
+// The window alpha for an opacity in percent: the low 8 bits of t * 255 / 100
+// in 32-bit arithmetic, so values outside 0 to 100 wrap instead of clamping
+// (101 gives 1, -1 gives 254).
+uint8_t AlphaFromPercent(int16_t t);
+// The alpha the box is shown with, from t in SettingsRecord.
+uint8_t ShownAlpha();
