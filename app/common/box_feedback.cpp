@@ -56,7 +56,7 @@ void BoxFeedback::SetProgress(const ProgressView& view) {
 }
 
 BoxFeedback::Frame BoxFeedback::Update(Time now, bool pointer_over, bool working,
-                                      const ProgressView& progress) {
+                                       const ProgressView& progress) {
   if (working && progress.running) {
     const bool showed = done_ >= 0;
     SetProgress(progress);

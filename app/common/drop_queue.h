@@ -33,6 +33,6 @@ class DropQueue {
 
  private:
   std::deque<std::vector<std::string>> waiting_;
-  bool busy_ = false;      // a drop runs (maybe inside its own questions)
-  bool working_ = false;   // its work runs on the worker thread
+  bool busy_ = false;     // a drop runs (maybe inside its own questions)
+  bool working_ = false;  // its work runs on the worker thread
 };

@@ -145,7 +145,8 @@ void DropBoxWidget::mousePressEvent(QMouseEvent* event) {
 
 void DropBoxWidget::mouseMoveEvent(QMouseEvent* event) {
   if (!event->buttons().testFlag(Qt::LeftButton)) {
-    if (UnlockedMode()) setCursor(CursorForEdges(FrameEdgesAt(size(), event->position().toPoint())));
+    if (UnlockedMode())
+      setCursor(CursorForEdges(FrameEdgesAt(size(), event->position().toPoint())));
     box_.PointerMoved();
     Refresh();
     return;
@@ -161,9 +162,8 @@ void DropBoxWidget::mouseMoveEvent(QMouseEvent* event) {
       // The window manager takes the drag over from the press: the box has
       // not moved yet. Without one the box follows the pointer itself.
       QWindow* window = windowHandle();
-      if (window != nullptr &&
-          StartManagerDrag(*window, QPoint(drag_.press_x(), drag_.press_y()),
-                           QtEdges(drag_.edges()))) {
+      if (window != nullptr && StartManagerDrag(*window, QPoint(drag_.press_x(), drag_.press_y()),
+                                                QtEdges(drag_.edges()))) {
         drag_.HandedOver();
         return;
       }

@@ -29,6 +29,8 @@ void PaintFace(QPainter& painter, const QRect& body, const QPalette& palette,
     painter.fillRect(QRect(body.left(), body.top(), width, body.height()),
                      Highlight(palette, kFillAlpha));
   }
-  if (look.tint == BoxFeedback::Tint::kHover) painter.fillRect(body, Highlight(palette, kHoverAlpha));
-  if (look.tint == BoxFeedback::Tint::kFlash) painter.fillRect(body, Highlight(palette, kFlashAlpha));
+  if (look.tint == BoxFeedback::Tint::kHover)
+    painter.fillRect(body, Highlight(palette, kHoverAlpha));
+  if (look.tint == BoxFeedback::Tint::kFlash)
+    painter.fillRect(body, Highlight(palette, kFlashAlpha));
 }

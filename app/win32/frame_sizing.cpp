@@ -9,7 +9,9 @@
 
 namespace {
 
-ScreenRect ScreenRectOf(const RECT& r) { return {r.left, r.top, r.right - r.left, r.bottom - r.top}; }
+ScreenRect ScreenRectOf(const RECT& r) {
+  return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
 
 }  // namespace
 

@@ -62,14 +62,17 @@ TEST_F(CommandTest, EachCommandDoesItsOwnPart) {
     bool opens, saves;
     Effect effect;
     Texts boxes;
-  } cases[] = {
-      {IDM_OPEN_SETTINGS, true, true, Effect::kNone, {}},
-      {IDM_OPEN_SETTINGS, false, true, Effect::kNone, {"No program could open the file\r" + IniPath}},
-      {IDM_EXIT, true, true, Effect::kEnd, {}},
-      {IDM_RELOAD_SETTINGS, true, false, Effect::kApplySettings, {}},
-      {IDM_HELP, true, false, Effect::kNone, {about}},
-      {IDM_ABOUT, true, false, Effect::kNone, {about}},
-      {1011, true, false, Effect::kNone, {}}};  // no command
+  } cases[] = {{IDM_OPEN_SETTINGS, true, true, Effect::kNone, {}},
+               {IDM_OPEN_SETTINGS,
+                false,
+                true,
+                Effect::kNone,
+                {"No program could open the file\r" + IniPath}},
+               {IDM_EXIT, true, true, Effect::kEnd, {}},
+               {IDM_RELOAD_SETTINGS, true, false, Effect::kApplySettings, {}},
+               {IDM_HELP, true, false, Effect::kNone, {about}},
+               {IDM_ABOUT, true, false, Effect::kNone, {about}},
+               {1011, true, false, Effect::kNone, {}}};  // no command
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.id << (c.opens ? "" : " unopened"));
     WriteDefaultSettings();
@@ -238,11 +241,12 @@ TEST(BoxFeedbackTest, ShowsEachThingForItsTime) {
     if (step.tip == Tip::kShow) {
       EXPECT_EQ(frame.tip_text, step.text);
     }
-    EXPECT_EQ(frame.wake_in ? static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                                   *frame.wake_in)
-                                                   .count())
-                            : -1,
-              step.wake_ms);
+    EXPECT_EQ(
+        frame.wake_in
+            ? static_cast<int>(
+                  std::chrono::duration_cast<std::chrono::milliseconds>(*frame.wake_in).count())
+            : -1,
+        step.wake_ms);
   }
 }
 
@@ -297,8 +301,10 @@ TEST(BoxGeometry, TheFrameResizesByItsSidesAndADragFollowsThePointer) {
     const ScreenRect& box;
     int x, y;
     Edges edges;
-  } presses[] = {{outer, 140, 135, kNoEdge},   {outer, 99, 135, kNoEdge},
-                 {outer, 101, 135, kLeftEdge}, {outer, 150, 101, kTopEdge},
+  } presses[] = {{outer, 140, 135, kNoEdge},
+                 {outer, 99, 135, kNoEdge},
+                 {outer, 101, 135, kLeftEdge},
+                 {outer, 150, 101, kTopEdge},
                  {outer, 101, 108, kLeftEdge | kTopEdge},  // on the left band, near the corner
                  {outer, 175, 101, kTopEdge | kRightEdge},
                  {outer, 179, 169, kRightEdge | kBottomEdge},
@@ -316,7 +322,8 @@ TEST(BoxGeometry, TheFrameResizesByItsSidesAndADragFollowsThePointer) {
                {kLeftEdge, 200, 0, {160, 100, 20, 70}},
                {kRightEdge | kBottomEdge, -100, -100, {100, 100, 20, 20}},
                {kTopEdge, 3, -10, {100, 90, 80, 80}}};
-  for (const auto& d : drags) EXPECT_EQ(DraggedRect(outer, d.edges, d.dx, d.dy), d.after) << d.edges;
+  for (const auto& d : drags)
+    EXPECT_EQ(DraggedRect(outer, d.edges, d.dx, d.dy), d.after) << d.edges;
 
   BoxDrag drag;
   EXPECT_EQ(drag.Move(300, 300, 4, 4), BoxDrag::Step::kNone);  // no press
