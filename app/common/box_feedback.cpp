@@ -1,10 +1,31 @@
 #include "app/common/box_feedback.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "app/common/box_texts.h"
 
 namespace {
+
+// How strongly each part covers the button face, in percent of the highlight.
+constexpr int kFillShare = 55;
+constexpr int kHoverShare = 35;
+constexpr int kFlashShare = 80;
+constexpr int kAttentionShare = 100;
+
+int TintShare(BoxFeedback::Tint tint) {
+  switch (tint) {
+    case BoxFeedback::Tint::kHover:
+      return kHoverShare;
+    case BoxFeedback::Tint::kFlash:
+      return kFlashShare;
+    case BoxFeedback::Tint::kAttention:
+      return kAttentionShare;
+    case BoxFeedback::Tint::kNone:
+      break;
+  }
+  return 0;
+}
 
 // Fills that differ by less than a thousandth look the same: no repaint.
 bool SameLook(const BoxFeedback::Look& a, const BoxFeedback::Look& b) {
@@ -98,6 +119,14 @@ BoxFeedback::Frame BoxFeedback::Update(Time now, bool pointer_over, bool working
   };
   if (working) consider(now + kProgressStep);
   if (now < flash_until_) consider(flash_until_);
+  if (attention_from_) {
+    const auto phase = (now - *attention_from_) / kAttentionPhase;
+    if (phase < 2 * kAttentionFlashes) {
+      consider(*attention_from_ + (phase + 1) * kAttentionPhase);
+    } else {
+      attention_from_.reset();
+    }
+  }
   if (hover_tip_at_) consider(*hover_tip_at_);
   if (tip_hide_at_) consider(*tip_hide_at_);
   if (next) frame.wake_in = std::max(*next - now, Clock::duration::zero());
@@ -107,9 +136,27 @@ BoxFeedback::Frame BoxFeedback::Update(Time now, bool pointer_over, bool working
 BoxFeedback::Look BoxFeedback::LookAt(Time now) const {
   Look look;
   look.done = done_;
-  if (now < flash_until_)
+  if (attention_from_ && now >= *attention_from_ &&
+      (now - *attention_from_) / kAttentionPhase % 2 == 0 &&
+      now < *attention_from_ + 2 * kAttentionFlashes * kAttentionPhase)
+    look.tint = Tint::kAttention;
+  else if (now < flash_until_)
     look.tint = Tint::kFlash;
   else if (hover_)
     look.tint = Tint::kHover;
   return look;
+}
+
+std::vector<BoxFeedback::Band> BoxFeedback::BandsOf(const Look& look, int width) {
+  std::vector<Band> bands;
+  const int tint = TintShare(look.tint);
+  int filled = 0;
+  if (look.done >= 0) {
+    filled = std::clamp(static_cast<int>(std::lround(width * look.done)), 0, width);
+    // The tint lies over the fill as a second coat.
+    const int share = 100 - (100 - kFillShare) * (100 - tint) / 100;
+    if (filled > 0) bands.push_back({0, filled, share});
+  }
+  if (tint > 0 && filled < width) bands.push_back({filled, width, tint});
+  return bands;
 }

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "actions/drop_outcome.h"
 #include "actions/progress.h"
@@ -28,12 +29,28 @@ class BoxFeedback {
   static constexpr Clock::duration kHoverDelay = std::chrono::milliseconds(600);
   static constexpr Clock::duration kTipTime = std::chrono::milliseconds(4000);
 
-  enum class Tint { kNone, kHover, kFlash };
+  // A later start over the same settings file calls for the box: it lights
+  // up this many times, each lit and plain for kAttentionPhase.
+  static constexpr int kAttentionFlashes = 3;
+  static constexpr Clock::duration kAttentionPhase = std::chrono::milliseconds(120);
+
+  enum class Tint { kNone, kHover, kFlash, kAttention };
   struct Look {
     Tint tint = Tint::kNone;
     double done = -1;  // share of the work done, 0 to 1; below 0: no fill
     friend bool operator==(const Look&, const Look&) = default;
   };
+  // A part of the body to paint: from and to count pixels from its left; its
+  // colour is the button face mixed with share percent of the highlight.
+  struct Band {
+    int from;
+    int to;
+    int share;
+    friend bool operator==(const Band&, const Band&) = default;
+  };
+  // The parts of a body width pixels wide that differ from the plain face,
+  // left to right: the share done, then the rest, each under the tint.
+  static std::vector<Band> BandsOf(const Look& look, int width);
   enum class TipChange {
     kKeep,  // the tip stays as it is, shown or not
     kShow,  // show the tip with tip_text, or change its text where it shows
@@ -52,6 +69,8 @@ class BoxFeedback {
   void SetHover(bool hover) { hover_ = hover; }
   // Files arrived (a drop, a later start, a paste): the box flashes.
   void Dropped(Time now);
+  // A later start called for the box: it lights up a few times.
+  void CallAttention(Time now) { attention_from_ = now; }
   // The pointer came over the box or moved on it: the tip shows once it has
   // rested there for the hover delay. It hides when the pointer leaves.
   void PointerMoved(Time now);
@@ -76,6 +95,7 @@ class BoxFeedback {
 
   bool hover_ = false;
   Time flash_until_{};
+  std::optional<Time> attention_from_;
   double done_ = -1;                  // the fill, while progress shows
   bool progress_shown_ = false;       // this work has shown its progress
   bool outcome_waiting_ = false;      // an outcome not yet offered to the tip

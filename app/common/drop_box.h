@@ -44,6 +44,9 @@ class DropBox {
   // The pointer came over the box or moved on it, or left it.
   void PointerMoved();
   void PointerLeft();
+  // A later start over the same settings file called for this box: its face
+  // lights up a few times.
+  void CallAttention() { feedback_.CallAttention(Clock::now()); }
   // The shell brought the window in line with SettingsRecord, at start or
   // after Reload Settings: an unusable settings file is reported now.
   void SettingsApplied();

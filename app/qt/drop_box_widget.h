@@ -41,6 +41,11 @@ class DropBoxWidget : public QWidget {
   QMenu* contextMenu() const { return menu_; }
   // Opens the menu at the pointer and runs the chosen command.
   void ShowContextMenu();
+  // A later start over the same settings file called for the box.
+  void CallAttention() {
+    box_.CallAttention();
+    Refresh();
+  }
   // What the box's tip says now (empty before the first drop).
   const std::string& Tip() const { return box_.Tip(); }
 

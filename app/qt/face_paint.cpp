@@ -1,22 +1,18 @@
 #include "app/qt/face_paint.h"
 
-#include <cmath>
-
 #include <QColor>
 #include <QPainter>
 #include <QPalette>
 
 namespace {
 
-// How strongly each part covers the button face (of 255).
-constexpr int kFillAlpha = 140;
-constexpr int kHoverAlpha = 90;
-constexpr int kFlashAlpha = 200;
-
-QColor Highlight(const QPalette& palette, int alpha) {
-  QColor color = palette.color(QPalette::Highlight);
-  color.setAlpha(alpha);
-  return color;
+// The button face mixed with share percent of the highlight colour.
+QColor Mixed(const QPalette& palette, int share) {
+  const QColor face = palette.color(QPalette::Button);
+  const QColor over = palette.color(QPalette::Highlight);
+  const auto mix = [share](int a, int b) { return (a * (100 - share) + b * share) / 100; };
+  return QColor(mix(face.red(), over.red()), mix(face.green(), over.green()),
+                mix(face.blue(), over.blue()));
 }
 
 }  // namespace
@@ -24,13 +20,8 @@ QColor Highlight(const QPalette& palette, int alpha) {
 void PaintFace(QPainter& painter, const QRect& body, const QPalette& palette,
                const BoxFeedback::Look& look) {
   if (body.isEmpty()) return;
-  if (look.done >= 0) {
-    const int width = static_cast<int>(std::lround(body.width() * look.done));
-    painter.fillRect(QRect(body.left(), body.top(), width, body.height()),
-                     Highlight(palette, kFillAlpha));
+  for (const BoxFeedback::Band& band : BoxFeedback::BandsOf(look, body.width())) {
+    painter.fillRect(QRect(body.left() + band.from, body.top(), band.to - band.from, body.height()),
+                     Mixed(palette, band.share));
   }
-  if (look.tint == BoxFeedback::Tint::kHover)
-    painter.fillRect(body, Highlight(palette, kHoverAlpha));
-  if (look.tint == BoxFeedback::Tint::kFlash)
-    painter.fillRect(body, Highlight(palette, kFlashAlpha));
 }

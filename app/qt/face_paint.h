@@ -8,7 +8,7 @@
 class QPainter;
 class QPalette;
 
-// The share done as a fill from the left, then the hover highlight or the
-// flash over the whole body, both in the palette's highlight colour.
+// The parts of the body the look colours (BoxFeedback::BandsOf), in the
+// palette's button face mixed with its highlight.
 void PaintFace(QPainter& painter, const QRect& body, const QPalette& palette,
                const BoxFeedback::Look& look);

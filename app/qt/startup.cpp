@@ -7,7 +7,6 @@
 
 #include "app/common/box_geometry.h"
 #include "app/common/program.h"
-#include "app/qt/attention_flash.h"
 #include "app/qt/context_menu.h"
 #include "app/qt/drop_box_widget.h"
 
@@ -45,7 +44,7 @@ std::unique_ptr<DropBoxWidget> CreateDropBox() {
     target->show();
     target->raise();
     target->activateWindow();
-    FlashForAttention(*target);
+    target->CallAttention();
   });
   return box;
 }

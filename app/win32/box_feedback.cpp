@@ -6,17 +6,12 @@
 #include <commctrl.h>
 
 #include <chrono>
-#include <cmath>
 
 #include "platform/win32/wide_text.h"
 
 namespace {
 
 constexpr UINT_PTR kWakeTimer = 1;
-// How strongly each part covers the button face, in percent.
-constexpr int kFillShare = 55;
-constexpr int kHoverShare = 35;
-constexpr int kFlashShare = 80;
 
 HWND Tip = nullptr;  // the tooltip control, made when first shown
 bool TipShown = false;
@@ -135,20 +130,10 @@ void PaintBox(HWND window) {
   GetClientRect(window, &body);
   const COLORREF face = GetSysColor(COLOR_BTNFACE);
   const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
-  const int tint = look.tint == BoxFeedback::Tint::kFlash   ? kFlashShare
-                   : look.tint == BoxFeedback::Tint::kHover ? kHoverShare
-                                                            : 0;
   // The class brush has erased the body; only what differs is painted.
-  RECT done = body;
-  done.right = done.left;
-  if (look.done >= 0) {
-    done.right = body.left + static_cast<LONG>(std::lround((body.right - body.left) * look.done));
-    Fill(dc, done, Blend(Blend(face, highlight, kFillShare), highlight, tint));
-  }
-  if (tint > 0) {
-    RECT rest = body;
-    rest.left = done.right;
-    Fill(dc, rest, Blend(face, highlight, tint));
+  for (const BoxFeedback::Band& band : BoxFeedback::BandsOf(look, body.right - body.left)) {
+    const RECT part = {body.left + band.from, body.top, body.left + band.to, body.bottom};
+    Fill(dc, part, Blend(face, highlight, band.share));
   }
   EndPaint(window, &paint);
 }

@@ -55,6 +55,18 @@ void ApplySettings() {
                ToScreenPixels(size.h, dpi), SWP_NOMOVE | SWP_NOSENDCHANGING);
 }
 
+void ComeToFront(HWND window) {
+  if (!IsWindow(window)) return;
+  ShowWindow(window, SW_SHOW);
+  // Out of the topmost band and back in: a box that is topmost already would
+  // otherwise stay under a window that Wine does not know of.
+  SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  SetForegroundWindow(window);
+  if (Box) Box->CallAttention();
+  RefreshBox();
+}
+
 ScreenRect OuterRect96(HWND window) {
   RECT r = {};
   GetWindowRect(window, &r);

@@ -110,8 +110,8 @@ void ShowContextMenu();
 // Carries out the menu command id; true when it destroyed the box.
 bool RunDropBoxCommand(int id);
 
-// Shows the box above all others, gives it the foreground and flashes its
-// face a few times (attention.cpp).
+// Shows the box above all others, gives it the foreground and has its face
+// light up a few times.
 void ComeToFront(HWND window);
 
 // Drop reception (receive_drop.cpp): every dropped name, whole, then the

@@ -169,12 +169,13 @@ TEST(BoxTexts, TheTipSaysWhatADropCameTo) {
 }
 
 // One timeline of what the box shows: the hover delay, the flash, the tip's time, progress that
-// shows after half a second (its share of bytes, or of files), and the flash when long work ends.
+// shows after half a second (its share of bytes, or of files), the flash when long work ends,
+// and the call of a later start.
 TEST(BoxFeedbackTest, ShowsEachThingForItsTime) {
   using Clock = BoxFeedback::Clock;
   using Tint = BoxFeedback::Tint;
   using Tip = BoxFeedback::TipChange;
-  enum Event { kNothing, kMoved, kLeft, kDropped, kCaptured, kCopied, kHover };
+  enum Event { kNothing, kMoved, kLeft, kDropped, kCaptured, kCopied, kHover, kCalled };
   const ProgressView idle;
   const ProgressView early{true, CommandMode::kCopy, 3, 10, 45, 100, "holiday.jpg", 0.4};
   const ProgressView copying{true, CommandMode::kCopy, 3, 10, 45, 100, "holiday.jpg", 0.6};
@@ -205,7 +206,11 @@ TEST(BoxFeedbackTest, ShowsEachThingForItsTime) {
       {7050, kNothing, true, copying, Tint::kNone, 0.45, Tip::kShow,
        "Copying 3 of 10: holiday.jpg (45 %)", 50},
       {7100, kNothing, true, moving, Tint::kNone, 0.2, Tip::kShow, "Moving 3 of 10: empty", 50},
-      {7150, kCopied, true, idle, Tint::kFlash, -1, Tip::kShow, "Copied 2 files to /d/", 500}};
+      {7150, kCopied, true, idle, Tint::kFlash, -1, Tip::kShow, "Copied 2 files to /d/", 500},
+      {8000, kCalled, true, idle, Tint::kAttention, -1, Tip::kKeep, "", 120},  // lit, plain, ...
+      {8130, kNothing, true, idle, Tint::kNone, -1, Tip::kKeep, "", 110},
+      {8250, kNothing, true, idle, Tint::kAttention, -1, Tip::kKeep, "", 110},
+      {8730, kNothing, true, idle, Tint::kNone, -1, Tip::kKeep, "", 2420}};
   BoxFeedback feedback;
   const Clock::time_point start = Clock::now();
   for (const auto& step : steps) {
@@ -229,6 +234,9 @@ TEST(BoxFeedbackTest, ShowsEachThingForItsTime) {
         break;
       case kCopied:
         feedback.Outcome({CommandMode::kCopy, 2, 2, 0, 0, false, false, false, "/d/"}, now);
+        break;
+      case kCalled:
+        feedback.CallAttention(now);
         break;
       case kNothing:
         break;
