@@ -100,7 +100,9 @@ void CopyOrMoveFiles() {
                               : platform::ExistingTarget::kKeep;
     const platform::CopyProgress progress = [](uint64_t done) {
       SetProgressFileBytes(done);
-      return true;  // a file once begun is finished, even when the program ends
+      // A file once begun is finished when the program ends by Exit; when
+      // the session ends it is given up here, leaving nothing behind.
+      return !StopNowRequested();
     };
 
     // The mode is read again for each file, as a reload during a question
@@ -124,7 +126,7 @@ void CopyOrMoveFiles() {
         break;
       case platform::MoveOutcome::kFailed:
         // Without a good copy the source is never deleted.
-        ++outcome.failed;
+        if (outcome.failed++ == 0) outcome.reason = reason;
         if (move_this) {
           Report("Sorry, Quorlith could not move the file.", source, reason,
                  "It was left where it was.");
@@ -133,7 +135,7 @@ void CopyOrMoveFiles() {
         }
         break;
       case platform::MoveOutcome::kSourceRemained:
-        ++outcome.failed;
+        if (outcome.failed++ == 0) outcome.reason = reason;
         Report("Sorry, Quorlith copied the file but could not remove the original.", source,
                reason);
         break;

@@ -6,6 +6,7 @@
 #include "actions/drop_outcome.h"
 #include "actions/drop_work.h"
 #include "actions/progress.h"
+#include "platform/failure.h"
 #include "platform/file_ops.h"
 #include "platform/message_box.h"
 #include "settings/settings_record.h"
@@ -42,7 +43,8 @@ void DeleteFiles() {
     if (deleted) {
       ++outcome.done;
     } else {
-      ++outcome.failed;
+      // The box names no reason; the box's tip does.
+      if (outcome.failed++ == 0) outcome.reason = platform::LastFailure();
       AskUser(DeleteFailureText, "Quorlith", platform::kBoxOk);
     }
   }
@@ -50,6 +52,7 @@ void DeleteFiles() {
 }
 
 int RecycleFile(TextArg path) {
+  platform::ClearFailure();
   if (path[0] == '\0') return 0;
   return platform::MoveToTrash(path) ? 1 : 0;
 }

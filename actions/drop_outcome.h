@@ -17,6 +17,7 @@ struct DropOutcome {
   bool to_trash = false;  // deletions went to the Recycle Bin / Trash
   bool stopped = false;   // the program ended before the last file
   std::string destination;
+  std::string reason;  // why the first file that failed did, in the system's words
 };
 
 // The outcome the running action fills in; reset when a drop begins. Only the

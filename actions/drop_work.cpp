@@ -1,5 +1,6 @@
 #include "actions/drop_work.h"
 
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <memory>
@@ -28,6 +29,7 @@ std::condition_variable changed;
 WindowWaker waker;                        // guarded by lock
 std::deque<std::function<void()>> tasks;  // guarded by lock
 bool stop_requested = false;              // guarded by lock
+std::atomic<bool> stop_now{false};        // read at every block of a copy
 std::shared_ptr<Question> waiting;        // guarded by lock
 
 std::thread worker;
@@ -108,12 +110,15 @@ bool StopRequested() {
   return stop_requested;
 }
 
+bool StopNowRequested() { return stop_now.load(std::memory_order_relaxed); }
+
 bool RunOffWindowThread(void (*action)()) {
   {
     const std::lock_guard<std::mutex> guard(lock);
     if (!waker) return false;
     stop_requested = false;
   }
+  stop_now = false;
   snapshot = SettingsRecord;
   worker = std::thread([action] {
     on_worker = true;
@@ -125,17 +130,18 @@ bool RunOffWindowThread(void (*action)()) {
 
 bool DropWorkRunning() { return worker.joinable(); }
 
-void AskDropWorkToStop() {
+void AskDropWorkToStop(StopAt at) {
   if (!worker.joinable()) return;
+  if (at == StopAt::kNextBlock) stop_now = true;
   const std::lock_guard<std::mutex> guard(lock);
   stop_requested = true;
   if (waiting) waiting->abandoned = true;
   changed.notify_all();
 }
 
-void StopDropWork() {
+void StopDropWork(StopAt at) {
   if (!worker.joinable()) return;
-  AskDropWorkToStop();
+  AskDropWorkToStop(at);
   worker.join();
   {
     // The stop was for the work that ran; what comes after starts afresh.

@@ -30,18 +30,27 @@ const Settings& ActionSettings();
 // Once the work is asked to stop, no box is shown: a question counts as
 // answered no, a report as seen.
 int AskUser(TextArg text, TextArg caption, uint32_t style);
-// True once the program has asked the work to stop (it is ending): the
-// current file is finished, the rest skipped.
+// True once the program has asked the work to stop (it is ending): no
+// further file is begun.
 bool StopRequested();
+// True once the work must stop at once (the session ends, the program was
+// told to end): the file being copied is given up at its next block, its
+// temporary removed, and the files finished so far stay.
+bool StopNowRequested();
 
 // For the dispatch: runs action on the worker when a waker is installed
 // (true: it runs now and ends later), else at once (false).
 bool RunOffWindowThread(void (*action)());
 // True while work runs on the worker.
 bool DropWorkRunning();
-// Asks running work to stop after the current file, without waiting: for a
-// shell whose window takes a while to go (a window manager's unmap).
-void AskDropWorkToStop();
-// On the window's thread, when the program ends: asks the work to stop after
-// the current file and waits for it.
-void StopDropWork();
+// How far running work goes when the program ends.
+enum class StopAt {
+  kAfterCurrentFile,  // Exit, a close: the file being copied is finished
+  kNextBlock,         // the session ends: it is given up at its next block
+};
+// Asks running work to stop, without waiting: for a shell whose window takes
+// a while to go (a window manager's unmap).
+void AskDropWorkToStop(StopAt at = StopAt::kAfterCurrentFile);
+// On the window's thread, when the program ends: asks the work to stop and
+// waits for it.
+void StopDropWork(StopAt at = StopAt::kAfterCurrentFile);

@@ -16,5 +16,10 @@ std::string SpecialFolderPath(int csidl, bool create);
 std::string UserSettingsFolder();
 // Creates a folder and its missing parents; true when it exists afterwards.
 bool MakeFolders(const std::string& path);
+#ifndef _WIN32
+// $HOME, or the home folder of the user's account when HOME is not set;
+// without a trailing slash. Empty when neither is known.
+std::string HomeFolder();
+#endif
 
 }  // namespace platform

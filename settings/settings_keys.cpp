@@ -1,6 +1,7 @@
 #include "settings/settings_keys.h"
 
 #include <array>
+#include <cstring>
 
 const char* const kSectionCoordinates = "Coordinates";
 
@@ -53,3 +54,10 @@ const std::array<SettingsKey, 18> kKeys = {{
 }  // namespace
 
 std::span<const SettingsKey> SettingsKeys() { return kKeys; }
+
+int32_t FirstRunValue(const char* key) {
+  for (const SettingsKey& k : SettingsKeys()) {
+    if (std::strcmp(k.key, key) == 0) return k.first_run;
+  }
+  return 0;
+}

@@ -34,3 +34,5 @@ extern const char* const kSectionCoordinates;  // "Coordinates"
 // The eighteen keys in file order: the order of the first write and of every
 // load.
 std::span<const SettingsKey> SettingsKeys();
+// The value a number key is written with at the first start; 0 for any other.
+int32_t FirstRunValue(const char* key);

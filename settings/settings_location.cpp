@@ -6,6 +6,12 @@
 
 namespace {
 
+#ifdef _WIN32
+constexpr const char* kFolderSeparators = "\\/";
+#else
+constexpr const char* kFolderSeparators = "/";
+#endif
+
 // Writes the first-run file at path; true when it is there afterwards.
 bool CreateSettingsFile(const std::string& path) {
   IniPath = path;
@@ -26,6 +32,18 @@ SettingsFiles SettingsFilesIn(const std::string& program_folder, const std::stri
           user_folder.empty() ? std::string() : user_folder + name};
 }
 
+// Loads IniPath into SettingsRecord; a file that cannot be used leaves the
+// first-run values in memory and is not written again in this run.
+void LoadUsable() {
+  LoadSettings();
+  if (LoadProblem != SettingsProblem::None) {
+    // The file is there but cannot be used: the box runs on the first-run
+    // values, and the file stays as it is (the load spared it).
+    SetFirstRunValues();
+    LoadSettings();
+  }
+}
+
 }  // namespace
 
 std::string FindSettingsFile(const std::string& program_folder, const std::string& user_folder,
@@ -34,6 +52,22 @@ std::string FindSettingsFile(const std::string& program_folder, const std::strin
   if (!files.beside.empty() && FileExists(files.beside)) return files.beside;
   if (!files.per_user.empty() && FileExists(files.per_user)) return files.per_user;
   return files.beside.empty() ? files.per_user : files.beside;
+}
+
+SettingsPlace PrepareSettingsFile(const std::string& path) {
+  DesktopDir = SpecialFolder(kFolderDesktop, 0, nullptr);
+  SettingsPlace place = SettingsPlace::Named;
+  const size_t cut = path.find_last_of(kFolderSeparators);
+  const std::string folder = cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
+  if (FileExists(path) != 1 && !((folder.empty() || platform::MakeFolders(folder)) &&
+                                 CreateSettingsFile(path))) {
+    IniPath = path;
+    SetFirstRunValues();
+    place = SettingsPlace::MemoryOnly;
+  }
+  IniPath = path;
+  LoadUsable();
+  return place;
 }
 
 SettingsPlace PrepareSettings(const std::string& class_name) {
@@ -66,12 +100,6 @@ SettingsPlace PrepareSettingsIn(const std::string& program_folder, const std::st
     IniPath = beside.empty() ? per_user : beside;
     SetFirstRunValues();
   }
-  LoadSettings();
-  if (LoadProblem != SettingsProblem::None) {
-    // The file is there but cannot be used: the box runs on the first-run
-    // values, and the file stays as it is (the load spared it).
-    SetFirstRunValues();
-    LoadSettings();
-  }
+  LoadUsable();
   return place;
 }

@@ -7,6 +7,7 @@
 enum class SettingsPlace {
   BesideProgram,  // "Quorlith.ini" in the executable's folder
   PerUser,        // the per-user settings folder
+  Named,          // the file named on the command line
   MemoryOnly,     // no file could be written: first-run values in memory
 };
 
@@ -25,6 +26,12 @@ SettingsPlace PrepareSettings(const std::string& class_name);
 // per-user folder when one is there, else the one it would write first.
 std::string FindSettingsFile(const std::string& program_folder, const std::string& user_folder,
                              const std::string& class_name);
+
+// The same for the settings file at path, named on the command line: it is
+// used when it is there; otherwise the first-run file is written there, its
+// missing folders made first; otherwise the first-run values are kept in
+// memory.
+SettingsPlace PrepareSettingsFile(const std::string& path);
 
 // The same with the two folders given (each with its trailing separator, or
 // empty when unknown); PrepareSettings passes AppDir and the platform's

@@ -53,8 +53,22 @@ void BoxFeedback::Outcome(const DropOutcome& outcome, Time now) {
   if (progress_shown_) flash_until_ = now + kFlashTime;
   progress_shown_ = false;
   done_ = -1;
-  text_ = OutcomeText(outcome);
+  outcome_line_ = OutcomeText(outcome);
+  notice_until_ = now;  // the outcome is newer than any notice
   outcome_waiting_ = true;
+}
+
+void BoxFeedback::Notice(std::string text, Time now) {
+  notice_ = std::move(text);
+  notice_until_ = now + kTipTime;
+  notice_waiting_ = true;
+}
+
+std::string BoxFeedback::TextAt(Time now) const {
+  if (done_ >= 0) return progress_line_;
+  if (now < notice_until_) return notice_;
+  if (outcome_line_.empty()) return action_line_;
+  return action_line_.empty() ? outcome_line_ : action_line_ + "\n" + outcome_line_;
 }
 
 void BoxFeedback::ShowTip(std::optional<Time> hide_at) {
@@ -73,19 +87,24 @@ void BoxFeedback::SetProgress(const ProgressView& view) {
   }
   done_ = std::min(done_, 1.0);
   progress_shown_ = true;
-  text_ = ProgressText(view);
+  progress_line_ = ProgressText(view);
 }
 
 BoxFeedback::Frame BoxFeedback::Update(Time now, bool pointer_over, bool working,
-                                       const ProgressView& progress) {
+                                      const ProgressView& progress) {
+  const bool showed = done_ >= 0;
   if (working && progress.running) {
-    const bool showed = done_ >= 0;
     SetProgress(progress);
-    // Progress that begins under the pointer shows at once, for as long as
-    // it runs.
-    if (done_ >= 0 && !showed && pointer_over) ShowTip(std::nullopt);
   } else {
     done_ = -1;
+  }
+  text_ = TextAt(now);
+  // Progress that begins under the pointer shows at once, for as long as it
+  // runs.
+  if (done_ >= 0 && !showed && pointer_over) ShowTip(std::nullopt);
+  if (notice_waiting_) {
+    notice_waiting_ = false;
+    ShowTip(notice_until_);
   }
   // An outcome shows where the user looks: under the pointer, or in the tip
   // already showing.
@@ -129,6 +148,7 @@ BoxFeedback::Frame BoxFeedback::Update(Time now, bool pointer_over, bool working
   }
   if (hover_tip_at_) consider(*hover_tip_at_);
   if (tip_hide_at_) consider(*tip_hide_at_);
+  if (now < notice_until_) consider(notice_until_);
   if (next) frame.wake_in = std::max(*next - now, Clock::duration::zero());
   return frame;
 }

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "actions/drop_outcome.h"
@@ -78,6 +79,11 @@ class BoxFeedback {
   // A drop's action ended: the tip says what it came to, and work that had
   // shown its progress flashes once more.
   void Outcome(const DropOutcome& outcome, Time now);
+  // What a drop does now: the first line of the tip that shows while the
+  // pointer rests on the box (the last outcome under it).
+  void SetActionLine(std::string line) { action_line_ = std::move(line); }
+  // A short word shown at once, for a while: a drag or a paste refused.
+  void Notice(std::string text, Time now);
 
   // What to show at now, with the pointer over the box or not, work running
   // off the window's thread or not, and that work's progress (which may not
@@ -86,12 +92,15 @@ class BoxFeedback {
 
   // The look at now, for a paint the window system asked for.
   Look LookAt(Time now) const;
-  // What the tip says; empty before the first drop.
+  // What the tip says as of the last Update.
   const std::string& Tip() const { return text_; }
 
  private:
   void ShowTip(std::optional<Time> hide_at);
   void SetProgress(const ProgressView& view);
+  // What the tip says at now: progress while it shows, else a notice while
+  // it lasts, else what a drop does and what the last one came to.
+  std::string TextAt(Time now) const;
 
   bool hover_ = false;
   Time flash_until_{};
@@ -99,6 +108,12 @@ class BoxFeedback {
   double done_ = -1;                  // the fill, while progress shows
   bool progress_shown_ = false;       // this work has shown its progress
   bool outcome_waiting_ = false;      // an outcome not yet offered to the tip
+  bool notice_waiting_ = false;       // a notice not yet shown
+  std::string action_line_;
+  std::string outcome_line_;          // empty before the first drop
+  std::string progress_line_;
+  std::string notice_;
+  Time notice_until_{};
   std::string text_;                  // what the tip says
   bool tip_visible_ = false;          // whether it should show
   std::optional<Time> tip_hide_at_;   // when it hides by itself

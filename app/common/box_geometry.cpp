@@ -1,21 +1,13 @@
 #include "app/common/box_geometry.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "settings/settings_keys.h"
 #include "settings/settings_record.h"
 
 namespace {
 
-int FirstRun(const char* key) {
-  for (const SettingsKey& k : SettingsKeys()) {
-    if (std::strcmp(k.key, key) == 0) return k.first_run;
-  }
-  return 0;
-}
-
-int Visible(int16_t stored, const char* key) { return stored >= 1 ? stored : FirstRun(key); }
+int Visible(int16_t stored, const char* key) { return stored >= 1 ? stored : FirstRunValue(key); }
 
 // True when the box at place, of size, shares at least one pixel with area.
 bool Meets(const ScreenRect& area, BoxPlace place, BoxSize size) {
@@ -48,7 +40,7 @@ BoxPlace ShownBoxPlace(std::span<const ScreenRect> work_areas) {
     if (Meets(area, stored, size)) return stored;
   }
   const ScreenRect& primary = work_areas.front();
-  const BoxPlace first_run{FirstRun("x"), FirstRun("y")};
+  const BoxPlace first_run{FirstRunValue("x"), FirstRunValue("y")};
   if (Meets(primary, first_run, size)) return first_run;
   return {primary.x, primary.y};
 }

@@ -1,5 +1,6 @@
 #include "app/common/box_opacity.h"
 
+#include "settings/settings_keys.h"
 #include "settings/settings_record.h"
 
 uint8_t AlphaFromPercent(int16_t t) {
@@ -7,4 +8,7 @@ uint8_t AlphaFromPercent(int16_t t) {
   return static_cast<uint8_t>(scaled & 0xFF);
 }
 
-uint8_t ShownAlpha() { return AlphaFromPercent(SettingsRecord.t); }
+uint8_t ShownAlpha() {
+  const uint8_t alpha = AlphaFromPercent(SettingsRecord.t);
+  return alpha != 0 ? alpha : AlphaFromPercent(static_cast<int16_t>(FirstRunValue("t")));
+}

@@ -1,6 +1,32 @@
 #include "app/common/box_texts.h"
 
+#ifndef _WIN32
+#include "platform/known_folders.h"
+#endif
+#include "settings/settings_modes.h"
+
+const char* const kAccessibleName = "Quorlith drop box";
+const char* const kOnlyFilesDropped = "Only files and folders can be dropped";
+const char* const kOnlyFilesPasted = "Only copied files can be pasted";
+
 namespace {
+
+// A destination folder as people write it: without its final separator
+// (but for a root), and on Linux the home folder as "~".
+std::string FolderName(std::string folder) {
+  if (folder.size() > 1 && (folder.back() == '/' || folder.back() == '\\') &&
+      !(folder.size() == 3 && folder[1] == ':')) {
+    folder.pop_back();
+  }
+#ifndef _WIN32
+  const std::string home = platform::HomeFolder();
+  if (home.size() > 1 && folder.compare(0, home.size(), home) == 0 &&
+      (folder.size() == home.size() || folder[home.size()] == '/')) {
+    folder = "~" + folder.substr(home.size());
+  }
+#endif
+  return folder;
+}
 
 std::string Files(int32_t count) {
   return std::to_string(count) + (count == 1 ? " file" : " files");
@@ -17,7 +43,10 @@ const char* TrashName() {
 // ", 1 failed, 2 skipped" as far as there are any.
 std::string Troubles(const DropOutcome& outcome) {
   std::string text;
-  if (outcome.failed > 0) text += ", " + std::to_string(outcome.failed) + " failed";
+  if (outcome.failed > 0) {
+    text += ", " + std::to_string(outcome.failed) + " failed";
+    if (!outcome.reason.empty()) text += " (" + outcome.reason + ")";
+  }
   if (outcome.skipped > 0) text += ", " + std::to_string(outcome.skipped) + " skipped";
   if (outcome.stopped) text += ", stopped";
   return text;
@@ -59,4 +88,20 @@ std::string ProgressText(const ProgressView& view) {
     text += " (" + std::to_string(percent > 100 ? 100 : percent) + " %)";
   }
   return text;
+}
+
+std::string ActionText(const Settings& settings) {
+  switch (CommandModeOf(settings)) {
+    case CommandMode::kCapture:
+      return "Drop files to copy their paths";
+    case CommandMode::kCopy:
+      return "Drop files to copy them to " + FolderName(settings.CopyDestination);
+    case CommandMode::kMove:
+      return "Drop files to move them to " + FolderName(settings.MoveDestination);
+    case CommandMode::kDelete:
+      return settings.deletetobin == 1
+                 ? std::string("Drop files to delete them (to ") + TrashName() + ")"
+                 : "Drop files to delete them for good";
+  }
+  return "Drops do nothing: there is no CommandMode " + std::to_string(settings.CommandMode);
 }

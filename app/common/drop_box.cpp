@@ -1,10 +1,14 @@
 #include "app/common/drop_box.h"
 
+#include <optional>
 #include <utility>
 
 #include "actions/drop_work.h"
 #include "actions/progress.h"
+#include "app/common/box_texts.h"
 #include "app/common/program.h"
+#include "app/common/start_paths.h"
+#include "platform/clipboard.h"
 
 DropBox::~DropBox() { Stop(); }
 
@@ -15,6 +19,7 @@ DropEffect DropBox::DragOver(bool carries_files, bool copy_offered, bool link_of
   else if (carries_files && link_offered)
     effect = DropEffect::kLink;
   feedback_.SetHover(effect != DropEffect::kNone);
+  if (!carries_files) feedback_.Notice(kOnlyFilesDropped, Clock::now());
   return effect;
 }
 
@@ -26,6 +31,29 @@ void DropBox::Receive(std::vector<std::string> paths) {
 }
 
 void DropBox::HandleWaiting() { Report(queue_.RunWaiting()); }
+
+bool DropBox::Requested(platform::InstanceRequest request) {
+  if (request.paths.empty()) {
+    CallAttention();
+    return true;
+  }
+  for (std::string& path : request.paths) path = AbsolutePath(path, request.working_folder);
+  Receive(std::move(request.paths));
+  HandleWaiting();
+  return false;
+}
+
+void DropBox::Paste() {
+  std::optional<platform::ClipboardFiles> copied = platform::ReadClipboardFiles();
+  if (!copied || copied->paths.empty()) {
+    feedback_.Notice(kOnlyFilesPasted, Clock::now());
+    return;
+  }
+  // Cut or copied, the files take the way of a drop: the box does what its
+  // settings say.
+  Receive(std::move(copied->paths));
+  HandleWaiting();
+}
 
 void DropBox::RunWindowTasks() {
   ::RunWindowTasks();
@@ -40,12 +68,17 @@ void DropBox::PointerMoved() { feedback_.PointerMoved(Clock::now()); }
 
 void DropBox::PointerLeft() { feedback_.PointerLeft(); }
 
-void DropBox::SettingsApplied() { ReportSettingsProblem(); }
+void DropBox::SettingsApplied() {
+  ReportSettingsProblem();
+  feedback_.SetActionLine(Description());
+}
 
-void DropBox::AskToStop() { AskDropWorkToStop(); }
+std::string DropBox::Description() const { return ActionText(SettingsRecord); }
 
-void DropBox::Stop() {
-  StopDropWork();
+void DropBox::AskToStop(StopAt at) { AskDropWorkToStop(at); }
+
+void DropBox::Stop(StopAt at) {
+  StopDropWork(at);
   queue_.Stopped();
 }
 

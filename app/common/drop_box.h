@@ -9,8 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "actions/drop_work.h"
 #include "app/common/box_feedback.h"
 #include "app/common/drop_queue.h"
+#include "platform/instance.h"
 
 // What a drag over the box is taken as. The files stay where they are as far
 // as the drag's source is concerned: a copy, or a link when that is all the
@@ -28,7 +30,8 @@ class DropBox {
   DropBox& operator=(const DropBox&) = delete;
 
   // A drag is over the box: it carries local files or not, and its source
-  // offers a copy, a link, or neither. The box is lit while it takes it.
+  // offers a copy, a link, or neither. The box is lit while it takes it; a
+  // drag of no files (text, web links) is told what the box takes.
   DropEffect DragOver(bool carries_files, bool copy_offered, bool link_offered);
   void DragLeft();
   // Files arrived, from a drop, a later start or a paste: they wait their
@@ -36,6 +39,15 @@ class DropBox {
   // drag source waits for the drop's end calls it once the source is done.
   void Receive(std::vector<std::string> paths);
   void HandleWaiting();
+  // A start handed this box its request (a later start over the same
+  // settings file, or this one's own command line): its paths, made whole
+  // against the folder it was made in, take the way of a drop at once.
+  // Without paths the box is called for: true when the shell should bring
+  // it to the front.
+  bool Requested(platform::InstanceRequest request);
+  // Ctrl+V: the files copied in a file manager are taken as a drop and run at
+  // once; anything else on the clipboard changes nothing but the tip.
+  void Paste();
   // True from a drop's arrival to its report, questions and work included.
   bool Busy() const { return queue_.Busy() || queue_.Waiting() > 0; }
   // The worker handed the window's thread something (its waker fired).
@@ -48,14 +60,18 @@ class DropBox {
   // lights up a few times.
   void CallAttention() { feedback_.CallAttention(Clock::now()); }
   // The shell brought the window in line with SettingsRecord, at start or
-  // after Reload Settings: an unusable settings file is reported now.
+  // after Reload Settings: an unusable settings file is reported now, and
+  // the tip and Description say what a drop does now.
   void SettingsApplied();
+  // What a drop does, for screen readers (the window's title is another).
+  std::string Description() const;
 
-  // The program ends. AskToStop: running work finishes its current file and
-  // skips the rest, without waiting (a shell whose window takes a while to
-  // go). Stop: the same, waiting for it; waiting drops are let go.
-  void AskToStop();
-  void Stop();
+  // The program ends. AskToStop: running work stops (by Exit or a close
+  // after its current file, at the session's end at its next block) without
+  // waiting, for a shell whose window takes a while to go. Stop: the same,
+  // waiting for it; waiting drops are let go.
+  void AskToStop(StopAt at = StopAt::kAfterCurrentFile);
+  void Stop(StopAt at = StopAt::kAfterCurrentFile);
 
   // What to show now, with the pointer over the box or not.
   BoxFeedback::Frame Update(bool pointer_over);

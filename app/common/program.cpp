@@ -3,6 +3,7 @@
 #include <string>
 
 #include "actions/capture.h"
+#include "app/common/start_paths.h"
 #include "build_info.h"
 #include "platform/known_folders.h"
 #include "platform/message_box.h"
@@ -22,9 +23,10 @@ std::unique_ptr<platform::InstanceClaim> SettingsClaim;
 namespace {
 
 // Holds the settings file at path for this run; false when another box runs
-// over it.
-bool ClaimSettingsFile(const std::string& path) {
-  SettingsClaim = platform::ClaimInstance(platform::InstanceKey(path));
+// over it, which has then been handed the paths.
+bool ClaimSettingsFile(const std::string& path, const std::vector<std::string>& paths) {
+  SettingsClaim =
+      platform::ClaimInstance(platform::InstanceKey(path), platform::RequestFromHere(paths));
   return SettingsClaim != nullptr;
 }
 
@@ -37,7 +39,17 @@ void SetProgramTexts() {
 
 }  // namespace
 
-bool PrepareProgram() {
+bool PrepareProgram(const StartRequest& start) {
+  if (!start.settings_file.empty()) {
+    SetProgramTexts();
+    SettingsClaim.reset();
+    const std::string file =
+        AbsolutePath(start.settings_file, platform::RequestFromHere({}).working_folder);
+    if (!ClaimSettingsFile(file, start.paths)) return false;
+    PrepareSettingsFile(file);
+    CaptureText.clear();
+    return true;
+  }
   // The installed program never keeps its settings in the system's program
   // folder, not even when root runs it: they live in the per-user folder.
   std::string program_folder = AppDir();
@@ -47,18 +59,20 @@ bool PrepareProgram() {
   SetProgramTexts();
   const bool beside =
       !program_folder.empty() && FileExists(program_folder + ClassName + ".ini") == 1;
-  return PrepareProgramIn(program_folder, beside ? std::string() : platform::UserSettingsFolder());
+  return PrepareProgramIn(program_folder, beside ? std::string() : platform::UserSettingsFolder(),
+                          start.paths);
 }
 
-bool PrepareProgramIn(const std::string& program_folder, const std::string& user_folder) {
+bool PrepareProgramIn(const std::string& program_folder, const std::string& user_folder,
+                      const std::vector<std::string>& paths) {
   SetProgramTexts();
   SettingsClaim.reset();  // an earlier start in this process lets go first
   const std::string found = FindSettingsFile(program_folder, user_folder, ClassName);
-  if (!ClaimSettingsFile(found)) return false;
+  if (!ClaimSettingsFile(found, paths)) return false;
   PrepareSettingsIn(program_folder, user_folder, ClassName);
   // A first start that could not write beside the program wrote its file in
   // the per-user folder: that is the file later starts will find.
-  if (IniPath != found && !ClaimSettingsFile(IniPath)) return false;
+  if (IniPath != found && !ClaimSettingsFile(IniPath, paths)) return false;
   CaptureText.clear();
   return true;
 }

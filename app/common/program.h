@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/instance.h"
 
@@ -22,21 +23,30 @@ extern std::string InstalledDocDir;
 extern const char* const kWindowTitle;
 
 // The claim this run holds on its settings file: one box per settings file.
-// The shell serves it once its box is shown (InstanceClaim::Serve), so that a
-// later start over the same file brings this box to the front.
+// The shell serves it once its box is shown (DropBox::Requested), so that a
+// later start over the same file hands this box its paths, or brings it to
+// the front.
 extern std::unique_ptr<platform::InstanceClaim> SettingsClaim;
+
+// What this start was asked on its command line.
+struct StartRequest {
+  std::string settings_file;       // the settings file named (Linux); empty: the usual places
+  std::vector<std::string> paths;  // files and folders to handle as a first drop
+};
 
 // The shells' shared start-up steps, in order: the program texts; the claim
 // on the settings file this start would use, before anything is written;
 // the settings file found or created and loaded; an empty capture. False
 // when another box already runs over the same settings file: it has been
-// asked to come to the front, nothing was written, and the shell ends at
-// once with exit code 0. Copies with settings files of their own run side by
-// side.
-bool PrepareProgram();
+// handed this start's paths (or, without paths, asked to come to the front),
+// nothing was written, and the shell ends at once with exit code 0. Copies
+// with settings files of their own run side by side. A box that starts
+// handles the paths once it shows (DropBox::Requested).
+bool PrepareProgram(const StartRequest& start = {});
 // The same with the settings folders given (see PrepareSettingsIn): tests
 // start the program over a settings file in a folder of their own.
-bool PrepareProgramIn(const std::string& program_folder, const std::string& user_folder);
+bool PrepareProgramIn(const std::string& program_folder, const std::string& user_folder,
+                      const std::vector<std::string>& paths = {});
 
 // When the last load found the settings file unusable, says so in a message
 // box that names the file and the reason; otherwise does nothing. The shells

@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr const char* kUsage = "usage: quorlith [--help | --version]";
+constexpr const char* kUsage = "usage: quorlith [--help | --version | [-s FILE] [--] [FILE...]]";
 
 // Options QGuiApplication and QApplication take, without their dash.
 constexpr std::array<std::string_view, 15> kQtOptionsWithValue = {
@@ -43,12 +43,17 @@ bool NeedsDisplay(std::string_view platform) {
 }
 
 void PrintHelp(std::ostream& out) {
-  out << "Usage: quorlith [OPTION]\n"
+  out << "Usage: quorlith [OPTION]... [--] [FILE]...\n"
          "Shows the Quorlith drop box. Files dropped on it have their paths put on the\n"
          "clipboard, or are copied, moved or deleted, as its settings file says.\n"
+         "Each FILE (a file or a folder) is handled as if it had been dropped on the\n"
+         "box: by the box already running over the same settings file, else by this\n"
+         "one. \"--\" ends the options, for names that begin with a dash.\n"
          "\n"
-         "  -h, --help   show this help and exit\n"
-         "  --version    show the version and exit\n"
+         "  -s, --settings FILE  use the settings file FILE (made with the first\n"
+         "                       settings when missing): one box per settings file\n"
+         "  -h, --help           show this help and exit\n"
+         "  --version            show the version and exit\n"
          "\n"
          "Qt's own options, such as -platform NAME and -display NAME, are passed on.\n"
          "Settings: Quorlith.ini beside the program when it can be written there,\n"
@@ -59,12 +64,35 @@ void PrintHelp(std::ostream& out) {
 }  // namespace
 
 std::optional<int> AnswerCommandLine(int argc, const char* const* argv, std::ostream& out,
-                                     std::ostream& err) {
+                                     std::ostream& err, CommandLine& line) {
   const char* platform_env = std::getenv("QT_QPA_PLATFORM");
   std::string platform = platform_env != nullptr ? platform_env : "";
   bool display_given = false;
+  line = {};
+  line.qt_arguments.push_back(argc > 0 ? argv[0] : "quorlith");
+  int first_path = argc;
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
+    if (arg == "--") {
+      first_path = i + 1;
+      break;
+    }
+    if (arg.empty() || arg[0] != '-' || arg == "-") {
+      first_path = i;
+      break;
+    }
+    if (arg == "-s" || arg == "--settings") {
+      if (i + 1 >= argc) {
+        err << "quorlith: option '" << arg << "' needs a value; " << kUsage << "\n";
+        return 2;
+      }
+      line.start.settings_file = argv[++i];
+      continue;
+    }
+    if (arg.starts_with("--settings=")) {
+      line.start.settings_file = arg.substr(arg.find('=') + 1);
+      continue;
+    }
     if (arg == "-h" || arg == "--help") {
       PrintHelp(out);
       return 0;
@@ -77,10 +105,6 @@ std::optional<int> AnswerCommandLine(int argc, const char* const* argv, std::ost
     // the next argument.
     std::string_view name = arg;
     if (name.starts_with("--")) name.remove_prefix(1);
-    if (name.size() < 2 || name[0] != '-') {
-      err << "quorlith: unexpected argument '" << arg << "'; " << kUsage << "\n";
-      return 2;
-    }
     name.remove_prefix(1);
     const size_t equals = name.find('=');
     std::string_view value;
@@ -89,6 +113,7 @@ std::optional<int> AnswerCommandLine(int argc, const char* const* argv, std::ost
       value = name.substr(equals + 1);
       name = name.substr(0, equals);
     }
+    line.qt_arguments.push_back(argv[i]);
     if (OneOf(kQtOptionsWithValue, name)) {
       if (!has_value) {
         if (i + 1 >= argc) {
@@ -96,6 +121,7 @@ std::optional<int> AnswerCommandLine(int argc, const char* const* argv, std::ost
           return 2;
         }
         value = argv[++i];
+        line.qt_arguments.push_back(argv[i]);
       }
       if (name == "platform") platform = value;
       if (name == "display") display_given = true;
@@ -104,6 +130,8 @@ std::optional<int> AnswerCommandLine(int argc, const char* const* argv, std::ost
       return 2;
     }
   }
+  for (int i = first_path; i < argc; ++i) line.start.paths.emplace_back(argv[i]);
+  line.qt_arguments.push_back(nullptr);
   if (!display_given && !Set("DISPLAY") && !Set("WAYLAND_DISPLAY") && NeedsDisplay(platform)) {
     err << "quorlith: no display; set DISPLAY or run scripts/run\n";
     return 1;

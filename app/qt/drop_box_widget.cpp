@@ -6,6 +6,7 @@
 #include <QDragEnterEvent>
 #include <QDragMoveEvent>
 #include <QDropEvent>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -16,9 +17,11 @@
 #include <vector>
 
 #include "actions/drop_work.h"
+#include "app/common/box_keys.h"
 #include "app/common/box_lock.h"
 #include "app/common/box_opacity.h"
 #include "app/common/menu_commands.h"
+#include "app/common/box_texts.h"
 #include "app/common/program.h"
 #include "app/qt/box_frame.h"
 #include "app/qt/context_menu.h"
@@ -43,11 +46,29 @@ Qt::DropAction QtAction(DropEffect effect) {
 
 ScreenRect ScreenRectOf(const QRect& r) { return {r.x(), r.y(), r.width(), r.height()}; }
 
+BoxKey KeyOf(int key) {
+  switch (key) {
+    case Qt::Key_V:
+      return BoxKey::kV;
+    case Qt::Key_Insert:
+      return BoxKey::kInsert;
+    case Qt::Key_F10:
+      return BoxKey::kF10;
+    case Qt::Key_Menu:
+      return BoxKey::kMenu;
+    default:
+      return BoxKey::kOther;
+  }
+}
+
 }  // namespace
 
 DropBoxWidget::DropBoxWidget(int x, int y, int w, int h)
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
   setWindowTitle(QString::fromUtf8(kWindowTitle));
+  setAccessibleName(QString::fromUtf8(kAccessibleName));
+  // Ctrl+V and the menu key reach the box when it is the active window.
+  setFocusPolicy(Qt::StrongFocus);
   const BoxSize created = CreatedBoxSize({w, h});
   setGeometry(x, y, created.w, created.h);
   // The pointer shape shows where the unlocked box resizes.
@@ -87,10 +108,24 @@ void DropBoxWidget::ApplySettings() {
 
 void DropBoxWidget::ApplyOpacity() { setWindowOpacity(ShownAlpha() / 255.0); }
 
-void DropBoxWidget::ShowContextMenu() {
+void DropBoxWidget::HandleRequest(platform::InstanceRequest request) {
+  if (box_.Requested(std::move(request))) {
+    show();
+    raise();
+    activateWindow();
+  }
+  Refresh();
+}
+
+void DropBoxWidget::SettingsApplied() {
+  box_.SettingsApplied();
+  setAccessibleDescription(QString::fromStdString(box_.Description()));
+}
+
+void DropBoxWidget::ShowContextMenu(const QPoint& at) {
   if (menu_ == nullptr) return;
   activateWindow();
-  const int id = ChooseFromMenu(*menu_, QCursor::pos());
+  const int id = ChooseFromMenu(*menu_, at);
   if (id != 0) RunCommand(id);
 }
 
@@ -98,10 +133,11 @@ void DropBoxWidget::RunCommand(int id) {
   switch (RunMenuCommand(id, OuterRect())) {
     case MenuEffect::kApplySettings:
       ApplySettings();
-      box_.SettingsApplied();
+      SettingsApplied();
+      Refresh();
       break;
     case MenuEffect::kEnd:
-      End();
+      End(StopAt::kAfterCurrentFile);
       break;
     case MenuEffect::kNone:
       break;
@@ -183,7 +219,7 @@ void DropBoxWidget::mouseReleaseEvent(QMouseEvent* event) {
   }
   // The whole locked box is client area; the unlocked one answers as a frame.
   if (event->button() == Qt::RightButton && RightReleaseOpensMenu(!UnlockedMode())) {
-    ShowContextMenu();
+    ShowContextMenu(QCursor::pos());
   }
 }
 
@@ -198,7 +234,7 @@ void DropBoxWidget::mouseDoubleClickEvent(QMouseEvent* event) {
 void DropBoxWidget::closeEvent(QCloseEvent* event) {
   // Closed by the window manager or the session: nothing is saved.
   event->accept();
-  End();
+  End(session_ending_ ? StopAt::kNextBlock : StopAt::kAfterCurrentFile);
 }
 
 void DropBoxWidget::TakeDrag(QDropEvent* event) {
@@ -235,6 +271,23 @@ void DropBoxWidget::leaveEvent(QEvent*) {
   Refresh();
 }
 
+void DropBoxWidget::keyPressEvent(QKeyEvent* event) {
+  const Qt::KeyboardModifiers held = event->modifiers();
+  switch (CommandForKey(KeyOf(event->key()), held.testFlag(Qt::ControlModifier),
+                        held.testFlag(Qt::ShiftModifier), held.testFlag(Qt::AltModifier))) {
+    case KeyCommand::kPaste:
+      box_.Paste();
+      Refresh();
+      return;
+    case KeyCommand::kOpenMenu:
+      ShowContextMenu(frameGeometry().center());
+      return;
+    case KeyCommand::kNone:
+      break;
+  }
+  QWidget::keyPressEvent(event);
+}
+
 void DropBoxWidget::dropEvent(QDropEvent* event) {
   TakeDrag(event);
   std::vector<std::string> paths;
@@ -266,13 +319,13 @@ void DropBoxWidget::ShowLockState() {
   update();
 }
 
-void DropBoxWidget::End() {
+void DropBoxWidget::End(StopAt at) {
   if (ended_) return;
   ended_ = true;
   // Gone from the screen at once; the current file of running work is
   // finished and the rest skipped before the program ends.
   hide();
   if (tip_) tip_->hide();
-  box_.Stop();
+  box_.Stop(at);
   emit ended();
 }

@@ -12,6 +12,7 @@
 #include "app/common/box_drag.h"
 #include "app/common/box_geometry.h"
 #include "app/common/drop_box.h"
+#include "platform/instance.h"
 
 class QMenu;
 class StatusTip;
@@ -32,20 +33,25 @@ class DropBoxWidget : public QWidget {
   // Opacity from t, the frame from b, then shown, raised above the others and
   // given the outer size w x h where it stands; x and y are not used.
   void ApplySettings();
-  // After the settings were applied: an unusable settings file is reported.
-  void SettingsApplied() { box_.SettingsApplied(); }
+  // After the settings were applied: an unusable settings file is reported,
+  // and the tip and screen readers say what a drop does now.
+  void SettingsApplied();
   // Whole-window opacity from t (ShownAlpha).
   void ApplyOpacity();
   // The menu that a right-click opens (BuildContextMenu).
   void SetContextMenu(QMenu* menu) { menu_ = menu; }
   QMenu* contextMenu() const { return menu_; }
-  // Opens the menu at the pointer and runs the chosen command.
-  void ShowContextMenu();
-  // A later start over the same settings file called for the box.
-  void CallAttention() {
-    box_.CallAttention();
-    Refresh();
-  }
+  // Opens the menu at a point on the screen and runs the chosen command.
+  void ShowContextMenu(const QPoint& at);
+  // The session ends, or the program was told to end: running work stops
+  // at its next block, and the box ends as by a close.
+  void EndSession() { End(StopAt::kNextBlock); }
+  // From now on a close is the session's end (its manager asked the
+  // programs to save their data first).
+  void SessionEnding() { session_ending_ = true; }
+  // A start's request (DropBox::Requested): its paths are handled as a
+  // drop, or the box comes to the front.
+  void HandleRequest(platform::InstanceRequest request);
   // What the box's tip says now (empty before the first drop).
   const std::string& Tip() const { return box_.Tip(); }
 
@@ -66,6 +72,7 @@ class DropBoxWidget : public QWidget {
   void dropEvent(QDropEvent* event) override;
   void enterEvent(QEnterEvent* event) override;
   void leaveEvent(QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   // Shows what the box says now: the look, the tip, when to look again.
@@ -76,7 +83,7 @@ class DropBoxWidget : public QWidget {
   void RunCommand(int id);
   // Redraws the frame and resets the pointer shape after a lock change.
   void ShowLockState();
-  void End();
+  void End(StopAt at);
 
   DropBox box_;
   BoxDrag drag_;
@@ -84,4 +91,5 @@ class DropBoxWidget : public QWidget {
   QTimer wake_;
   std::unique_ptr<StatusTip> tip_;  // made when first shown
   bool ended_ = false;
+  bool session_ending_ = false;
 };

@@ -3,6 +3,7 @@
 // options, such as -platform, go on to Qt.
 #include <QApplication>
 #include <QIcon>
+#include <QSessionManager>
 #include <QTimer>
 #include <iostream>
 #include <memory>
@@ -11,6 +12,7 @@
 #include "app/qt/command_line.h"
 #include "app/qt/drop_box_widget.h"
 #include "app/qt/startup.h"
+#include "platform/session_end.h"
 
 namespace {
 
@@ -20,10 +22,13 @@ constexpr int kLateStartMs = 200;
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (const auto code = AnswerCommandLine(argc, argv, std::cout, std::cerr)) return *code;
+  CommandLine line;
+  if (const auto code = AnswerCommandLine(argc, argv, std::cout, std::cerr, line)) return *code;
 
+  // Qt sees its own options and nothing else: a path never reaches it.
+  int qt_argc = static_cast<int>(line.qt_arguments.size()) - 1;
   BeginStartGuard();
-  QApplication app(argc, argv);
+  QApplication app(qt_argc, const_cast<char**>(line.qt_arguments.data()));
   EndStartGuard();
   // The desktop entry's name, so the desktop links the box's window to it.
   QGuiApplication::setDesktopFileName("org.quorlith.Quorlith");
@@ -32,9 +37,17 @@ int main(int argc, char** argv) {
   // closing the box, ends it.
   QApplication::setQuitOnLastWindowClosed(false);
 
-  const std::unique_ptr<DropBoxWidget> box = StartDropBox();
-  if (box == nullptr) return 0;  // the box already running came to the front
+  const std::unique_ptr<DropBoxWidget> box = StartDropBox(line.start);
+  // The box already running was handed the paths, or came to the front.
+  if (box == nullptr) return 0;
   QObject::connect(box.get(), &DropBoxWidget::ended, &app, [] { QCoreApplication::exit(0); });
+  // The end of the session (a logout, systemctl stop, a closed terminal, a
+  // kill) stops running work at its next block and ends the program as a
+  // close does, with 0; a session manager's logout makes the close it sends
+  // one as well.
+  const auto session_end = platform::WatchSessionEnd([&box](int) { box->EndSession(); });
+  QObject::connect(&app, &QGuiApplication::commitDataRequest, box.get(),
+                   [&box](QSessionManager&) { box->SessionEnding(); });
   // The icon, for the desktop's window lists, once the box is on the screen:
   // decoding it would only delay the first paint.
   QTimer::singleShot(kLateStartMs, &app,

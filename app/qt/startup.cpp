@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QPointer>
 #include <QScreen>
+#include <utility>
 #include <vector>
 
 #include "app/common/box_geometry.h"
@@ -38,29 +39,32 @@ std::unique_ptr<DropBoxWidget> CreateDropBox() {
   box->SetContextMenu(BuildContextMenu(box.get()));
   box->setAcceptDrops(true);
   box->ApplySettings();
-  // A later start over the same settings file brings this box to the front.
-  SettingsClaim->Serve([target = QPointer<DropBoxWidget>(box.get())] {
-    if (target == nullptr) return;
-    target->show();
-    target->raise();
-    target->activateWindow();
-    target->CallAttention();
-  });
+  // A later start over the same settings file hands this box its paths, or
+  // brings it to the front.
+  SettingsClaim->ServeRequests(
+      [target = QPointer<DropBoxWidget>(box.get())](platform::InstanceRequest request) {
+        if (target != nullptr) target->HandleRequest(std::move(request));
+      });
   return box;
 }
 
-std::unique_ptr<DropBoxWidget> FinishStart(bool run) {
+std::unique_ptr<DropBoxWidget> FinishStart(bool run, const std::vector<std::string>& paths) {
   if (!run) return nullptr;
   std::unique_ptr<DropBoxWidget> box = CreateDropBox();
   box->SettingsApplied();
+  // The paths of the command line are the first drop.
+  if (!paths.empty()) box->HandleRequest(platform::RequestFromHere(paths));
   return box;
 }
 
 }  // namespace
 
-std::unique_ptr<DropBoxWidget> StartDropBox() { return FinishStart(PrepareProgram()); }
+std::unique_ptr<DropBoxWidget> StartDropBox(const StartRequest& start) {
+  return FinishStart(PrepareProgram(start), start.paths);
+}
 
 std::unique_ptr<DropBoxWidget> StartDropBoxIn(const std::string& program_folder,
-                                              const std::string& user_folder) {
-  return FinishStart(PrepareProgramIn(program_folder, user_folder));
+                                              const std::string& user_folder,
+                                              const std::vector<std::string>& paths) {
+  return FinishStart(PrepareProgramIn(program_folder, user_folder, paths), paths);
 }

@@ -23,6 +23,10 @@ void ShowContextMenu() {
   // Where the pointer is now, not where the message says it was.
   POINT at = {};
   GetCursorPos(&at);
+  ShowContextMenuAt(at);
+}
+
+void ShowContextMenuAt(POINT at) {
   // Without this the menu would not close when the user clicks elsewhere.
   SetForegroundWindow(DropBoxWindow);
   TrackPopupMenuEx(ContextMenu, TPM_RIGHTBUTTON, at.x, at.y, DropBoxWindow, nullptr);

@@ -1,6 +1,7 @@
 // The drop box window: its creation, frame changes and the settings applied
 // to it.
 #include <memory>
+#include <utility>
 
 #include "app/common/box_geometry.h"
 #include "app/common/box_lock.h"
@@ -63,7 +64,11 @@ void ComeToFront(HWND window) {
   SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   SetForegroundWindow(window);
-  if (Box) Box->CallAttention();
+}
+
+void HandleRequest(platform::InstanceRequest request) {
+  if (!Box) return;
+  if (Box->Requested(std::move(request))) ComeToFront(DropBoxWindow);
   RefreshBox();
 }
 

@@ -12,6 +12,7 @@
 
 #include "app/common/box_geometry.h"
 #include "app/common/drop_box.h"
+#include "platform/instance.h"
 
 struct IDropTarget;
 
@@ -105,20 +106,37 @@ extern HMENU ContextMenu;
 
 // Makes ContextMenu with its items and hangs it in HiddenMenu.
 void BuildContextMenu();
-// Opens ContextMenu at the pointer; a chosen item comes back as WM_COMMAND.
+// Opens ContextMenu at the pointer, or at the point given; a chosen item
+// comes back as WM_COMMAND.
 void ShowContextMenu();
+void ShowContextMenuAt(POINT at);
 // Carries out the menu command id; true when it destroyed the box.
 bool RunDropBoxCommand(int id);
 
-// Shows the box above all others, gives it the foreground and has its face
-// light up a few times.
+// Shows the box above all others and gives it the foreground.
 void ComeToFront(HWND window);
+// A start's request (DropBox::Requested): its paths are handled as a drop,
+// or the box comes to the front, its face lit up a few times.
+void HandleRequest(platform::InstanceRequest request);
+// The files and folders named on the command line, the first drop.
+extern std::vector<std::string> StartPaths;
 
 // Drop reception (receive_drop.cpp): every dropped name, whole, then the
 // handle released, then the action.
 void ReceiveDrop(HDROP drop);
 // The names a drop handle carries, whole and in UTF-8, in its order.
 std::vector<std::string> DroppedNames(HDROP drop);
+
+// The box as screen readers see it (accessible.cpp): the answer to
+// WM_GETOBJECT, the standard object of the window under the box's own name
+// and description.
+LRESULT AnswerAccessibility(HWND window, WPARAM wparam, LPARAM lparam);
+
+// The keyboard (box_keys.cpp): a key pressed while the box has the focus,
+// and the menu asked for from the keyboard (the menu key, Shift+F10).
+// True when the box used the key.
+bool KeyPressed(WPARAM key);
+void MenuKeyPressed();
 
 // The box's private messages.
 // The worker has handed the window something to do (RunWindowTasks).

@@ -4,7 +4,10 @@
 
 #include <commctrl.h>
 
+#include <utility>
 #include <vector>
+
+#include "platform/win32/wide_text.h"
 
 #include "actions/drop_work.h"
 #include "app/common/box_geometry.h"
@@ -17,6 +20,7 @@ float ScaleX = 1.0f;
 float ScaleY = 1.0f;
 bool GuiReady = false;
 WNDCLASSEXA FormClass = {};
+std::vector<std::string> StartPaths;
 
 namespace {
 
@@ -74,15 +78,32 @@ void CreateDropBox() {
   InstallWindowWaker([window] { PostMessageW(window, kRunWindowTasksMessage, 0, 0); });
   ApplySettings();
   PostMessageW(DropBoxWindow, kLateStartMessage, 0, 0);
-  // A later start over the same settings file brings this box to the front.
-  SettingsClaim->Serve([] { ComeToFront(DropBoxWindow); });
+  // A later start over the same settings file hands this box its paths, or
+  // brings it to the front.
+  SettingsClaim->ServeRequests(
+      [](platform::InstanceRequest request) { HandleRequest(std::move(request)); });
 }
 
 bool FinishFormLoad(bool run) {
   if (!run) return false;
   CreateDropBox();
   Box->SettingsApplied();
+  // The paths of the command line are the first drop.
+  if (!StartPaths.empty()) HandleRequest(platform::RequestFromHere(StartPaths));
   return true;
+}
+
+// The files and folders the command line names: a drop on the program's
+// icon or a shortcut to it, Send To, Open With. Every argument is one; the
+// program takes no options.
+std::vector<std::string> CommandLinePaths() {
+  int count = 0;
+  LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+  std::vector<std::string> paths;
+  if (arguments == nullptr) return paths;
+  for (int i = 1; i < count; ++i) paths.push_back(platform::win32::Narrow(arguments[i]));
+  LocalFree(arguments);
+  return paths;
 }
 
 }  // namespace
@@ -135,7 +156,7 @@ ATOM RegisterFormClass(const char* name, WNDPROC procedure) {
   return RegisterClassExA(&FormClass);
 }
 
-bool FormLoad() { return FinishFormLoad(PrepareProgram()); }
+bool FormLoad() { return FinishFormLoad(PrepareProgram({"", StartPaths})); }
 
 bool FormLoadIn(const std::string& program_folder, const std::string& user_folder) {
   return FinishFormLoad(PrepareProgramIn(program_folder, user_folder));
@@ -160,6 +181,9 @@ int RunMessageLoop() {
 
 int StartUp(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*command_line*/,
             int /*show_command*/) {
+  // The command line in UTF-16, whole: the 8-bit one loses every name
+  // outside the code page.
+  StartPaths = CommandLinePaths();
   ClassName = "Quorlith";
   SetMetric("pixels");
   InitGui();

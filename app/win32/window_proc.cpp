@@ -65,6 +65,16 @@ LRESULT CALLBACK DropBoxProc(HWND window, UINT message, WPARAM wparam, LPARAM lp
     case WM_COMMAND:
       if (RunDropBoxCommand(LOWORD(wparam)) || !IsWindow(window)) return 0;
       return DefWindowProcA(window, message, wparam, lparam);
+    case WM_CONTEXTMENU:
+      // The right button's release opens the menu above; this comes from
+      // the keyboard (the menu key, Shift+F10), at (-1, -1).
+      if (lparam == -1) MenuKeyPressed();
+      return 0;
+    case WM_KEYDOWN:
+      if (KeyPressed(wparam)) return 0;
+      return DefWindowProcA(window, message, wparam, lparam);
+    case WM_GETOBJECT:
+      return AnswerAccessibility(window, wparam, lparam);
     case WM_DPICHANGED: {
       // Moved to a screen of another scale: the system proposes the rectangle
       // that keeps the box's size in 96-DPI pixels.
@@ -110,6 +120,16 @@ LRESULT CALLBACK DropBoxProc(HWND window, UINT message, WPARAM wparam, LPARAM lp
       EndFeedback();
       Box.reset();
       PostQuitMessage(0);
+      return 0;
+    case WM_QUERYENDSESSION:
+      // The session ends (a logout, a shutdown): work running now is given
+      // up at its next block and its temporary removed before the answer,
+      // since the system may end the program soon after it.
+      if (Box) Box->Stop(StopAt::kNextBlock);
+      return TRUE;
+    case WM_ENDSESSION:
+      // It does end: as a close, without saving the place and size.
+      if (wparam) DestroyWindow(window);
       return 0;
     case WM_CLOSE:
       // The default destroys the box without saving; running work ends with

@@ -160,10 +160,12 @@ TEST(BoxTexts, TheTipSaysWhatADropCameTo) {
               {3, 1, 0, 0, false, "Moved 1 file to /d/"},
               {3, 0, 0, 0, true, "Nothing moved"},
               {4, 2, 0, 0, false, "Deleted 2 files"},
+              {4, 1, 2, 0, false, "Deleted 1 file, 2 failed (Permission denied.)"},
               {7, 0, 0, 0, false, "Nothing done: there is no CommandMode 7"}};
   for (const auto& row : rows) {
+    const std::string reason = row.mode == 4 ? "Permission denied." : "";
     EXPECT_EQ(OutcomeText({CommandMode{row.mode}, 0, row.done, row.failed, row.skipped,
-                           row.declined, false, false, "/d/"}),
+                           row.declined, false, false, "/d/", reason}),
               row.tip);
   }
 }
@@ -175,7 +177,7 @@ TEST(BoxFeedbackTest, ShowsEachThingForItsTime) {
   using Clock = BoxFeedback::Clock;
   using Tint = BoxFeedback::Tint;
   using Tip = BoxFeedback::TipChange;
-  enum Event { kNothing, kMoved, kLeft, kDropped, kCaptured, kCopied, kHover, kCalled };
+  enum Event { kNothing, kMoved, kLeft, kDropped, kCaptured, kCopied, kHover, kCalled, kRefused, kSaid };
   const ProgressView idle;
   const ProgressView early{true, CommandMode::kCopy, 3, 10, 45, 100, "holiday.jpg", 0.4};
   const ProgressView copying{true, CommandMode::kCopy, 3, 10, 45, 100, "holiday.jpg", 0.6};
@@ -210,7 +212,11 @@ TEST(BoxFeedbackTest, ShowsEachThingForItsTime) {
       {8000, kCalled, true, idle, Tint::kAttention, -1, Tip::kKeep, "", 120},  // lit, plain, ...
       {8130, kNothing, true, idle, Tint::kNone, -1, Tip::kKeep, "", 110},
       {8250, kNothing, true, idle, Tint::kAttention, -1, Tip::kKeep, "", 110},
-      {8730, kNothing, true, idle, Tint::kNone, -1, Tip::kKeep, "", 2420}};
+      {8730, kNothing, true, idle, Tint::kNone, -1, Tip::kKeep, "", 2420},
+      {9000, kRefused, true, idle, Tint::kNone, -1, Tip::kShow, "No", 4000},  // a notice at once
+      {13000, kNothing, true, idle, Tint::kNone, -1, Tip::kHide, "", -1},
+      {13100, kSaid, true, idle, Tint::kNone, -1, Tip::kKeep, "", 600},  // then the action on top
+      {13700, kNothing, true, idle, Tint::kNone, -1, Tip::kShow, "Drop\nCopied 2 files to /d/", 4000}};
   BoxFeedback feedback;
   const Clock::time_point start = Clock::now();
   for (const auto& step : steps) {
@@ -230,13 +236,20 @@ TEST(BoxFeedbackTest, ShowsEachThingForItsTime) {
         feedback.SetHover(true);
         break;
       case kCaptured:
-        feedback.Outcome({CommandMode::kCapture, 1, 1, 0, 0, false, false, false, ""}, now);
+        feedback.Outcome({CommandMode::kCapture, 1, 1, 0, 0, false, false, false, "", ""}, now);
         break;
       case kCopied:
-        feedback.Outcome({CommandMode::kCopy, 2, 2, 0, 0, false, false, false, "/d/"}, now);
+        feedback.Outcome({CommandMode::kCopy, 2, 2, 0, 0, false, false, false, "/d/", ""}, now);
         break;
       case kCalled:
         feedback.CallAttention(now);
+        break;
+      case kRefused:
+        feedback.Notice("No", now);
+        break;
+      case kSaid:
+        feedback.SetActionLine("Drop");
+        feedback.PointerMoved(now);
         break;
       case kNothing:
         break;
@@ -344,12 +357,18 @@ TEST(BoxGeometry, TheFrameResizesByItsSidesAndADragFollowsThePointer) {
   EXPECT_EQ(drag.Move(200, 200, 4, 4), BoxDrag::Step::kNone);
 }
 
-TEST(Opacity, AlphaWrapsInsteadOfClamping) {
+// The alpha wraps instead of clamping; only an alpha of 0 shows at the first-run opacity.
+TEST(Opacity, AlphaWrapsInsteadOfClampingAndTheBoxNeverVanishes) {
   const struct {
     int16_t t;
-    int alpha;
-  } rows[] = {{75, 191}, {100, 255}, {0, 0}, {101, 1}, {-1, 254}, {200, 254}, {50, 127}};
-  for (const auto& row : rows) EXPECT_EQ(AlphaFromPercent(row.t), row.alpha) << row.t;
+    int alpha, shown;
+  } rows[] = {{75, 191, 191}, {100, 255, 255}, {0, 0, 191},    {101, 1, 1},     {-1, 254, 254},
+              {200, 254, 254}, {50, 127, 127}, {201, 0, 191}, {-201, 0, 191}, {1, 2, 2}};
+  for (const auto& row : rows) {
+    SettingsRecord.t = row.t;
+    EXPECT_EQ(AlphaFromPercent(row.t), row.alpha) << row.t;
+    EXPECT_EQ(ShownAlpha(), row.shown) << row.t;
+  }
 }
 
 }  // namespace

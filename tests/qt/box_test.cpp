@@ -315,7 +315,7 @@ TEST_F(QtBox, TheBoxShowsProgressAndExitFinishesOnlyTheCurrentFile) {
 TEST_F(QtBox, ACallForAttentionLightsTheFaceAFewTimes) {
   Start();
   const QRgb plain = BodyPixel();
-  box_->CallAttention();
+  box_->HandleRequest({folder_.path(), {}});  // a later start without paths
   int changes = 0;
   bool lit = false;
   QElapsedTimer clock;

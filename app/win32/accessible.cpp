@@ -1,0 +1,149 @@
+// The box as screen readers see it. Its window title stays "Quorlithdropbox";
+// the box gives its own name and says what a drop does. Windows' standard
+// accessible object of the window does everything else: the box's object
+// hands every other question on to it.
+#include <oleacc.h>
+
+#include <string>
+
+#include "app/common/box_texts.h"
+#include "app/win32/drop_box_shell.h"
+#include "platform/win32/wide_text.h"
+
+namespace {
+
+class BoxAccessible final : public IAccessible {
+ public:
+  explicit BoxAccessible(IAccessible* standard) : standard_(standard) {}
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
+    if (id == IID_IUnknown || id == IID_IDispatch || id == IID_IAccessible) {
+      *object = static_cast<IAccessible*>(this);
+      AddRef();
+      return S_OK;
+    }
+    return standard_->QueryInterface(id, object);
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&references_); }
+  ULONG STDMETHODCALLTYPE Release() override {
+    const LONG left = InterlockedDecrement(&references_);
+    if (left == 0) {
+      standard_->Release();
+      delete this;
+    }
+    return static_cast<ULONG>(left);
+  }
+
+  // What the box says of itself.
+  HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
+    if (!Self(child)) return standard_->get_accName(child, name);
+    return Text(kAccessibleName, name);
+  }
+  HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* description) override {
+    if (!Self(child) || !Box) return standard_->get_accDescription(child, description);
+    return Text(Box->Description(), description);
+  }
+
+  // Everything else is the standard object's.
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+    return standard_->GetTypeInfoCount(count);
+  }
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT i, LCID locale, ITypeInfo** info) override {
+    return standard_->GetTypeInfo(i, locale, info);
+  }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID id, LPOLESTR* names, UINT count, LCID locale,
+                                          DISPID* ids) override {
+    return standard_->GetIDsOfNames(id, names, count, locale, ids);
+  }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID id, LCID locale, WORD flags,
+                                   DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
+                                   UINT* bad_argument) override {
+    return standard_->Invoke(member, id, locale, flags, params, result, exception, bad_argument);
+  }
+  HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override {
+    return standard_->get_accParent(parent);
+  }
+  HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* count) override {
+    return standard_->get_accChildCount(count);
+  }
+  HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** object) override {
+    return standard_->get_accChild(child, object);
+  }
+  HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
+    return standard_->get_accValue(child, value);
+  }
+  HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
+    return standard_->get_accRole(child, role);
+  }
+  HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
+    return standard_->get_accState(child, state);
+  }
+  HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override {
+    return standard_->get_accHelp(child, help);
+  }
+  HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT child, LONG* topic) override {
+    return standard_->get_accHelpTopic(file, child, topic);
+  }
+  HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) override {
+    return standard_->get_accKeyboardShortcut(child, shortcut);
+  }
+  HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* child) override {
+    return standard_->get_accFocus(child);
+  }
+  HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* children) override {
+    return standard_->get_accSelection(children);
+  }
+  HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
+    return standard_->get_accDefaultAction(child, action);
+  }
+  HRESULT STDMETHODCALLTYPE accSelect(LONG flags, VARIANT child) override {
+    return standard_->accSelect(flags, child);
+  }
+  HRESULT STDMETHODCALLTYPE accLocation(LONG* left, LONG* top, LONG* width, LONG* height,
+                                        VARIANT child) override {
+    return standard_->accLocation(left, top, width, height, child);
+  }
+  HRESULT STDMETHODCALLTYPE accNavigate(LONG direction, VARIANT start, VARIANT* end) override {
+    return standard_->accNavigate(direction, start, end);
+  }
+  HRESULT STDMETHODCALLTYPE accHitTest(LONG left, LONG top, VARIANT* child) override {
+    return standard_->accHitTest(left, top, child);
+  }
+  HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
+    return standard_->accDoDefaultAction(child);
+  }
+  HRESULT STDMETHODCALLTYPE put_accName(VARIANT child, BSTR name) override {
+    return standard_->put_accName(child, name);
+  }
+  HRESULT STDMETHODCALLTYPE put_accValue(VARIANT child, BSTR value) override {
+    return standard_->put_accValue(child, value);
+  }
+
+ private:
+  static bool Self(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
+  static HRESULT Text(const std::string& text, BSTR* out) {
+    const std::wstring wide = platform::win32::Widen(text);
+    *out = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
+    return *out != nullptr ? S_OK : E_OUTOFMEMORY;
+  }
+
+  IAccessible* standard_;
+  LONG references_ = 1;
+};
+
+}  // namespace
+
+LRESULT AnswerAccessibility(HWND window, WPARAM wparam, LPARAM lparam) {
+  if (static_cast<LONG>(lparam) != OBJID_CLIENT) {
+    return DefWindowProcA(window, WM_GETOBJECT, wparam, lparam);
+  }
+  IAccessible* standard = nullptr;
+  if (FAILED(CreateStdAccessibleObject(window, OBJID_CLIENT, IID_IAccessible,
+                                       reinterpret_cast<void**>(&standard)))) {
+    return DefWindowProcA(window, WM_GETOBJECT, wparam, lparam);
+  }
+  auto* box = new BoxAccessible(standard);
+  const LRESULT answer = LresultFromObject(IID_IAccessible, wparam, box);
+  box->Release();  // the answer holds its own reference
+  return answer;
+}
