@@ -3,13 +3,17 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QImage>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 
+#include <map>
 #include <memory>
+#include <optional>
 
 #include "platform/clipboard.h"
 #include "platform/message_box.h"
@@ -109,6 +113,58 @@ TEST(UiQt, MessageBoxesAndClipboard) {
   const std::string text = "/home/me/a.txt\r/home/me/\xC3\xBC \xF0\x9F\x98\x80.txt\r";
   ASSERT_TRUE(platform::PutClipboardText(text));
   EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), text);
+}
+
+// Files copied in a file manager, read back through the real clipboard: GNOME's list first, else
+// the URI list; local files only, escapes decoded byte for byte.
+TEST(UiQt, PasteFindsTheFilesAFileManagerCopied) {
+  static int argc = 3;
+  static char arg0[] = "test", arg1[] = "-platform", arg2[] = "offscreen";
+  static char* argv[] = {arg0, arg1, arg2, nullptr};
+  QApplication application(argc, argv);
+  using Files = std::optional<platform::ClipboardFiles>;
+  const std::string gnome = "x-special/gnome-copied-files", uris = "text/uri-list";
+  const std::string kde_cut = "application/x-kde-cutselection";
+  const struct {
+    const char* what;
+    std::map<std::string, std::string> formats;
+    Files files;
+  } rows[] = {
+      {"GNOME's cut files, before a URI list",
+       {{gnome,
+         "cut\r\nfile:///home/me/a%20b.txt\r\nhttps://example.com/page\r\n"
+         "file://localhost/tmp/%C3%BC%0Aline\r\nfile:/-dash\r\nfile://elsewhere/x\r\n"
+         "file:///bad%zz\r\nfile:///nul%00\r\nfile:///frag#ment\r\nfile:///c%23d%FF\n"},
+        {uris, "file:///other"}},
+       platform::ClipboardFiles{{"/home/me/a b.txt", "/tmp/\xC3\xBC\nline", "/-dash", "/c#d\xFF"},
+                                1}},
+      {"GNOME's copied files", {{gnome, "copy\nfile:///a"}}, platform::ClipboardFiles{{"/a"}, 0}},
+      {"GNOME's list with another verb", {{gnome, "link\nfile:///a"}}, std::nullopt},
+      {"a URI list",
+       {{uris, "file:///a%20b\r\n# a comment\r\nhttps://example.com/\r\nfile:///k\r\n"}},
+       platform::ClipboardFiles{{"/a b", "/k"}, 0}},
+      {"KDE's cut files",
+       {{uris, "file:///k"}, {kde_cut, "1"}},
+       platform::ClipboardFiles{{"/k"}, 1}},
+      {"web links only",
+       {{uris, "https://example.com/a\r\nftp://example.com/b\r\n"}},
+       std::nullopt},
+      {"plain text", {{"text/plain", "/home/me/a.txt"}}, std::nullopt},
+      {"an image", {}, std::nullopt}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    auto* data = new QMimeData;
+    for (const auto& [format, bytes] : row.formats) {
+      data->setData(QString::fromStdString(format), QByteArray::fromStdString(bytes));
+    }
+    if (row.formats.empty()) data->setImageData(QImage(4, 4, QImage::Format_RGB32));
+    QGuiApplication::clipboard()->setMimeData(data);
+    const Files files = platform::ReadClipboardFiles();
+    ASSERT_EQ(files.has_value(), row.files.has_value());
+    if (!files) continue;
+    EXPECT_EQ(files->paths, row.files->paths);
+    EXPECT_EQ(files->cut, row.files->cut);
+  }
 }
 
 }  // namespace
