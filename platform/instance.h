@@ -56,11 +56,10 @@ class InstanceClaim {
 
 // Claims key for this process. Null when another process holds it: that one
 // has then been handed request, and this call returns once it has taken it,
-// or after a few seconds when it does not answer. taken, when given, says
+// or after ten seconds when it does not answer. taken, when given, says
 // which (false also whenever a claim comes back). A request beyond the
-// bounds above is not sent. When the claim
-// cannot be made for any other reason, an empty claim comes back, so the box
-// still starts.
+// bounds above is not sent. When the claim cannot be made for any other
+// reason, an empty claim comes back, so the box still starts.
 std::unique_ptr<InstanceClaim> ClaimInstance(const std::string& key, const InstanceRequest& request,
                                              bool* taken = nullptr);
 // The same with no paths: a later start only asks the holder to come to the
