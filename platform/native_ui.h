@@ -5,13 +5,17 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+
+#include "platform/clipboard.h"
 
 namespace platform::native {
 
 // text and caption are never null here.
 int ShowMessageBox(const char* text, const char* caption, uint32_t style);
 bool PutClipboardText(const std::string& text);
+std::optional<ClipboardFiles> ReadClipboardFiles();
 bool OpenWithDefaultApp(const std::string& path);
 
 }  // namespace platform::native

@@ -21,6 +21,11 @@ ClipboardHandler& ClipHandler() {
   return handler;
 }
 
+ClipboardFilesHandler& FilesHandler() {
+  static ClipboardFilesHandler handler;
+  return handler;
+}
+
 OpenHandler& DocumentHandler() {
   static OpenHandler handler;
   return handler;
@@ -30,6 +35,9 @@ OpenHandler& DocumentHandler() {
 
 void SetMessageBoxHandler(MessageBoxHandler handler) { BoxHandler() = std::move(handler); }
 void SetClipboardHandler(ClipboardHandler handler) { ClipHandler() = std::move(handler); }
+void SetClipboardFilesHandler(ClipboardFilesHandler handler) {
+  FilesHandler() = std::move(handler);
+}
 void SetOpenHandler(OpenHandler handler) { DocumentHandler() = std::move(handler); }
 
 // Each dispatch calls a copy of the handler, so a handler that replaces or
@@ -51,6 +59,14 @@ bool PutClipboardText(const std::string& text) {
     return handler(text);
   }
   return native::PutClipboardText(text);
+}
+
+std::optional<ClipboardFiles> ReadClipboardFiles() {
+  if (FilesHandler()) {
+    const ClipboardFilesHandler handler = FilesHandler();
+    return handler();
+  }
+  return native::ReadClipboardFiles();
 }
 
 bool OpenWithDefaultApp(const std::string& path) {

@@ -14,6 +14,8 @@ int ShowMessageBox(const char* text, const char* caption, uint32_t style) {
 
 bool PutClipboardText(const std::string& /*text*/) { return false; }
 
+std::optional<ClipboardFiles> ReadClipboardFiles() { return std::nullopt; }
+
 bool OpenWithDefaultApp(const std::string& /*path*/) { return false; }
 
 std::unique_ptr<ReadWatch> WatchReadable(int /*fd*/, std::function<void()> /*on_readable*/) {

@@ -1,7 +1,8 @@
 // The claim on Linux: an exclusive lock on a file in the user's runtime
 // folder, which the system lets go when the process ends however it ends, and
-// beside it a socket that later starts connect to.
+// beside it a socket to which later starts send their requests.
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -9,18 +10,28 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <utility>
 
 #include "platform/instance.h"
+#include "platform/posix/handover_server.h"
 #include "platform/posix/posix_files.h"
-#include "platform/posix/read_watch.h"
+#include "platform/shared/handover_wire.h"
 
 namespace platform {
 
 namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// How long a later start waits for the holder to take its request: long
+// enough for a holder that is itself still starting.
+constexpr std::chrono::seconds kHandoverWait{10};
+constexpr std::chrono::milliseconds kRetryPause{50};
 
 // The real path of an existing file or folder; empty when there is none.
 std::string RealPath(const std::string& path) {
@@ -64,7 +75,7 @@ int Listen(const std::string& path) {
   if (!listener.valid()) return -1;
   unlink(path.c_str());
   if (bind(listener.get(), reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-      listen(listener.get(), 8) != 0) {
+      listen(listener.get(), 16) != 0) {
     return -1;
   }
   return listener.Release();
@@ -76,7 +87,7 @@ class LockClaim final : public InstanceClaim {
   LockClaim(int lock, std::string base)
       : lock_(lock), listener_(Listen(base + ".socket")), base_(std::move(base)) {}
   ~LockClaim() override {
-    watch_.reset();
+    server_.reset();
     listener_.Close();
     if (!lock_.valid()) return;
     // Still under the lock, both files are ours to remove.
@@ -84,34 +95,57 @@ class LockClaim final : public InstanceClaim {
     unlink((base_ + ".lock").c_str());
   }
 
-  void Serve(std::function<void()> come_to_front) override {
-    if (!listener_.valid() || watch_ != nullptr) return;
-    const int listener = listener_.get();
-    watch_ = native::WatchReadable(listener, [listener, come = std::move(come_to_front)] {
-      // Each connection is one request; several at once bring one answer.
-      int peer;
-      while ((peer = accept4(listener, nullptr, nullptr, SOCK_CLOEXEC)) >= 0) close(peer);
-      come();
-    });
+  void ServeRequests(std::function<void(InstanceRequest)> on_request) override {
+    if (!listener_.valid() || server_ != nullptr) return;
+    server_ = posix::ServeHandovers(listener_.get(), std::move(on_request));
   }
 
  private:
   posix::Descriptor lock_;
   posix::Descriptor listener_;
   std::string base_;
-  std::unique_ptr<native::ReadWatch> watch_;
+  std::unique_ptr<posix::HandoverServer> server_;
 };
 
-// Asks the holder to come to the front: its socket takes the connection even
-// while it is still starting, and it answers once its box is up.
-void AskHolder(const std::string& path) {
+// Waits until fd is ready for events or has ended; false at the deadline.
+bool WaitFor(int fd, short events, Clock::time_point deadline) {
+  for (;;) {
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
+    if (left.count() <= 0) return false;
+    pollfd ready = {fd, events, 0};
+    const int count = poll(&ready, 1, static_cast<int>(left.count()));
+    if (count > 0) return true;
+    if (count < 0 && errno != EINTR) return false;
+  }
+}
+
+enum class Answer { kTaken, kRefused, kSilent };
+
+// Sends message to the holder's socket at path and waits for its answer. A
+// holder that is not listening yet, or that closed the connection unanswered
+// (it serves only a few at once), refused; one that has not answered by the
+// deadline is silent.
+Answer SendTo(const std::string& path, const std::string& message, Clock::time_point deadline) {
   sockaddr_un address;
-  if (!SocketAddress(path, address)) return;
-  const posix::Descriptor peer(socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
-  // A holder that does not take the connection cannot be asked; nothing more
-  // is to be done about it.
-  if (peer.valid()) {
-    (void)connect(peer.get(), reinterpret_cast<sockaddr*>(&address), sizeof address);
+  if (!SocketAddress(path, address)) return Answer::kSilent;
+  const posix::Descriptor peer(socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
+  if (!peer.valid()) return Answer::kSilent;
+  if (connect(peer.get(), reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+    return Answer::kRefused;
+  }
+  for (size_t sent = 0; sent < message.size();) {
+    if (!WaitFor(peer.get(), POLLOUT, deadline)) return Answer::kSilent;
+    const ssize_t done =
+        send(peer.get(), message.data() + sent, message.size() - sent, MSG_NOSIGNAL);
+    if (done > 0) sent += static_cast<size_t>(done);
+    if (done < 0 && errno != EAGAIN && errno != EINTR) return Answer::kRefused;
+  }
+  for (;;) {
+    if (!WaitFor(peer.get(), POLLIN, deadline)) return Answer::kSilent;
+    char answer = 0;
+    const ssize_t got = recv(peer.get(), &answer, 1, 0);
+    if (got == 1) return answer == handover::kTaken ? Answer::kTaken : Answer::kRefused;
+    if (got == 0 || (errno != EAGAIN && errno != EINTR)) return Answer::kRefused;
   }
 }
 
@@ -130,27 +164,56 @@ std::string InstanceKey(const std::string& settings_path) {
   return (real == "/" ? "" : real) + "/" + name;
 }
 
-std::unique_ptr<InstanceClaim> ClaimInstance(const std::string& key) {
+InstanceRequest RequestFromHere(std::vector<std::string> paths) {
+  InstanceRequest request{{}, std::move(paths)};
+  char* here = getcwd(nullptr, 0);
+  if (here != nullptr) request.working_folder = here;
+  std::free(here);
+  return request;
+}
+
+std::unique_ptr<InstanceClaim> ClaimInstance(const std::string& key, const InstanceRequest& request,
+                                             bool* taken) {
+  if (taken != nullptr) *taken = false;
   const std::string folder = RuntimeFolder();
   if (folder.empty()) return std::make_unique<LockClaim>();
   const std::string base = folder + "/" + InstanceName(key);
   const std::string lock_path = base + ".lock";
-  // A holder that ends removes its lock file; one that did so between the
-  // open and the lock here leaves a lock on a file nobody else can find, and
-  // the claim starts over.
-  for (int attempt = 0; attempt < 5; ++attempt) {
-    posix::Descriptor lock(open(lock_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
-    if (!lock.valid()) break;
-    if (flock(lock.get(), LOCK_EX | LOCK_NB) != 0) {
-      if (errno != EWOULDBLOCK) break;
-      AskHolder(base + ".socket");
-      return nullptr;
+  const Clock::time_point deadline = Clock::now() + kHandoverWait;
+  std::string message;
+  for (;;) {
+    bool refused = false;
+    {
+      posix::Descriptor lock(open(lock_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
+      if (!lock.valid()) break;
+      if (flock(lock.get(), LOCK_EX | LOCK_NB) == 0) {
+        // A holder that ends removes its lock file; one that did so between
+        // the open and the lock here leaves a lock on a file nobody else can
+        // find, and the claim starts over.
+        struct stat locked, named;
+        if (fstat(lock.get(), &locked) == 0 && stat(lock_path.c_str(), &named) == 0 &&
+            locked.st_dev == named.st_dev && locked.st_ino == named.st_ino) {
+          return std::make_unique<LockClaim>(lock.Release(), base);
+        }
+      } else {
+        if (errno != EWOULDBLOCK) break;
+        if (message.empty()) message = handover::Encode(request);
+        if (message.empty()) return nullptr;
+        const Answer answer = SendTo(base + ".socket", message, deadline);
+        if (answer == Answer::kSilent) return nullptr;
+        if (answer == Answer::kTaken) {
+          if (taken != nullptr) *taken = true;
+          return nullptr;
+        }
+        refused = true;
+      }
     }
-    struct stat locked, named;
-    if (fstat(lock.get(), &locked) == 0 && stat(lock_path.c_str(), &named) == 0 &&
-        locked.st_dev == named.st_dev && locked.st_ino == named.st_ino) {
-      return std::make_unique<LockClaim>(lock.Release(), base);
+    // Another look once the lock is let go: the holder may have ended since.
+    if (Clock::now() >= deadline) {
+      if (refused) return nullptr;
+      break;
     }
+    std::this_thread::sleep_for(kRetryPause);
   }
   return std::make_unique<LockClaim>();
 }

@@ -5,6 +5,10 @@
 
 namespace platform {
 
+std::unique_ptr<InstanceClaim> ClaimInstance(const std::string& key) {
+  return ClaimInstance(key, RequestFromHere({}));
+}
+
 std::string InstanceName(const std::string& key) {
   // FNV-1a: short and stable across builds and systems; two settings files
   // that collide in 64 bits are not a practical concern.

@@ -1,10 +1,13 @@
 // The Win32 clipboard. The text goes there as CF_UNICODETEXT, so every
 // program pastes the same characters whatever its locale; a program that asks
-// for CF_TEXT gets the system's conversion to its ANSI code page.
+// for CF_TEXT gets the system's conversion to its ANSI code page. Files come
+// from CF_HDROP, as Explorer copies and cuts them.
 #include <windows.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <cstring>
+#include <string_view>
 
 #include "platform/failure.h"
 #include "platform/native_ui.h"
@@ -50,7 +53,63 @@ bool OpenClipboardPatiently() {
   }
 }
 
+// The names in a DROPFILES block of size bytes: UTF-16 or, from old
+// programs, in the system's ANSI code page; each ends with a NUL and an empty
+// one ends the list. Nothing is read beyond the block.
+std::vector<std::string> NamesInDropFiles(const char* block, size_t size) {
+  std::vector<std::string> names;
+  DROPFILES header;
+  if (size < sizeof header) return names;
+  std::memcpy(&header, block, sizeof header);
+  if (header.pFiles > size) return names;
+  const size_t unit = header.fWide ? sizeof(wchar_t) : 1;
+  std::wstring wide;
+  std::string ansi;
+  for (size_t at = header.pFiles; at + unit <= size; at += unit) {
+    wchar_t c = 0;
+    if (header.fWide) {
+      std::memcpy(&c, block + at, sizeof c);
+    } else {
+      c = static_cast<unsigned char>(block[at]);
+    }
+    if (c != 0) {
+      header.fWide ? wide.push_back(c) : ansi.push_back(static_cast<char>(c));
+      continue;
+    }
+    if (wide.empty() && ansi.empty()) break;
+    names.push_back(header.fWide ? win32::Narrow(wide)
+                                 : win32::FromCodePage(ansi, win32::SystemAnsiCodePage()));
+    wide.clear();
+    ansi.clear();
+  }
+  return names;
+}
+
+// The clipboard's data in format, copied out; empty when there is none.
+std::string ClipboardBytes(UINT format) {
+  const HANDLE data = GetClipboardData(format);
+  const void* bytes = data != nullptr ? GlobalLock(data) : nullptr;
+  if (bytes == nullptr) return {};
+  std::string copy(static_cast<const char*>(bytes), GlobalSize(data));
+  GlobalUnlock(data);
+  return copy;
+}
+
 }  // namespace
+
+std::optional<ClipboardFiles> ReadClipboardFiles() {
+  if (!IsClipboardFormatAvailable(CF_HDROP) || !OpenClipboardPatiently()) return std::nullopt;
+  static const UINT effect_format = RegisterClipboardFormatW(L"Preferred DropEffect");
+  const std::string list = ClipboardBytes(CF_HDROP);
+  const std::string effect = effect_format != 0 ? ClipboardBytes(effect_format) : std::string();
+  CloseClipboard();
+  ClipboardFiles files{NamesInDropFiles(list.data(), list.size()), false};
+  if (files.paths.empty()) return std::nullopt;
+  DWORD chosen = 0;
+  if (effect.size() >= sizeof chosen) std::memcpy(&chosen, effect.data(), sizeof chosen);
+  files.cut = (chosen & DROPEFFECT_MOVE) != 0;
+  return files;
+}
 
 bool PutClipboardText(const std::string& text) {
   HGLOBAL block = MakeTextBlock(text);

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -26,7 +27,8 @@ struct ShownBox {
   uint32_t style = 0;
 };
 
-// While alive, each box takes the next scripted answer (OK, or No once the script has run out).
+// While alive, each box takes the next scripted answer (OK, or No once the script has run out),
+// and the clipboard holds the files scripted (none until SetClipboardFiles).
 class ScriptedUi {
  public:
   ScriptedUi() {
@@ -49,10 +51,12 @@ class ScriptedUi {
         clipboard_.push_back(text);
       return !clipboard_busy_;
     });
+    platform::SetClipboardFilesHandler([this] { return clipboard_files_; });
   }
   ~ScriptedUi() {
     platform::SetMessageBoxHandler(nullptr);
     platform::SetClipboardHandler(nullptr);
+    platform::SetClipboardFilesHandler(nullptr);
   }
   ScriptedUi(const ScriptedUi&) = delete;
   ScriptedUi& operator=(const ScriptedUi&) = delete;
@@ -60,6 +64,10 @@ class ScriptedUi {
   void Answer(std::vector<int> answers) { answers_.assign(answers.begin(), answers.end()); }
   // The clipboard refuses texts, giving kClipboardBusyCode as the reason.
   void SetClipboardBusy(bool busy) { clipboard_busy_ = busy; }
+  // What platform::ReadClipboardFiles finds: files a file manager copied, or nothing.
+  void SetClipboardFiles(std::optional<platform::ClipboardFiles> files) {
+    clipboard_files_ = std::move(files);
+  }
   // Run once while the next box shows, before it is answered (another drop, say).
   void WhileShowing(std::function<void()> action) { while_showing_ = std::move(action); }
 
@@ -72,6 +80,7 @@ class ScriptedUi {
   std::vector<ShownBox> boxes_;
   std::vector<std::string> clipboard_;
   std::function<void()> while_showing_;
+  std::optional<platform::ClipboardFiles> clipboard_files_;
   bool clipboard_busy_ = false;
 };
 

@@ -1,0 +1,38 @@
+// The message that carries an InstanceRequest from a later start to the
+// holder, the same on Linux (a local socket) and on Windows (WM_COPYDATA).
+// Every number is 32 bits, little-endian:
+//
+//   "QRLH", version 1, the whole message's length in bytes, the path count,
+//   the working folder as its length and its bytes,
+//   each path as its length and its bytes, in order,
+//   "QEND".
+//
+// The holder answers a message it took with the one byte kTaken (on Linux;
+// on Windows the message's result says it). Anything else is dropped whole.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/instance.h"
+
+namespace platform::handover {
+
+constexpr size_t kHeaderBytes = 16;
+constexpr char kTaken = 0x06;
+
+// The message for request; empty when request is beyond the bounds of
+// instance.h.
+std::string Encode(const InstanceRequest& request);
+
+// The whole length that a message's first kHeaderBytes declare; 0 when they
+// are no header of ours or declare a message beyond the bounds.
+size_t DeclaredLength(std::string_view header);
+
+// The request in a whole message; nothing when it is malformed or beyond
+// the bounds.
+std::optional<InstanceRequest> Decode(std::string_view message);
+
+}  // namespace platform::handover
