@@ -59,8 +59,8 @@ SettingsPlace PrepareSettingsFile(const std::string& path) {
   SettingsPlace place = SettingsPlace::Named;
   const size_t cut = path.find_last_of(kFolderSeparators);
   const std::string folder = cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
-  if (FileExists(path) != 1 && !((folder.empty() || platform::MakeFolders(folder)) &&
-                                 CreateSettingsFile(path))) {
+  if (FileExists(path) != 1 &&
+      !((folder.empty() || platform::MakeFolders(folder)) && CreateSettingsFile(path))) {
     IniPath = path;
     SetFirstRunValues();
     place = SettingsPlace::MemoryOnly;

@@ -91,7 +91,7 @@ void BoxFeedback::SetProgress(const ProgressView& view) {
 }
 
 BoxFeedback::Frame BoxFeedback::Update(Time now, bool pointer_over, bool working,
-                                      const ProgressView& progress) {
+                                       const ProgressView& progress) {
   const bool showed = done_ >= 0;
   if (working && progress.running) {
     SetProgress(progress);

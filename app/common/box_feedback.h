@@ -105,12 +105,12 @@ class BoxFeedback {
   bool hover_ = false;
   Time flash_until_{};
   std::optional<Time> attention_from_;
-  double done_ = -1;                  // the fill, while progress shows
-  bool progress_shown_ = false;       // this work has shown its progress
-  bool outcome_waiting_ = false;      // an outcome not yet offered to the tip
-  bool notice_waiting_ = false;       // a notice not yet shown
+  double done_ = -1;              // the fill, while progress shows
+  bool progress_shown_ = false;   // this work has shown its progress
+  bool outcome_waiting_ = false;  // an outcome not yet offered to the tip
+  bool notice_waiting_ = false;   // a notice not yet shown
   std::string action_line_;
-  std::string outcome_line_;          // empty before the first drop
+  std::string outcome_line_;  // empty before the first drop
   std::string progress_line_;
   std::string notice_;
   Time notice_until_{};

@@ -12,22 +12,34 @@
 
 namespace {
 
+// The import library's IID_IAccessible is oleacc.dll's exported data, which a
+// program linked without dllimport reads wrongly; the header's own id is right.
+const IID kAccessibleId = __uuidof(IAccessible);
+
 class BoxAccessible final : public IAccessible {
  public:
-  explicit BoxAccessible(IAccessible* standard) : standard_(standard) {}
+  explicit BoxAccessible(IAccessible* standard) : standard_(standard) {
+    // Within this process the object goes by pointer; to other processes
+    // (the screen reader) by the system's own marshaling of IAccessible.
+    CoCreateFreeThreadedMarshaler(static_cast<IAccessible*>(this), &marshaler_);
+  }
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
-    if (id == IID_IUnknown || id == IID_IDispatch || id == IID_IAccessible) {
+    if (id == IID_IUnknown || id == IID_IDispatch || id == kAccessibleId) {
       *object = static_cast<IAccessible*>(this);
       AddRef();
       return S_OK;
     }
-    return standard_->QueryInterface(id, object);
+    if (id == IID_IMarshal && marshaler_ != nullptr) return marshaler_->QueryInterface(id, object);
+    // Nothing else: COM marshals this object, not the standard one.
+    *object = nullptr;
+    return E_NOINTERFACE;
   }
   ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&references_); }
   ULONG STDMETHODCALLTYPE Release() override {
     const LONG left = InterlockedDecrement(&references_);
     if (left == 0) {
+      if (marshaler_ != nullptr) marshaler_->Release();
       standard_->Release();
       delete this;
     }
@@ -128,6 +140,7 @@ class BoxAccessible final : public IAccessible {
   }
 
   IAccessible* standard_;
+  IUnknown* marshaler_ = nullptr;
   LONG references_ = 1;
 };
 
@@ -138,12 +151,12 @@ LRESULT AnswerAccessibility(HWND window, WPARAM wparam, LPARAM lparam) {
     return DefWindowProcA(window, WM_GETOBJECT, wparam, lparam);
   }
   IAccessible* standard = nullptr;
-  if (FAILED(CreateStdAccessibleObject(window, OBJID_CLIENT, IID_IAccessible,
+  if (FAILED(CreateStdAccessibleObject(window, OBJID_CLIENT, kAccessibleId,
                                        reinterpret_cast<void**>(&standard)))) {
     return DefWindowProcA(window, WM_GETOBJECT, wparam, lparam);
   }
   auto* box = new BoxAccessible(standard);
-  const LRESULT answer = LresultFromObject(IID_IAccessible, wparam, box);
+  const LRESULT answer = LresultFromObject(kAccessibleId, wparam, box);
   box->Release();  // the answer holds its own reference
   return answer;
 }

@@ -177,7 +177,18 @@ TEST(BoxFeedbackTest, ShowsEachThingForItsTime) {
   using Clock = BoxFeedback::Clock;
   using Tint = BoxFeedback::Tint;
   using Tip = BoxFeedback::TipChange;
-  enum Event { kNothing, kMoved, kLeft, kDropped, kCaptured, kCopied, kHover, kCalled, kRefused, kSaid };
+  enum Event {
+    kNothing,
+    kMoved,
+    kLeft,
+    kDropped,
+    kCaptured,
+    kCopied,
+    kHover,
+    kCalled,
+    kRefused,
+    kSaid
+  };
   const ProgressView idle;
   const ProgressView early{true, CommandMode::kCopy, 3, 10, 45, 100, "holiday.jpg", 0.4};
   const ProgressView copying{true, CommandMode::kCopy, 3, 10, 45, 100, "holiday.jpg", 0.6};
@@ -216,7 +227,8 @@ TEST(BoxFeedbackTest, ShowsEachThingForItsTime) {
       {9000, kRefused, true, idle, Tint::kNone, -1, Tip::kShow, "No", 4000},  // a notice at once
       {13000, kNothing, true, idle, Tint::kNone, -1, Tip::kHide, "", -1},
       {13100, kSaid, true, idle, Tint::kNone, -1, Tip::kKeep, "", 600},  // then the action on top
-      {13700, kNothing, true, idle, Tint::kNone, -1, Tip::kShow, "Drop\nCopied 2 files to /d/", 4000}};
+      {13700, kNothing, true, idle, Tint::kNone, -1, Tip::kShow, "Drop\nCopied 2 files to /d/",
+       4000}};
   BoxFeedback feedback;
   const Clock::time_point start = Clock::now();
   for (const auto& step : steps) {
@@ -362,8 +374,8 @@ TEST(Opacity, AlphaWrapsInsteadOfClampingAndTheBoxNeverVanishes) {
   const struct {
     int16_t t;
     int alpha, shown;
-  } rows[] = {{75, 191, 191}, {100, 255, 255}, {0, 0, 191},    {101, 1, 1},     {-1, 254, 254},
-              {200, 254, 254}, {50, 127, 127}, {201, 0, 191}, {-201, 0, 191}, {1, 2, 2}};
+  } rows[] = {{75, 191, 191},  {100, 255, 255}, {0, 0, 191},   {101, 1, 1},    {-1, 254, 254},
+              {200, 254, 254}, {50, 127, 127},  {201, 0, 191}, {-201, 0, 191}, {1, 2, 2}};
   for (const auto& row : rows) {
     SettingsRecord.t = row.t;
     EXPECT_EQ(AlphaFromPercent(row.t), row.alpha) << row.t;

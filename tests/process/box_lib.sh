@@ -110,9 +110,13 @@ geometry() {
 }
 box_is() { [ "$(geometry "$box_window")" = "$1" ]; }
 
-# The program's visible windows other than the box: an open menu.
+# The program's visible windows other than the box and its tip (a line or two
+# beside the box while the pointer rests on it): an open menu.
 popups() {
-  xdotool search --onlyvisible --pid "$box_unix_pid" 2>/dev/null | grep -vx "$box_window" | sort
+  local w
+  for w in $(xdotool search --onlyvisible --pid "$box_unix_pid" 2>/dev/null | grep -vx "$box_window"); do
+    [ "$(xwininfo -id "$w" | awk '/Height:/ {print $NF}')" -gt 60 ] && echo "$w"
+  done | sort
 }
 menu_open() { [ -n "$(popups)" ]; }
 menu_closed() { [ -z "$(popups)" ]; }

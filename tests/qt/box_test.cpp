@@ -25,6 +25,7 @@
 #include "app/qt/box_frame.h"
 #include "app/qt/drop_box_widget.h"
 #include "app/qt/startup.h"
+#include "platform/clipboard.h"
 #include "platform/file_ops.h"
 #include "settings/ini_file.h"
 #include "tests/support/scripted_ui.h"
@@ -238,20 +239,40 @@ TEST_F(QtBox, ExitSavesTheBoxAndAWindowManagerCloseDoesNot) {
 
 // The box takes a drag that carries a local file, never as a move; the source has its answer
 // before the paths, in the order given, are captured from the event loop. A hovering drag
-// highlights the box, a drop flashes it, and the tip shows beside the box under the pointer.
+// highlights the box, a drop flashes it, and the tip beside the box under the pointer says what a
+// drop does, what the last one came to, or that only files are taken.
 TEST_F(QtBox, TakesDragsOfLocalFilesNeverAsAMoveAndCapturesTheirPaths) {
   Start();
   const std::string a = folder_ / "docs/report.final.txt", b = folder_ / "Ünï b.md";
+  const std::string does = "Drop files to copy their paths\n";
   const struct {
     const char* name;
     std::vector<std::string> paths;  // after a web address
     Qt::DropActions offered;
     Qt::DropAction taken;
-  } cases[] = {{"a file", {a}, Qt::CopyAction | Qt::MoveAction, Qt::CopyAction},
-               {"a file offered for a move only", {a}, Qt::MoveAction, Qt::IgnoreAction},
-               {"a file offered as a link", {a}, Qt::LinkAction | Qt::MoveAction, Qt::LinkAction},
-               {"a web address", {}, Qt::CopyAction, Qt::IgnoreAction},
-               {"files", {a, b}, Qt::CopyAction, Qt::CopyAction}};
+    std::string tip;
+  } cases[] = {
+      {"a file",
+       {a},
+       Qt::CopyAction | Qt::MoveAction,
+       Qt::CopyAction,
+       does + "1 path on the clipboard"},
+      {"a file offered for a move only",
+       {a},
+       Qt::MoveAction,
+       Qt::IgnoreAction,
+       does + "1 path on the clipboard"},
+      {"a file offered as a link",
+       {a},
+       Qt::LinkAction | Qt::MoveAction,
+       Qt::LinkAction,
+       does + "1 path on the clipboard"},
+      {"a web address",
+       {},
+       Qt::CopyAction,
+       Qt::IgnoreAction,
+       "Only files and folders can be dropped"},
+      {"files", {a, b}, Qt::CopyAction, Qt::CopyAction, does + "2 paths on the clipboard"}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     const size_t captured = ui_.clipboard().size();
@@ -259,6 +280,7 @@ TEST_F(QtBox, TakesDragsOfLocalFilesNeverAsAMoveAndCapturesTheirPaths) {
     EXPECT_EQ(ui_.clipboard().size(), captured);
     Settle();
     ASSERT_EQ(ui_.clipboard().size(), captured + (c.taken != Qt::IgnoreAction));
+    EXPECT_EQ(box_->Tip(), c.tip);
   }
   EXPECT_EQ(ui_.LastClipboard(), a + "\n" + b);
   QCursor::setPos(At(20, 20));
@@ -275,9 +297,55 @@ TEST_F(QtBox, TakesDragsOfLocalFilesNeverAsAMoveAndCapturesTheirPaths) {
   Settle();
   bool tip = false;
   for (const QWidget* w : QApplication::topLevelWidgets()) {
-    tip = tip || (w->isVisible() && w->windowTitle() == "1 path on the clipboard");
+    tip = tip ||
+          (w->isVisible() && w->windowTitle().toStdString() == does + "1 path on the clipboard");
   }
   EXPECT_TRUE(tip);
+}
+
+// The keyboard: Ctrl+V takes copied files as a drop and nothing else; the menu key opens the menu
+// under the right-click's rule. Screen readers hear what a drop does, which follows a reload.
+TEST_F(QtBox, PastesCopiedFilesOpensTheMenuByKeyAndSaysWhatADropDoes) {
+  const std::string moved = folder_ / "moved/";
+  WriteSettings("b=0\nm=0\n");
+  Start();
+  const auto key = [this](int code, Qt::KeyboardModifiers held) {
+    QKeyEvent press(QEvent::KeyPress, code, held);
+    QCoreApplication::sendEvent(box_.get(), &press);
+    Settle();
+  };
+  EXPECT_EQ(box_->windowTitle().toStdString(), "Quorlithdropbox");
+  EXPECT_EQ(box_->accessibleName().toStdString(), "Quorlith drop box");
+  EXPECT_EQ(box_->accessibleDescription().toStdString(), "Drop files to copy their paths");
+  const std::string a = folder_ / "a b.txt", c = folder_ / "-c";
+  ui_.SetClipboardFiles(platform::ClipboardFiles{{a, c}, true});
+  key(Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(ui_.LastClipboard(), a + "\n" + c);
+  ui_.SetClipboardFiles(std::nullopt);
+  const size_t captured = ui_.clipboard().size();
+  key(Qt::Key_Insert, Qt::ShiftModifier);
+  key(Qt::Key_V, Qt::NoModifier);
+  EXPECT_EQ(ui_.clipboard().size(), captured);
+  EXPECT_EQ(box_->Tip(), "Only copied files can be pasted");
+
+  bool opened = false;
+  QTimer::singleShot(0, [&] { opened = QApplication::activePopupWidget() != nullptr; });
+  key(Qt::Key_Menu, Qt::NoModifier);  // locked, m=0: as a right-click, nothing
+  EXPECT_FALSE(opened);
+  WriteSettings("b=0\nm=0\n", "CommandMode=3\nMoveDestination=" + moved + "\n");
+  Mouse(QEvent::MouseButtonDblClick, Qt::LeftButton, Qt::LeftButton, At(20, 20));  // unlocks
+  QTimer::singleShot(0, [] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (menu == nullptr) return;
+    for (QAction* action : menu->actions()) {
+      if (action->data().toInt() == IDM_RELOAD_SETTINGS) menu->setActiveAction(action);
+    }
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r");
+    QCoreApplication::sendEvent(menu, &enter);
+  });
+  key(Qt::Key_F10, Qt::ShiftModifier);
+  EXPECT_EQ(box_->accessibleDescription().toStdString(),
+            "Drop files to move them to " + moved.substr(0, moved.size() - 1));
 }
 
 // The copy of the second file is held: the box paints its progress meanwhile;

@@ -2,11 +2,13 @@
 // drops and their feedback; boxes scripted, real mouse input in box_mouse.sh.
 #include <gtest/gtest.h>
 #include <ole2.h>
+#include <oleacc.h>
 #include <shlobj.h>
 
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -14,6 +16,7 @@
 #include "app/common/menu_commands.h"
 #include "app/common/program.h"
 #include "app/win32/drop_box_shell.h"
+#include "platform/clipboard.h"
 #include "platform/file_ops.h"
 #include "platform/win32/wide_text.h"
 #include "settings/ini_file.h"
@@ -22,6 +25,8 @@
 #include "tests/support/test_names.h"
 
 namespace {
+
+namespace fs = std::filesystem;
 
 // A drop handle holding names as the shell makes it: UTF-16 when wide, else
 // 8-bit text as older programs drop; each name ends in a NUL, the list in two.
@@ -242,38 +247,93 @@ TEST_F(Win32Box, HoverHighlightsADropFlashesAndTheTipSaysWhatHappened) {
   EXPECT_EQ(Box->Look().tint, BoxFeedback::Tint::kFlash);
   PumpUntilDone();
   EXPECT_EQ(ui_.LastClipboard(), "C:\\a\\one.txt\rC:\\b\\two.txt");
-  EXPECT_EQ(Box->Tip(), "2 paths on the clipboard");
+  EXPECT_EQ(Box->Tip(), "Drop files to copy their paths\n2 paths on the clipboard");
   Sleep(600);
   PumpUntilDone();
   EXPECT_EQ(Box->Look().tint, BoxFeedback::Tint::kNone);
 }
 
-// The copy of the second file is held: the box shows its progress meanwhile;
-// Exit lets that file finish and skips the third.
-TEST_F(Win32Box, TheBoxShowsProgressAndExitFinishesOnlyTheCurrentFile) {
+// The copy of the second file is held: the box shows its progress meanwhile. Exit lets that
+// file finish and skips the third; the session's end gives it up, leaving no temporary, and
+// closes the box without saving its place.
+TEST_F(Win32Box, TheBoxShowsProgressAndItsEndLosesNothing) {
   const std::string out = folder_ / "out\\", in = folder_ / "in\\";
-  testing_support::MakeFolder(out);
-  for (const auto& [name, size] : {std::pair{"a.bin", 2 << 20}, {"b.bin", 1 << 20}, {"c", 1}}) {
-    testing_support::WriteFile(in + name, std::string(size, *name));
+  for (const bool session : {false, true}) {
+    SCOPED_TRACE(session ? "the session ends" : "Exit");
+    fs::remove_all(out);
+    testing_support::MakeFolder(out);
+    for (const auto& [name, size] : {std::pair{"a.bin", 2 << 20}, {"b.bin", 1 << 20}, {"c", 1}}) {
+      testing_support::WriteFile(in + name, std::string(size, *name));
+    }
+    WriteSettings("", "CommandMode=2\r\nconfirmcopy=0\r\nCopyDestination=" + out + "\r\n");
+    Start();
+    SetWindowPos(DropBoxWindow, nullptr, 300, 310, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    std::atomic<int> starts{0};
+    platform::SetCopyPacer([&](uint64_t done) {
+      if (done == 0 && ++starts == 2) Sleep(1500);
+    });
+    DragAndDrop({in + "a.bin", in + "b.bin", in + "c"});
+    for (int i = 0; i < 1000 && Box->Tip().rfind("Copying", 0) != 0; ++i) {
+      Pump();
+      Sleep(5);
+    }
+    EXPECT_EQ(Box->Tip(), "Copying 2 of 3: b.bin (66 %)");
+    EXPECT_GT(Box->Look().done, 0.6);
+    if (session) {
+      EXPECT_EQ(Send(WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
+      EXPECT_EQ(testing_support::NamesIn(out), (std::vector<std::string>{"a.bin"}));  // all of it
+      Send(WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    } else {
+      Send(WM_COMMAND, IDM_EXIT);
+    }
+    platform::SetCopyPacer(nullptr);
+    EXPECT_FALSE(IsWindow(DropBoxWindow));
+    const std::vector<std::string> kept =
+        session ? std::vector<std::string>{"a.bin"} : std::vector<std::string>{"a.bin", "b.bin"};
+    EXPECT_EQ(testing_support::NamesIn(out), kept);
+    EXPECT_EQ(testing_support::ReadFile(out + "a.bin").size(), size_t{2} << 20);
+    EXPECT_EQ(SavedRect()[0], session ? -1 : 300);  // a close saves nothing
   }
-  WriteSettings("", "CommandMode=2\r\nconfirmcopy=0\r\nCopyDestination=" + out + "\r\n");
+}
+
+// The keyboard pastes copied files and nothing else; a later start's paths, made whole against
+// its folder, are a drop; screen readers hear the box's name and what a drop does.
+TEST_F(Win32Box, PastesALaterStartsPathsAndSaysWhatItDoes) {
+  WriteSettings();
   Start();
-  std::atomic<int> starts{0};
-  platform::SetCopyPacer([&](uint64_t done) {
-    if (done == 0 && ++starts == 2) Sleep(1500);
-  });
-  DragAndDrop({in + "a.bin", in + "b.bin", in + "c"});
-  for (int i = 0; i < 1000 && Box->Tip().rfind("Copying", 0) != 0; ++i) {
-    Pump();
-    Sleep(5);
-  }
-  EXPECT_EQ(Box->Tip(), "Copying 2 of 3: b.bin (66 %)");
-  EXPECT_GT(Box->Look().done, 0.6);
-  Send(WM_COMMAND, IDM_EXIT);
-  platform::SetCopyPacer(nullptr);
-  EXPECT_FALSE(IsWindow(DropBoxWindow));
-  EXPECT_EQ(testing_support::NamesIn(out), (std::vector<std::string>{"a.bin", "b.bin"}));
-  EXPECT_EQ(testing_support::ReadFile(out + "b.bin").size(), size_t{1} << 20);
+  BYTE keys[256] = {};
+  keys[VK_CONTROL] = 0x80;  // Ctrl is held
+  SetKeyboardState(keys);
+  ui_.SetClipboardFiles(platform::ClipboardFiles{{"C:\\a b.txt", "C:\\-c"}, false});
+  EXPECT_EQ(Send(WM_KEYDOWN, 'V'), 0);
+  EXPECT_EQ(ui_.LastClipboard(), "C:\\a b.txt\rC:\\-c");
+  ui_.SetClipboardFiles(std::nullopt);
+  Send(WM_KEYDOWN, 'V');
+  keys[VK_CONTROL] = 0;
+  SetKeyboardState(keys);
+  EXPECT_EQ(Box->Tip(), "Only copied files can be pasted");
+  HandleRequest({"D:\\Work", {"report.txt", "\\x.txt", "\\\\srv\\y"}});
+  EXPECT_EQ(ui_.LastClipboard(), "D:\\Work\\report.txt\rD:\\x.txt\r\\\\srv\\y");
+
+  IAccessible* accessible = nullptr;
+  ASSERT_EQ(AccessibleObjectFromWindow(DropBoxWindow, OBJID_CLIENT, __uuidof(IAccessible),
+                                       reinterpret_cast<void**>(&accessible)),
+            S_OK);
+  VARIANT self = {};
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  BSTR name = nullptr, description = nullptr;
+  EXPECT_EQ(accessible->get_accName(self, &name), S_OK);
+  EXPECT_EQ(accessible->get_accDescription(self, &description), S_OK);
+  EXPECT_EQ(platform::win32::Narrow(name != nullptr ? name : L""), "Quorlith drop box");
+  EXPECT_EQ(platform::win32::Narrow(description != nullptr ? description : L""),
+            "Drop files to copy their paths");
+  SysFreeString(name);
+  SysFreeString(description);
+  accessible->Release();
+  char title[64] = "";
+  GetWindowTextA(DropBoxWindow, title, sizeof title);
+  EXPECT_STREQ(title, "Quorlithdropbox");
 }
 
 }  // namespace
