@@ -15,6 +15,7 @@
 
 #include "platform/shared/settings_file_io.h"
 #include "platform/win32/long_path.h"
+#include "platform/win32/owned_handle.h"
 #include "platform/win32/wide_text.h"
 
 namespace platform::settings_io {
@@ -26,40 +27,31 @@ namespace {
 // refused before anything is read.
 ProfileFileState ReadWholeFile(const std::string& path, std::string& bytes) {
   bytes.clear();
-  HANDLE file = CreateFileW(win32::SystemPath(path).c_str(), GENERIC_READ,
-                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
+  const win32::OwnedHandle file(CreateFileW(win32::SystemPath(path).c_str(), GENERIC_READ,
+                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                            nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
+                                            nullptr));
+  if (!file.valid()) {
     const DWORD error = GetLastError();
     const bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
     return missing ? ProfileFileState::kMissing : ProfileFileState::kUnreadable;
   }
   BY_HANDLE_FILE_INFORMATION info;
-  ProfileFileState state = ProfileFileState::kUsable;
-  if (GetFileType(file) != FILE_TYPE_DISK || !GetFileInformationByHandle(file, &info)) {
-    state = ProfileFileState::kNotAFile;
-  } else if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-    state = ProfileFileState::kNotAFile;
-  } else if (((static_cast<int64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow) >
-             kProfileSizeLimit) {
-    state = ProfileFileState::kTooLarge;
-  }
-  char chunk[65536];
-  DWORD got = 0;
-  while (state == ProfileFileState::kUsable) {
-    if (!ReadFile(file, chunk, sizeof chunk, &got, nullptr)) {
-      state = ProfileFileState::kUnreadable;
-    } else if (got == 0) {
-      break;
-    } else if (bytes.size() + got > static_cast<size_t>(kProfileSizeLimit)) {
-      state = ProfileFileState::kTooLarge;  // it grew while being read
-    } else {
-      bytes.append(chunk, got);
-    }
-  }
-  CloseHandle(file);
-  if (state != ProfileFileState::kUsable) bytes.clear();
-  return state;
+  const bool plain = GetFileType(file.get()) == FILE_TYPE_DISK &&
+                     GetFileInformationByHandle(file.get(), &info) &&
+                     (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+  const int64_t size =
+      plain ? (static_cast<int64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow : 0;
+  return ReadOpenedFile(
+      plain, size,
+      [&](char* into, size_t room) -> int64_t {
+        DWORD got = 0;
+        if (!ReadFile(file.get(), into, static_cast<DWORD>(room), &got, nullptr)) {
+          return -1;
+        }
+        return got;
+      },
+      bytes);
 }
 
 // A file saved as UTF-16 (Notepad's "Unicode", with its byte-order mark) is
