@@ -1,7 +1,7 @@
-// Changes to files on Windows. A copy is made by the system's copy engine to
-// a temporary file beside its target and moved into place, so the target is
-// either the old file or the complete new one, never something in between.
-// A move within one volume is a rename.
+// The steps of copies and moves on Windows. A copy is made by the system's
+// copy engine to a temporary file beside its target and moved into place, so the target is either
+// the old file or the complete new one, never something in between. A move
+// within one volume is a rename.
 #include "platform/file_ops.h"
 
 #include <windows.h>
@@ -9,13 +9,17 @@
 #include <cstdio>
 
 #include "platform/failure.h"
-#include "platform/file_query.h"
 #include "platform/shared/copy_pacer.h"
+#include "platform/shared/file_steps.h"
 #include "platform/win32/long_path.h"
+#include "platform/win32/owned_handle.h"
 
 namespace platform {
 
 namespace {
+
+using win32::OwnedHandle;
+using win32::SystemPath;
 
 // How many temporary names are tried before giving up; each is taken only
 // when no file of that name exists.
@@ -33,14 +37,14 @@ std::string TemporaryName(const std::string& folder_prefix, int attempt) {
   return folder_prefix + name;
 }
 
-DWORD AttributesOf(const std::string& path) {
-  return GetFileAttributesW(win32::SystemPath(path).c_str());
-}
+DWORD AttributesOf(const std::string& path) { return GetFileAttributesW(SystemPath(path).c_str()); }
 
 bool SystemFailed() {
   NoteSystemFailure();
   return false;
 }
+
+bool NameTaken(DWORD error) { return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS; }
 
 DWORD CALLBACK OnCopyProgress(LARGE_INTEGER, LARGE_INTEGER transferred, LARGE_INTEGER,
                               LARGE_INTEGER, DWORD, DWORD, HANDLE, HANDLE, LPVOID data) {
@@ -53,16 +57,15 @@ DWORD CALLBACK OnCopyProgress(LARGE_INTEGER, LARGE_INTEGER transferred, LARGE_IN
 // Writes what the system still holds of the file to the disk. A read-only
 // copy is opened for it with the attribute cleared for a moment.
 bool FlushToDisk(const std::string& path) {
-  const std::wstring name = win32::SystemPath(path);
+  const std::wstring name = SystemPath(path);
   const DWORD attributes = GetFileAttributesW(name.c_str());
   if (attributes & FILE_ATTRIBUTE_READONLY) {
     SetFileAttributesW(name.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
   }
-  HANDLE file = CreateFileW(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  const bool flushed = file != INVALID_HANDLE_VALUE && FlushFileBuffers(file);
+  const OwnedHandle file(CreateFileW(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  const bool flushed = file.valid() && FlushFileBuffers(file.get());
   if (!flushed) NoteSystemFailure();
-  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
   if (attributes & FILE_ATTRIBUTE_READONLY) SetFileAttributesW(name.c_str(), attributes);
   return flushed;
 }
@@ -80,9 +83,8 @@ std::string CopyToTemporary(const std::string& source, const std::string& target
         TemporaryName(prefix, static_cast<int>(InterlockedIncrement(&counter)));
     BOOL cancel = FALSE;
     PaceCopy(0);
-    if (CopyFileExW(win32::SystemPath(source).c_str(), win32::SystemPath(temporary).c_str(),
-                    OnCopyProgress, const_cast<CopyProgress*>(&progress), &cancel,
-                    COPY_FILE_FAIL_IF_EXISTS)) {
+    if (CopyFileExW(SystemPath(source).c_str(), SystemPath(temporary).c_str(), OnCopyProgress,
+                    const_cast<CopyProgress*>(&progress), &cancel, COPY_FILE_FAIL_IF_EXISTS)) {
       return temporary;
     }
     const DWORD error = GetLastError();
@@ -93,118 +95,80 @@ std::string CopyToTemporary(const std::string& source, const std::string& target
     else
       NoteFailure(Failure::kSystem, error);
     // A copy that failed halfway may have left a partial file of ours.
-    DeleteFileW(win32::SystemPath(temporary).c_str());
+    DeleteFileW(SystemPath(temporary).c_str());
     return {};
   }
   NoteFailure(Failure::kSystem, ERROR_FILE_EXISTS);
   return {};
 }
 
-// A folder is never replaced; neither is a read-only file.
-bool TargetMayBeWritten(const std::string& target, bool& present) {
-  const DWORD attributes = AttributesOf(target);
-  present = attributes != INVALID_FILE_ATTRIBUTES;
-  if (!present) return true;
-  if (attributes & FILE_ATTRIBUTE_DIRECTORY)
-    NoteFailure(Failure::kTargetFolder);
-  else if (attributes & FILE_ATTRIBUTE_READONLY)
-    NoteFailure(Failure::kTargetProtected);
-  else
-    return true;
-  return false;
+}  // namespace
+
+namespace file_steps {
+
+Entry EntryAt(const std::string& path) {
+  const DWORD attributes = AttributesOf(path);
+  if (attributes == INVALID_FILE_ATTRIBUTES) return Entry::kNothing;
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) return Entry::kFolder;
+  if (attributes & FILE_ATTRIBUTE_READONLY) return Entry::kWriteProtected;
+  return Entry::kOther;
 }
 
-// The source must be a file (not a folder), and not the target itself.
-bool SourceMayBeCopied(const std::string& source, const std::string& target) {
+bool IsPlainFile(const std::string& path) {
+  const DWORD attributes = AttributesOf(path);
+  return attributes != INVALID_FILE_ATTRIBUTES &&
+         (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0;
+}
+
+// No MOVEFILE_COPY_ALLOWED: another volume is told apart, for a durable copy.
+Renamed RenameFile(const std::string& source, const std::string& target, bool replace) {
+  if (MoveFileExW(SystemPath(source).c_str(), SystemPath(target).c_str(),
+                  replace ? MOVEFILE_REPLACE_EXISTING : 0)) {
+    return Renamed::kDone;
+  }
+  const DWORD error = GetLastError();
+  if (error == ERROR_NOT_SAME_DEVICE) return Renamed::kOtherVolume;
+  NoteNotPlaced(NameTaken(error), error);
+  return Renamed::kFailed;
+}
+
+bool CopyChecked(const std::string& source, const std::string& target, ExistingTarget existing,
+                 const CopyProgress& progress, bool durable) {
   const DWORD attributes = AttributesOf(source);
   if (attributes == INVALID_FILE_ATTRIBUTES) return SystemFailed();
-  if (attributes & FILE_ATTRIBUTE_DIRECTORY) NoteFailure(Failure::kFolder);
-  // A file copied onto itself would be emptied before it is read.
-  else if (IsSameFile(source, target))
-    NoteFailure(Failure::kSameFile);
-  else
-    return true;
-  return false;
-}
-
-bool CopyInto(const std::string& source, const std::string& target, ExistingTarget existing,
-              const CopyProgress& progress, bool durable) {
-  ClearFailure();
-  bool present = false;
-  if (!SourceMayBeCopied(source, target) || !TargetMayBeWritten(target, present)) return false;
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+    NoteFailure(Failure::kFolder);
+    return false;
+  }
+  if (!TargetAllows(target, existing, durable)) return false;
   const std::string temporary = CopyToTemporary(source, target, progress);
   if (temporary.empty()) return false;
-  // A copy that takes a file's place, or that a source is deleted after, is
-  // on the disk first; a fresh copy replaces nothing and its source stays.
-  durable = durable || (present && existing == ExistingTarget::kReplace);
   // Without MOVEFILE_REPLACE_EXISTING the move fails when anything is at the
   // target, even a file that appeared while the copy was being made.
   const DWORD replace = existing == ExistingTarget::kReplace ? MOVEFILE_REPLACE_EXISTING : 0;
   if ((durable && !FlushToDisk(temporary)) ||
-      !MoveFileExW(win32::SystemPath(temporary).c_str(), win32::SystemPath(target).c_str(),
+      !MoveFileExW(SystemPath(temporary).c_str(), SystemPath(target).c_str(),
                    replace | MOVEFILE_WRITE_THROUGH)) {
     const DWORD error = GetLastError();
-    if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) {
-      NoteFailure(Failure::kTargetAppeared);
-    } else if (LastFailure().empty()) {
-      NoteFailure(Failure::kSystem, error);
-    }
+    if (LastFailure().empty()) NoteNotPlaced(NameTaken(error), error);
     // The temporary may have been made read-only by copying a read-only
     // source; clear that so it can go.
-    SetFileAttributesW(win32::SystemPath(temporary).c_str(), FILE_ATTRIBUTE_NORMAL);
-    DeleteFileW(win32::SystemPath(temporary).c_str());
+    SetFileAttributesW(SystemPath(temporary).c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(SystemPath(temporary).c_str());
     return false;
   }
   return true;
 }
 
-}  // namespace
-
-bool CopyFileTo(const std::string& source, const std::string& target, ExistingTarget existing,
-                const CopyProgress& progress) {
-  return CopyInto(source, target, existing, progress, false);
-}
-
-MoveOutcome MoveFileTo(const std::string& source, const std::string& target,
-                       ExistingTarget existing, const CopyProgress& progress) {
-  ClearFailure();
-  const DWORD attributes = AttributesOf(source);
-  // A link or junction goes the way of a copy of what it points to.
-  if (attributes != INVALID_FILE_ATTRIBUTES &&
-      (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0) {
-    bool present = false;
-    if (!SourceMayBeCopied(source, target) || !TargetMayBeWritten(target, present)) {
-      return MoveOutcome::kFailed;
-    }
-    // No MOVEFILE_COPY_ALLOWED: another volume is told apart below.
-    const DWORD replace = existing == ExistingTarget::kReplace ? MOVEFILE_REPLACE_EXISTING : 0;
-    if (MoveFileExW(win32::SystemPath(source).c_str(), win32::SystemPath(target).c_str(),
-                    replace)) {
-      if (progress) progress(FileSize(target));
-      return MoveOutcome::kMoved;
-    }
-    const DWORD error = GetLastError();
-    if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) {
-      NoteFailure(Failure::kTargetAppeared);
-      return MoveOutcome::kFailed;
-    }
-    if (error != ERROR_NOT_SAME_DEVICE) {
-      NoteFailure(Failure::kSystem, error);
-      return MoveOutcome::kFailed;
-    }
-  }
-  // Another volume: a durable copy, then the source removed.
-  if (!CopyInto(source, target, existing, progress, true)) return MoveOutcome::kFailed;
-  return RemoveFile(source) ? MoveOutcome::kMoved : MoveOutcome::kSourceRemained;
-}
+}  // namespace file_steps
 
 bool RemoveFile(const std::string& path) {
-  return DeleteFileW(win32::SystemPath(path).c_str()) != 0 || SystemFailed();
+  return DeleteFileW(SystemPath(path).c_str()) != 0 || SystemFailed();
 }
 
 uint64_t FileSize(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA data;
-  if (!GetFileAttributesExW(win32::SystemPath(path).c_str(), GetFileExInfoStandard, &data) ||
+  if (!GetFileAttributesExW(SystemPath(path).c_str(), GetFileExInfoStandard, &data) ||
       (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
     return 0;
   }
