@@ -1,6 +1,7 @@
 // The steps of copies and moves on Linux. A copy is staged beside its target
-// (posix_files.h) and put in place in one step, so the target is either the old file or the
-// complete new one, never something in between. A move within one file system is a rename.
+// (posix_files.h: unnamed where the file system allows) and put in place in
+// one step, so the target is either the old file or the complete new one,
+// never something in between. A move within one file system is a rename.
 #include "platform/file_ops.h"
 
 #include <fcntl.h>

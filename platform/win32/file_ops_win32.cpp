@@ -1,16 +1,16 @@
 // The steps of copies and moves on Windows. A copy is made by the system's
-// copy engine to a temporary file beside its target and moved into place, so the target is either
+// copy engine into a named temporary beside its target
+// (shared/named_temporaries.h) and moved into place, so the target is either
 // the old file or the complete new one, never something in between. A move
 // within one volume is a rename.
 #include "platform/file_ops.h"
 
 #include <windows.h>
 
-#include <cstdio>
-
 #include "platform/failure.h"
 #include "platform/shared/copy_pacer.h"
 #include "platform/shared/file_steps.h"
+#include "platform/shared/named_temporaries.h"
 #include "platform/win32/long_path.h"
 #include "platform/win32/owned_handle.h"
 
@@ -21,20 +21,9 @@ namespace {
 using win32::OwnedHandle;
 using win32::SystemPath;
 
-// How many temporary names are tried before giving up; each is taken only
-// when no file of that name exists.
-constexpr int kTemporaryAttempts = 100;
-
 std::string FolderPrefixOf(const std::string& path) {
   const size_t separator = path.find_last_of("\\/");
   return separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
-}
-
-std::string TemporaryName(const std::string& folder_prefix, int attempt) {
-  char name[64];
-  std::snprintf(name, sizeof name, ".quorlith-%lx-%d.tmp",
-                static_cast<unsigned long>(GetCurrentProcessId()), attempt);
-  return folder_prefix + name;
 }
 
 DWORD AttributesOf(const std::string& path) { return GetFileAttributesW(SystemPath(path).c_str()); }
@@ -46,12 +35,15 @@ bool SystemFailed() {
 
 bool NameTaken(DWORD error) { return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS; }
 
+// The copy engine's report after each chunk. A process that is ending stops
+// its copy too, so that the temporary can go.
 DWORD CALLBACK OnCopyProgress(LARGE_INTEGER, LARGE_INTEGER transferred, LARGE_INTEGER,
                               LARGE_INTEGER, DWORD, DWORD, HANDLE, HANDLE, LPVOID data) {
   const auto& progress = *static_cast<const CopyProgress*>(data);
   const auto done = static_cast<uint64_t>(transferred.QuadPart);
   PaceCopy(done);
-  return !progress || progress(done) ? PROGRESS_CONTINUE : PROGRESS_CANCEL;
+  const bool go_on = !temporaries::Ending() && (!progress || progress(done));
+  return go_on ? PROGRESS_CONTINUE : PROGRESS_CANCEL;
 }
 
 // Writes what the system still holds of the file to the disk. A read-only
@@ -70,35 +62,39 @@ bool FlushToDisk(const std::string& path) {
   return flushed;
 }
 
-// Copies source to a new temporary beside target and returns its name;
-// empty when no copy could be made (nothing is left behind then). The copy
-// engine keeps the attributes and the modification time.
+// Claims a named temporary beside target, an empty file made only where no
+// file of its name is, and lets the copy engine fill it; answers its name,
+// or empty when no copy could be made (nothing is left behind then). The
+// copy engine keeps the attributes and the modification time. progress is
+// asked before the engine starts: it tells no progress under Wine.
 std::string CopyToTemporary(const std::string& source, const std::string& target,
                             const CopyProgress& progress) {
-  const std::string prefix = FolderPrefixOf(target);
-  // Copies may run on more than one thread.
-  static volatile LONG counter = 0;
-  for (int i = 0; i < kTemporaryAttempts; ++i) {
-    const std::string temporary =
-        TemporaryName(prefix, static_cast<int>(InterlockedIncrement(&counter)));
-    BOOL cancel = FALSE;
-    PaceCopy(0);
-    if (CopyFileExW(SystemPath(source).c_str(), SystemPath(temporary).c_str(), OnCopyProgress,
-                    const_cast<CopyProgress*>(&progress), &cancel, COPY_FILE_FAIL_IF_EXISTS)) {
-      return temporary;
-    }
-    const DWORD error = GetLastError();
-    // The name was taken by someone else's file: leave it alone, try another.
-    if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) continue;
-    if (error == ERROR_REQUEST_ABORTED)
-      NoteFailure(Failure::kStopped);
-    else
-      NoteFailure(Failure::kSystem, error);
-    // A copy that failed halfway may have left a partial file of ours.
-    DeleteFileW(SystemPath(temporary).c_str());
+  DWORD error = 0;
+  const std::string temporary =
+      temporaries::Make(FolderPrefixOf(target), [&](const std::string& path) {
+        const OwnedHandle claim(CreateFileW(SystemPath(path).c_str(), GENERIC_WRITE, 0, nullptr,
+                                            CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (claim.valid()) return temporaries::Made::kMade;
+        error = GetLastError();
+        return NameTaken(error) ? temporaries::Made::kTaken : temporaries::Made::kFailed;
+      });
+  if (temporary.empty()) {
+    NoteFailure(error != 0 ? Failure::kSystem : Failure::kStopped, error);
     return {};
   }
-  NoteFailure(Failure::kSystem, ERROR_FILE_EXISTS);
+  PaceCopy(0);
+  const bool go = (!progress || progress(0)) && !temporaries::Ending();
+  BOOL cancel = FALSE;
+  if (go && CopyFileExW(SystemPath(source).c_str(), SystemPath(temporary).c_str(), OnCopyProgress,
+                        const_cast<CopyProgress*>(&progress), &cancel, 0)) {
+    return temporary;
+  }
+  error = go ? GetLastError() : ERROR_REQUEST_ABORTED;
+  if (error == ERROR_REQUEST_ABORTED)
+    NoteFailure(Failure::kStopped);
+  else
+    NoteFailure(Failure::kSystem, error);
+  temporaries::Discard(temporary);
   return {};
 }
 
@@ -151,12 +147,10 @@ bool CopyChecked(const std::string& source, const std::string& target, ExistingT
                    replace | MOVEFILE_WRITE_THROUGH)) {
     const DWORD error = GetLastError();
     if (LastFailure().empty()) NoteNotPlaced(NameTaken(error), error);
-    // The temporary may have been made read-only by copying a read-only
-    // source; clear that so it can go.
-    SetFileAttributesW(SystemPath(temporary).c_str(), FILE_ATTRIBUTE_NORMAL);
-    DeleteFileW(SystemPath(temporary).c_str());
+    temporaries::Discard(temporary);
     return false;
   }
+  temporaries::Forget(temporary);
   return true;
 }
 
