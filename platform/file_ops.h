@@ -15,8 +15,9 @@ enum class ExistingTarget {
   kReplace,  // an existing file is replaced by the complete copy
 };
 
-// Told the bytes copied so far, now and then during a copy; answers false to
-// stop it (the copy then fails and leaves nothing behind). Called on the
+// Told the bytes copied so far, now and then during a copy (0 before the
+// first byte); answers false to stop it: the copy then stops at its next
+// step, fails with Failure::kStopped and leaves nothing behind. Called on the
 // thread that copies.
 using CopyProgress = std::function<bool(uint64_t bytes_done)>;
 
@@ -24,7 +25,9 @@ using CopyProgress = std::function<bool(uint64_t bytes_done)>;
 // the permissions and the modification time; the set-user-ID and set-group-ID
 // bits go when the copy's owner is not the source's. The copy is made in a
 // temporary file beside the target and then put in its place, so on failure
-// the old target is untouched and the temporary is gone. Fails for a folder,
+// the old target is untouched and the temporary is gone; on Linux the
+// temporary has no name where the file system allows, so that nothing is
+// left of it however the process ends. Fails for a folder,
 // and never replaces a folder or a write-protected file. A replaced file's
 // successor is on the disk before it takes the old one's place.
 bool CopyFileTo(const std::string& source, const std::string& target, ExistingTarget existing,
@@ -47,6 +50,14 @@ MoveOutcome MoveFileTo(const std::string& source, const std::string& target,
 // each step the system reports, and goes on when it returns.
 using CopyPacer = std::function<void(uint64_t bytes_done)>;
 void SetCopyPacer(CopyPacer pacer);
+
+// Removes from folder the temporaries that copies of this program left there
+// when their process ended without cleaning up (a crash, a power cut): plain
+// files named as this program names its temporaries, made on this host by a
+// process that no longer runs. Nothing else is touched: no temporary of a
+// process that runs now (whatever it runs), none of another host, no folder
+// or link of such a name, no other name. Answers how many it removed.
+int RemoveStaleTemporaries(const std::string& folder);
 
 // Removes a file or a symbolic link (never its target); fails for a folder.
 bool RemoveFile(const std::string& path);

@@ -52,7 +52,8 @@ bool CopyByBuffer(int from, int to, uint64_t done, const CopyProgress& progress)
 }  // namespace
 
 bool CopyContent(int from, int to, uint64_t size, const CopyProgress& progress) {
-  PaceCopy(0);
+  // Asked before the first byte: a stop already wanted writes nothing.
+  if (!Tell(progress, 0)) return false;
   // A clone shares the blocks until either file changes: instant and safe.
   if (size > 0 && ioctl(to, FICLONE, from) == 0) return Tell(progress, size);
   uint64_t done = 0;

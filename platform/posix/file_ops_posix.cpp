@@ -1,7 +1,7 @@
-// Changes to files on Linux. A copy is written to a temporary file beside
-// its target and renamed into place, so the target is either the old file
-// or the complete new one, never something in between. A move within one
-// file system is a rename.
+// The steps of copies and moves on Linux. A copy is staged beside its target
+// (posix_files.h: unnamed where the file system allows) and put in place in
+// one step, so the target is either the old file or the complete new one,
+// never something in between. A move within one file system is a rename.
 #include "platform/file_ops.h"
 
 #include <fcntl.h>
@@ -12,9 +12,9 @@
 #include <cstdio>
 
 #include "platform/failure.h"
-#include "platform/file_query.h"
 #include "platform/posix/copy_content.h"
 #include "platform/posix/posix_files.h"
+#include "platform/shared/file_steps.h"
 
 namespace platform {
 
@@ -28,15 +28,14 @@ bool SystemFailed() {
   return false;
 }
 
-// Fills the temporary with the source's bytes, permissions and times.
+// Fills the staged file with the source's bytes, permissions and times.
 // Permissions and times are kept where the file system can hold them; one
 // that cannot (a FAT stick) still gets the content. A copy that belongs to
 // someone else than the source (root copying another user's file, say) loses
 // the set-user-ID and set-group-ID bits, as cp does: it must not run with its
 // new owner's rights what the source's owner put in it.
-bool FillTemporary(int source, const struct stat& info, int temporary,
-                   const CopyProgress& progress) {
-  if (!CopyContent(source, temporary, static_cast<uint64_t>(info.st_size), progress)) {
+bool FillStaged(int source, const struct stat& info, int staged, const CopyProgress& progress) {
+  if (!CopyContent(source, staged, static_cast<uint64_t>(info.st_size), progress)) {
     if (errno == ECANCELED)
       NoteFailure(Failure::kStopped);
     else
@@ -45,53 +44,43 @@ bool FillTemporary(int source, const struct stat& info, int temporary,
   }
   mode_t mode = info.st_mode & 07777;
   struct stat made {};
-  if (fstat(temporary, &made) != 0 || made.st_uid != info.st_uid) {
+  if (fstat(staged, &made) != 0 || made.st_uid != info.st_uid) {
     mode &= ~(S_ISUID | S_ISGID);
   } else if (made.st_gid != info.st_gid) {
     mode &= ~S_ISGID;
   }
-  (void)fchmod(temporary, mode);
+  (void)fchmod(staged, mode);
   const timespec times[2] = {info.st_atim, info.st_mtim};
-  (void)futimens(temporary, times);
+  (void)futimens(staged, times);
   return true;
 }
 
-// Notes why the source could not take the target's name: one that appeared
-// meanwhile, or the system's reason.
-bool NotPlaced() {
-  if (errno == EEXIST)
-    NoteFailure(Failure::kTargetAppeared);
-  else
-    NoteSystemFailure();
-  return false;
-}
+}  // namespace
 
-// Whether target may be written: no folder and no write-protected file is
-// ever replaced (Windows refuses both, and so do we; rename would not, since
-// it needs only the folder to be writable). present tells whether anything
-// is there now.
-bool TargetMayBeWritten(const std::string& target, bool& present) {
+namespace file_steps {
+
+Entry EntryAt(const std::string& path) {
   struct stat info;
-  present = lstat(target.c_str(), &info) == 0;
-  if (!present) return true;
-  if (S_ISDIR(info.st_mode))
-    NoteFailure(Failure::kTargetFolder);
-  else if (S_ISREG(info.st_mode) && (info.st_mode & S_IWUSR) == 0) {
-    NoteFailure(Failure::kTargetProtected);
-  } else {
-    return true;
-  }
-  return false;
+  if (lstat(path.c_str(), &info) != 0) return Entry::kNothing;
+  if (S_ISDIR(info.st_mode)) return Entry::kFolder;
+  if (S_ISREG(info.st_mode) && (info.st_mode & S_IWUSR) == 0) return Entry::kWriteProtected;
+  return Entry::kOther;
 }
 
-bool CopyInto(const std::string& source, const std::string& target, ExistingTarget existing,
-              const CopyProgress& progress, bool durable) {
-  ClearFailure();
-  // A file copied onto itself would be emptied before it is read.
-  if (IsSameFile(source, target)) {
-    NoteFailure(Failure::kSameFile);
-    return false;
-  }
+bool IsPlainFile(const std::string& path) {
+  struct stat info;
+  return lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+Renamed RenameFile(const std::string& source, const std::string& target, bool replace) {
+  if (posix::RenameInto(source, target, replace)) return Renamed::kDone;
+  if (errno == EXDEV) return Renamed::kOtherVolume;
+  NoteNotPlaced(errno == EEXIST, static_cast<unsigned long>(errno));
+  return Renamed::kFailed;
+}
+
+bool CopyChecked(const std::string& source, const std::string& target, ExistingTarget existing,
+                 const CopyProgress& progress, bool durable) {
   // Non-blocking, so that a named pipe given as source cannot hang the open;
   // it is refused below like every other entry that is not a regular file.
   Descriptor input(open(source.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
@@ -102,57 +91,17 @@ bool CopyInto(const std::string& source, const std::string& target, ExistingTarg
     NoteFailure(S_ISDIR(info.st_mode) ? Failure::kFolder : Failure::kNotAFile);
     return false;
   }
-  bool present = false;
-  if (!TargetMayBeWritten(target, present)) return false;
+  if (!TargetAllows(target, existing, durable)) return false;
 
-  posix::StagedFile temporary(target);
-  if (!temporary.file().valid()) return SystemFailed();
-  // A fresh copy replaces nothing and its source stays: a power cut costs at
-  // worst the copy itself, so it goes without the wait for the disk. A file
-  // that appears at the target during a replacing copy is replaced by a copy
-  // that may not be on the disk yet; the user agreed to its replacement.
-  durable = durable || (present && existing == ExistingTarget::kReplace);
-  if (!FillTemporary(input.get(), info, temporary.file().get(), progress)) return false;
-  return temporary.PutInPlace(existing == ExistingTarget::kReplace, durable) || NotPlaced();
+  posix::StagedFile staged(target);
+  if (!staged.file().valid()) return SystemFailed();
+  if (!FillStaged(input.get(), info, staged.file().get(), progress)) return false;
+  if (staged.PutInPlace(existing == ExistingTarget::kReplace, durable)) return true;
+  NoteNotPlaced(errno == EEXIST, static_cast<unsigned long>(errno));
+  return false;
 }
 
-}  // namespace
-
-bool CopyFileTo(const std::string& source, const std::string& target, ExistingTarget existing,
-                const CopyProgress& progress) {
-  return CopyInto(source, target, existing, progress, false);
-}
-
-MoveOutcome MoveFileTo(const std::string& source, const std::string& target,
-                       ExistingTarget existing, const CopyProgress& progress) {
-  ClearFailure();
-  struct stat info;
-  if (lstat(source.c_str(), &info) != 0) {
-    NoteSystemFailure();
-    return MoveOutcome::kFailed;
-  }
-  // A plain file is renamed; a link goes the way of a copy of its target.
-  if (S_ISREG(info.st_mode)) {
-    if (IsSameFile(source, target)) {
-      NoteFailure(Failure::kSameFile);
-      return MoveOutcome::kFailed;
-    }
-    bool present = false;
-    if (!TargetMayBeWritten(target, present)) return MoveOutcome::kFailed;
-    if (posix::RenameInto(source, target, existing == ExistingTarget::kReplace)) {
-      if (progress) progress(static_cast<uint64_t>(info.st_size));
-      return MoveOutcome::kMoved;
-    }
-    if (errno != EXDEV) {
-      NotPlaced();
-      return MoveOutcome::kFailed;
-    }
-  }
-  // Another file system: a durable copy, its name durable too, then the
-  // source removed.
-  if (!CopyInto(source, target, existing, progress, true)) return MoveOutcome::kFailed;
-  return RemoveFile(source) ? MoveOutcome::kMoved : MoveOutcome::kSourceRemained;
-}
+}  // namespace file_steps
 
 bool RemoveFile(const std::string& path) {
   // lstat, not stat: a link to a folder is a link, removed like a file.

@@ -15,6 +15,11 @@ Descriptor::~Descriptor() {
   if (fd_ >= 0) close(fd_);
 }
 
+void Descriptor::Reset(int fd) {
+  if (fd_ >= 0) close(fd_);
+  fd_ = fd;
+}
+
 bool Descriptor::Close() {
   const int fd = fd_;
   fd_ = -1;
@@ -70,30 +75,6 @@ bool RenameInto(const std::string& from, const std::string& to, bool replace) {
       break;
   }
   return false;
-}
-
-// A short hidden name: a long target name cannot make it too long.
-StagedFile::StagedFile(const std::string& target)
-    : target_(target),
-      name_(FolderOf(target) + "/.quorlith-XXXXXX"),
-      file_(mkstemp(name_.data())),
-      made_(file_.valid()) {}
-
-StagedFile::~StagedFile() {
-  if (placed_ || !made_) return;
-  const int error = errno;  // the caller reports the failure that led here
-  file_.Close();
-  unlink(name_.c_str());
-  errno = error;
-}
-
-bool StagedFile::PutInPlace(bool replace, bool durable) {
-  if (!file_.valid()) return false;
-  if (durable && fsync(file_.get()) != 0) return false;
-  if (!file_.Close()) return false;
-  placed_ = RenameInto(name_, target_, replace);
-  if (placed_ && durable) SyncFolder(FolderOf(target_));
-  return placed_;
 }
 
 }  // namespace platform::posix

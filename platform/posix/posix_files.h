@@ -1,7 +1,7 @@
 // The small pieces every Linux file operation is made of: a descriptor that
 // closes itself, a whole-buffer write, a path's folder, a durable folder, a
-// folder made with its parents, and a hidden temporary put in place of its
-// target in one rename.
+// folder made with its parents, and a new file's content staged beside its
+// target and put in place in one step.
 #pragma once
 
 #include <sys/types.h>
@@ -29,6 +29,8 @@ class Descriptor {
     fd_ = -1;
     return fd;
   }
+  // Closes the descriptor held, if any, and holds fd instead.
+  void Reset(int fd);
 
  private:
   int fd_;
@@ -60,31 +62,43 @@ bool MakeFolderPath(const std::string& path, mode_t mode);
 // errno set, on failure; EXDEV when they lie on two file systems.
 bool RenameInto(const std::string& from, const std::string& to, bool replace);
 
-// A new file's content written to a hidden temporary beside its target (in
-// the same folder, so the rename stays on one file system) and put in place
-// in one step: until then the target is untouched, and a temporary that is
-// never put in place is removed.
+// A new file's content staged beside its target (in the same folder, so
+// that it reaches its place without leaving the file system) and put in
+// place in one step: until then the target is untouched. The staged file has
+// no name where the file system can make one so (O_TMPFILE): however the
+// process ends, nothing is left of it. Elsewhere (vfat, exFAT, some network
+// file systems) it is a named temporary (shared/named_temporaries.h),
+// removed when it is not put in place.
 class StagedFile {
  public:
   explicit StagedFile(const std::string& target);
   ~StagedFile();
   StagedFile(const StagedFile&) = delete;
   StagedFile& operator=(const StagedFile&) = delete;
-  // The temporary's descriptor; invalid when it could not be made (errno
+  // The staged file's descriptor; invalid when it could not be made (errno
   // says why).
   const Descriptor& file() const { return file_; }
-  // Closes the temporary, after fsync when durable, and renames it to the
-  // target, replacing what is there or, when replace is false, refusing an
-  // existing target in the same step (errno EEXIST). A durable rename is made
-  // durable with its folder. False, with errno set, on any failure.
+  // Puts the staged file at the target, after fsync when durable, replacing
+  // what is there or, when replace is false, refusing an existing target in
+  // the same step (errno EEXIST), however recently it came to be. A file
+  // without a name takes the target's name by a link; one that replaces a
+  // file is linked under a named temporary first and renamed over it. A
+  // durable placement is made durable with its folder. False, with errno
+  // set, on any failure.
   bool PutInPlace(bool replace, bool durable);
 
  private:
+  // Gives the unnamed file a named temporary's name beside the target.
+  bool LinkUnderTemporaryName();
+
   std::string target_;
-  std::string name_;
+  std::string named_;  // empty while the file has no name
   Descriptor file_;
-  bool made_;
   bool placed_ = false;
 };
+
+// Tests take the road of file systems without unnamed files: while false,
+// every staged file is a named temporary.
+void AllowUnnamedFiles(bool allowed);
 
 }  // namespace platform::posix

@@ -36,31 +36,16 @@ ProfileFileState ReadWholeFile(const std::string& path, std::string& bytes) {
     return absent ? ProfileFileState::kMissing : ProfileFileState::kUnreadable;
   }
   struct stat status {};
-  ProfileFileState state = ProfileFileState::kUsable;
-  if (fstat(file.get(), &status) != 0) {
-    state = ProfileFileState::kUnreadable;
-  } else if (!S_ISREG(status.st_mode)) {
-    state = ProfileFileState::kNotAFile;
-  } else if (status.st_size > kProfileSizeLimit) {
-    state = ProfileFileState::kTooLarge;
-  } else {
-    bytes.reserve(static_cast<size_t>(status.st_size));
-  }
-  char chunk[65536];
-  while (state == ProfileFileState::kUsable) {
-    const ssize_t got = read(file.get(), chunk, sizeof chunk);
-    if (got == 0) break;
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) {
-      state = ProfileFileState::kUnreadable;
-    } else if (bytes.size() + static_cast<size_t>(got) > static_cast<size_t>(kProfileSizeLimit)) {
-      state = ProfileFileState::kTooLarge;  // it grew while being read
-    } else {
-      bytes.append(chunk, static_cast<size_t>(got));
-    }
-  }
-  if (state != ProfileFileState::kUsable) bytes.clear();
-  return state;
+  if (fstat(file.get(), &status) != 0) return ProfileFileState::kUnreadable;
+  return ReadOpenedFile(
+      S_ISREG(status.st_mode), status.st_size,
+      [&](char* into, size_t room) -> int64_t {
+        for (;;) {
+          const ssize_t got = read(file.get(), into, room);
+          if (got >= 0 || errno != EINTR) return got;
+        }
+      },
+      bytes);
 }
 
 // A file whose owner took away its write permission is not rewritten, as

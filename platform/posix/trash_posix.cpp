@@ -13,6 +13,7 @@
 #include <ctime>
 #include <string>
 
+#include "platform/failure.h"
 #include "platform/file_ops.h"
 #include "platform/posix/home_folders.h"
 #include "platform/posix/posix_files.h"
@@ -72,6 +73,12 @@ std::string TrashName(const std::string& name, int attempt) {
   return stem + number + extension;
 }
 
+// False, with errno set to error.
+bool Failed(int error) {
+  errno = error;
+  return false;
+}
+
 // A folder of ours: made for the owner alone when missing, and then a real
 // folder (no link) that belongs to this user.
 bool OwnFolder(const std::string& path) {
@@ -80,7 +87,8 @@ bool OwnFolder(const std::string& path) {
     if (errno != ENOENT || mkdir(path.c_str(), 0700) != 0) return false;
     if (lstat(path.c_str(), &info) != 0) return false;
   }
-  return S_ISDIR(info.st_mode) && info.st_uid == geteuid();
+  if (!S_ISDIR(info.st_mode)) return Failed(ENOTDIR);
+  return info.st_uid == geteuid() || Failed(EPERM);
 }
 
 // The home Trash as last found ready (with files/ and info/ folders of ours),
@@ -183,8 +191,9 @@ bool MoveInto(const TrashPlace& place, const std::string& path, const std::strin
     if (!file.valid()) return false;
     const bool written = posix::WriteAll(file.get(), text);
     if (!file.Close() || !written) {
+      const int error = errno;
       unlink(info.c_str());
-      return false;
+      return Failed(error);
     }
     const std::string target = place.folder + "/files/" + trashed;
     RenameOutcome moved = RenameExclusive(path, target);
@@ -194,18 +203,19 @@ bool MoveInto(const TrashPlace& place, const std::string& path, const std::strin
           rename(path.c_str(), target.c_str()) == 0 ? RenameOutcome::kDone : RenameOutcome::kFailed;
     }
     if (moved == RenameOutcome::kDone) return true;
+    const int error = errno;
     unlink(info.c_str());
     // A stray entry in files/ without its information: take the next name.
-    if (moved != RenameOutcome::kTargetExists) return false;
+    if (moved != RenameOutcome::kTargetExists) return Failed(error);
   }
-  return false;
+  return Failed(EEXIST);
 }
 
-}  // namespace
-
-bool MoveToTrash(const std::string& path) {
+// Moves the entry at path to its Trash; false, with errno telling why, when
+// it stays where it is.
+bool Trash(const std::string& path) {
   std::string absolute = path;
-  if (absolute.empty()) return false;
+  if (absolute.empty()) return Failed(ENOENT);
   if (absolute[0] != '/') {
     char here[PATH_MAX];
     if (getcwd(here, sizeof here) == nullptr) return false;
@@ -214,7 +224,7 @@ bool MoveToTrash(const std::string& path) {
   while (absolute.size() > 1 && absolute.back() == '/') absolute.pop_back();
   const size_t slash = absolute.rfind('/');
   const std::string name = absolute.substr(slash + 1);
-  if (name.empty() || name == "." || name == "..") return false;
+  if (name.empty() || name == "." || name == "..") return Failed(EINVAL);
 
   struct stat entry {};
   if (lstat(absolute.c_str(), &entry) != 0) return false;
@@ -237,6 +247,15 @@ bool MoveToTrash(const std::string& path) {
   if (!remembered) return false;
   ReadyHomeTrash().clear();
   return find(place) && MoveInto(place, absolute, original, name);
+}
+
+}  // namespace
+
+bool MoveToTrash(const std::string& path) {
+  ClearFailure();
+  if (Trash(path)) return true;
+  NoteSystemFailure();
+  return false;
 }
 
 }  // namespace platform

@@ -3,6 +3,9 @@
 // and the profile functions over it are shared; each platform supplies this.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <string>
 
 #include "platform/profile.h"
@@ -32,6 +35,15 @@ std::string ValueText(std::string value, const Contents& from);
 // with the file's permissions kept. A write-protected file is left as it is.
 // On any failure the file is untouched and no temporary is left.
 bool Replace(const std::string& path, const std::string& text, const Contents& old);
+
+// Shared by both systems' Read: the bytes of a file the system has opened,
+// read through read_some (the bytes it put into the room given, 0 at the
+// end, negative on failure), when the file can serve as a settings file: a
+// plain file whose size, as the system described it and as it is read, is
+// at most kProfileSizeLimit. Empty bytes unless the answer is kUsable.
+using ReadSome = std::function<int64_t(char* into, size_t room)>;
+ProfileFileState ReadOpenedFile(bool plain_file, int64_t size, const ReadSome& read_some,
+                                std::string& bytes);
 
 // The line ending of lines the engine adds to a file that has none yet.
 extern const char* const kLineEnd;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/win32/long_path.h"
+#include "platform/win32/owned_handle.h"
 
 namespace platform {
 
@@ -23,26 +24,17 @@ DWORD AttributesOf(const std::string& path) {
   return GetFileAttributesW(win32::SystemPath(path).c_str());
 }
 
-// An open handle for reading a file's identity; closed when it goes away.
-class IdentityHandle {
- public:
-  explicit IdentityHandle(const std::string& path)
-      : handle_(CreateFileW(win32::SystemPath(path).c_str(), 0,
-                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr)) {}
-  ~IdentityHandle() {
-    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-  }
-  IdentityHandle(const IdentityHandle&) = delete;
-  IdentityHandle& operator=(const IdentityHandle&) = delete;
+// A handle for reading a file's identity, opened without access to the
+// content so that no other program's sharing mode stands in the way.
+win32::OwnedHandle IdentityHandle(const std::string& path) {
+  return win32::OwnedHandle(CreateFileW(
+      win32::SystemPath(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+}
 
-  bool Read(BY_HANDLE_FILE_INFORMATION& info) const {
-    return handle_ != INVALID_HANDLE_VALUE && GetFileInformationByHandle(handle_, &info) != 0;
-  }
-
- private:
-  HANDLE handle_;
-};
+bool ReadIdentity(const win32::OwnedHandle& handle, BY_HANDLE_FILE_INFORMATION& info) {
+  return handle.valid() && GetFileInformationByHandle(handle.get(), &info) != 0;
+}
 
 }  // namespace
 
@@ -64,13 +56,12 @@ bool PathExists(const std::string& path) { return AttributesOf(path) != INVALID_
 
 bool PatternMatches(const std::string& pattern) {
   WIN32_FIND_DATAW found;
-  HANDLE search = FindFirstFileW(win32::SystemPath(pattern).c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return false;
+  const win32::OwnedSearch search(FindFirstFileW(win32::SystemPath(pattern).c_str(), &found));
+  if (!search.valid()) return false;
   // "*" always finds "." and ".." in a folder; they are not entries of it,
   // so an empty folder has no match (as on Linux).
   bool matched = !IsDotEntry(found.cFileName);
-  while (!matched && FindNextFileW(search, &found)) matched = !IsDotEntry(found.cFileName);
-  FindClose(search);
+  while (!matched && FindNextFileW(search.get(), &found)) matched = !IsDotEntry(found.cFileName);
   return matched;
 }
 
@@ -94,11 +85,12 @@ std::string ShortPathOf(const std::string& path, int max_length) {
 }
 
 bool IsSameFile(const std::string& a, const std::string& b) {
+  // Both are held open while they are compared.
+  const win32::OwnedHandle handle_a = IdentityHandle(a);
+  const win32::OwnedHandle handle_b = IdentityHandle(b);
   BY_HANDLE_FILE_INFORMATION first;
   BY_HANDLE_FILE_INFORMATION second;
-  const IdentityHandle handle_a(a);
-  const IdentityHandle handle_b(b);
-  if (!handle_a.Read(first) || !handle_b.Read(second)) return false;
+  if (!ReadIdentity(handle_a, first) || !ReadIdentity(handle_b, second)) return false;
   return first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
          first.nFileIndexHigh == second.nFileIndexHigh &&
          first.nFileIndexLow == second.nFileIndexLow;

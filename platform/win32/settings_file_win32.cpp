@@ -13,8 +13,10 @@
 #include <string>
 #include <string_view>
 
+#include "platform/shared/named_temporaries.h"
 #include "platform/shared/settings_file_io.h"
 #include "platform/win32/long_path.h"
+#include "platform/win32/owned_handle.h"
 #include "platform/win32/wide_text.h"
 
 namespace platform::settings_io {
@@ -26,40 +28,31 @@ namespace {
 // refused before anything is read.
 ProfileFileState ReadWholeFile(const std::string& path, std::string& bytes) {
   bytes.clear();
-  HANDLE file = CreateFileW(win32::SystemPath(path).c_str(), GENERIC_READ,
-                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
+  const win32::OwnedHandle file(CreateFileW(win32::SystemPath(path).c_str(), GENERIC_READ,
+                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                            nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
+                                            nullptr));
+  if (!file.valid()) {
     const DWORD error = GetLastError();
     const bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
     return missing ? ProfileFileState::kMissing : ProfileFileState::kUnreadable;
   }
   BY_HANDLE_FILE_INFORMATION info;
-  ProfileFileState state = ProfileFileState::kUsable;
-  if (GetFileType(file) != FILE_TYPE_DISK || !GetFileInformationByHandle(file, &info)) {
-    state = ProfileFileState::kNotAFile;
-  } else if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-    state = ProfileFileState::kNotAFile;
-  } else if (((static_cast<int64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow) >
-             kProfileSizeLimit) {
-    state = ProfileFileState::kTooLarge;
-  }
-  char chunk[65536];
-  DWORD got = 0;
-  while (state == ProfileFileState::kUsable) {
-    if (!ReadFile(file, chunk, sizeof chunk, &got, nullptr)) {
-      state = ProfileFileState::kUnreadable;
-    } else if (got == 0) {
-      break;
-    } else if (bytes.size() + got > static_cast<size_t>(kProfileSizeLimit)) {
-      state = ProfileFileState::kTooLarge;  // it grew while being read
-    } else {
-      bytes.append(chunk, got);
-    }
-  }
-  CloseHandle(file);
-  if (state != ProfileFileState::kUsable) bytes.clear();
-  return state;
+  const bool plain = GetFileType(file.get()) == FILE_TYPE_DISK &&
+                     GetFileInformationByHandle(file.get(), &info) &&
+                     (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+  const int64_t size =
+      plain ? (static_cast<int64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow : 0;
+  return ReadOpenedFile(
+      plain, size,
+      [&](char* into, size_t room) -> int64_t {
+        DWORD got = 0;
+        if (!ReadFile(file.get(), into, static_cast<DWORD>(room), &got, nullptr)) {
+          return -1;
+        }
+        return got;
+      },
+      bytes);
 }
 
 // A file saved as UTF-16 (Notepad's "Unicode", with its byte-order mark) is
@@ -91,35 +84,35 @@ bool WriteAll(HANDLE file, const std::string& bytes) {
   return true;
 }
 
-// Writes bytes to a fresh temporary beside path, then moves it over path in
-// one step, with the old file's attributes. On any failure path is untouched
-// and the temporary is gone. A read-only settings file is never replaced.
+// Writes bytes to a named temporary beside path (shared/named_temporaries.h),
+// then moves it over path in one step, with the old file's attributes. On
+// any failure path is untouched and the temporary is gone. A read-only
+// settings file is never replaced.
 bool ReplaceFileBytes(const std::string& path, const std::string& bytes) {
   const DWORD old = GetFileAttributesW(win32::SystemPath(path).c_str());
   if (old != INVALID_FILE_ATTRIBUTES && (old & FILE_ATTRIBUTE_READONLY) != 0) return false;
-  static int counter = 0;
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    const std::wstring temporary =
-        win32::SystemPath(path + ".quorlith-" + std::to_string(GetCurrentProcessId()) + "-" +
-                          std::to_string(counter++) + ".tmp");
-    HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-      if (GetLastError() == ERROR_FILE_EXISTS) continue;  // someone else's: try another
-      return false;
-    }
-    bool ok = WriteAll(file, bytes) && FlushFileBuffers(file) != 0;
-    ok = CloseHandle(file) != 0 && ok;
-    if (ok && old != INVALID_FILE_ATTRIBUTES) SetFileAttributesW(temporary.c_str(), old);
-    ok = ok && MoveFileExW(temporary.c_str(), win32::SystemPath(path).c_str(),
-                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-    if (!ok) {
-      SetFileAttributesW(temporary.c_str(), FILE_ATTRIBUTE_NORMAL);
-      DeleteFileW(temporary.c_str());
-    }
-    return ok;
-  }
-  return false;
+  const size_t separator = path.find_last_of("\\/");
+  const std::string folder = separator == std::string::npos ? "" : path.substr(0, separator + 1);
+  win32::OwnedHandle file;
+  const std::string temporary = temporaries::Make(folder, [&](const std::string& name) {
+    file = win32::OwnedHandle(CreateFileW(win32::SystemPath(name).c_str(), GENERIC_WRITE, 0,
+                                          nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.valid()) return temporaries::Made::kMade;
+    return GetLastError() == ERROR_FILE_EXISTS ? temporaries::Made::kTaken
+                                               : temporaries::Made::kFailed;
+  });
+  if (temporary.empty()) return false;
+  const std::wstring wide = win32::SystemPath(temporary);
+  bool ok = WriteAll(file.get(), bytes) && FlushFileBuffers(file.get()) != 0;
+  ok = file.Close() && ok;
+  if (ok && old != INVALID_FILE_ATTRIBUTES) SetFileAttributesW(wide.c_str(), old);
+  ok = ok && MoveFileExW(wide.c_str(), win32::SystemPath(path).c_str(),
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+  if (ok)
+    temporaries::Forget(temporary);
+  else
+    temporaries::Discard(temporary);
+  return ok;
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include <vector>
 
+#include "platform/failure.h"
 #include "platform/file_ops.h"
 #include "platform/file_query.h"
 #include "platform/win32/wide_text.h"
@@ -54,11 +55,51 @@ class ShellApartment {
   bool joined_;
 };
 
+// The shell's file operation answers with its own old codes (DE_*, from
+// 0x71 to 0x88, and 0x402) where it has one, and with the system's error
+// codes otherwise; an old one is noted as the system error nearest to it.
+void NoteShellFailure(int code) {
+  unsigned long error = static_cast<unsigned long>(code);
+  switch (code) {
+    case 0x75:  // DE_OPCANCELLED
+      NoteFailure(Failure::kStopped);
+      return;
+    case 0x74:  // DE_ROOTDIR
+    case 0x78:  // DE_ACCESSDENIEDSRC
+      error = ERROR_ACCESS_DENIED;
+      break;
+    case 0x79:  // DE_PATHTOODEEP
+    case 0x81:  // DE_FILENAMETOOLONG
+      error = ERROR_FILENAME_EXCED_RANGE;
+      break;
+    case 0x7C:  // DE_INVALIDFILES: no such file
+      error = ERROR_FILE_NOT_FOUND;
+      break;
+    case 0x402:  // "unknown", in practice a path that is not there
+      error = ERROR_PATH_NOT_FOUND;
+      break;
+    case 0x86:  // DE_SRC_IS_CDROM
+    case 0x87:  // DE_SRC_IS_DVD
+    case 0x88:  // DE_SRC_IS_CDRECORD
+      error = ERROR_WRITE_PROTECT;
+      break;
+    default:
+      if (code >= 0x71 && code <= 0x88) error = ERROR_INVALID_FUNCTION;
+      break;
+  }
+  NoteFailure(Failure::kSystem, error);
+}
+
 }  // namespace
 
 bool MoveToTrash(const std::string& path) {
+  ClearFailure();
   const std::wstring shell_path = ShellPath(path);
-  if (shell_path.empty()) return false;
+  if (shell_path.empty()) {
+    NoteFailure(Failure::kSystem,
+                PathExists(path) ? ERROR_FILENAME_EXCED_RANGE : ERROR_FILE_NOT_FOUND);
+    return false;
+  }
   // The shell takes a list of paths, each ended by a zero, the list ended by
   // one more; the buffer is sized to the path, so no path can overflow it.
   std::vector<wchar_t> from(shell_path.size() + 2, L'\0');
@@ -72,7 +113,9 @@ bool MoveToTrash(const std::string& path) {
   operation.pFrom = from.data();
   operation.pTo = nullptr;
   operation.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION;
-  return SHFileOperationW(&operation) == 0;
+  const int result = SHFileOperationW(&operation);
+  if (result != 0) NoteShellFailure(result);
+  return result == 0;
 }
 
 }  // namespace platform

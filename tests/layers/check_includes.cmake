@@ -1,27 +1,98 @@
-# Fails when a file of the portable core includes what only the platform
-# layer may: the Win32 headers, Qt, or the platform layer's own insides.
-# Run as: cmake -DROOT=<source dir> -P check_includes.cmake
-set(forbidden
-  "<(windows|winbase|winuser|shellapi|shlobj|commctrl|windowsx)\\.h>"
-  "<Q[A-Za-z]+>"
-  "<qt?[a-z]*/"
-  "\"platform/(win32|posix|qt|shared)/"
-)
+# Fails when a source file reaches past its layer. The layers, from the
+# bottom: platform < text < settings < actions < app/common < the two
+# programs, app/qt and app/win32. A file includes only from its own layer and
+# those below it; the two programs never include each other. Above the
+# platform layer nothing includes its insides (platform/win32, posix, qt,
+# shared) but the program of that system, and the portable core (text,
+# settings, actions, app/common, and the platform layer's own headers and
+# shared code) includes neither the Win32 headers nor Qt.
+# Run as: cmake -DROOT=<source dir> [-DSTAMP=<file touched on success>] -P check_includes.cmake
+set(layers platform text settings actions app/common app/qt app/win32)
+set(rank_platform 0)
+set(rank_text 1)
+set(rank_settings 2)
+set(rank_actions 3)
+set(rank_app/common 4)
+set(rank_app/qt 5)
+set(rank_app/win32 5)
+set(win32_headers
+  "<(windows|winbase|winuser|shellapi|shlobj|shobjidl|commctrl|windowsx|objbase|ole2)\\.h>")
+set(qt_headers "<Q[A-Za-z]+>" "<qt?[a-z]*/")
+set(platform_insides "^platform/(win32|posix|qt|shared)/")
+
+# The layer of a path relative to ROOT, or "" for a file of no layer.
+function(layer_of path out)
+  set(found "")
+  foreach(layer ${layers})
+    if(path MATCHES "^${layer}/")
+      set(found ${layer})
+    endif()
+  endforeach()
+  set(${out} "${found}" PARENT_SCOPE)
+endfunction()
+
+# What an include names, relative to ROOT: beside the including file first,
+# as the compiler looks, else below ROOT.
+function(included_path folder name out)
+  if(EXISTS "${folder}/${name}")
+    get_filename_component(full "${folder}/${name}" ABSOLUTE)
+  else()
+    get_filename_component(full "${ROOT}/${name}" ABSOLUTE)
+  endif()
+  file(RELATIVE_PATH relative "${ROOT}" "${full}")
+  set(${out} "${relative}" PARENT_SCOPE)
+endfunction()
+
 set(offences "")
-foreach(folder text settings actions app/common)
-  file(GLOB_RECURSE files "${ROOT}/${folder}/*.h" "${ROOT}/${folder}/*.cpp")
+foreach(layer ${layers})
+  file(GLOB_RECURSE files "${ROOT}/${layer}/*.h" "${ROOT}/${layer}/*.cpp")
   foreach(file ${files})
+    file(RELATIVE_PATH name "${ROOT}" "${file}")
+    get_filename_component(folder "${file}" DIRECTORY)
+    # The portable code: the core and the platform layer's own headers and shared code.
+    set(portable FALSE)
+    if(rank_${layer} GREATER 0 AND rank_${layer} LESS 5)
+      set(portable TRUE)
+    elseif(name MATCHES "^platform/([^/]+|shared/.*)$")
+      set(portable TRUE)
+    endif()
     file(STRINGS "${file}" includes REGEX "^[ \t]*#[ \t]*include")
     foreach(line ${includes})
-      foreach(pattern ${forbidden})
-        if(line MATCHES "${pattern}")
-          file(RELATIVE_PATH name "${ROOT}" "${file}")
-          string(APPEND offences "  ${name}: ${line}\n")
+      set(why "")
+      if(line MATCHES "[\"<]([^\">]+)[\">]")
+        included_path("${folder}" "${CMAKE_MATCH_1}" target)
+        layer_of("${target}" target_layer)
+        if(target_layer AND rank_${target_layer} GREATER rank_${layer})
+          set(why "${layer} is below ${target_layer}")
+        elseif(target_layer MATCHES "^app/(qt|win32)$" AND NOT target_layer STREQUAL layer)
+          set(why "${layer} and ${target_layer} are two programs")
+        elseif(target MATCHES "${platform_insides}" AND rank_${layer} GREATER 0)
+          if(portable OR (layer STREQUAL "app/qt" AND target MATCHES "^platform/win32/")
+             OR (layer STREQUAL "app/win32" AND target MATCHES "^platform/(posix|qt)/"))
+            set(why "the platform layer's insides are its own")
+          endif()
+        endif()
+      endif()
+      foreach(pattern ${win32_headers})
+        if(line MATCHES "${pattern}" AND (portable OR layer STREQUAL "app/qt"))
+          set(why "Win32 headers stay in the Windows code")
         endif()
       endforeach()
+      foreach(pattern ${qt_headers})
+        if(line MATCHES "${pattern}" AND (portable OR layer STREQUAL "app/win32"))
+          set(why "Qt stays in the Linux code")
+        endif()
+      endforeach()
+      if(why)
+        string(STRIP "${line}" line)
+        string(APPEND offences "  ${name}: ${line} (${why})\n")
+      endif()
     endforeach()
   endforeach()
 endforeach()
 if(offences)
-  message(FATAL_ERROR "The core reaches past the platform layer:\n${offences}")
+  message(FATAL_ERROR "Includes that reach past their layer:\n${offences}")
+endif()
+if(STAMP)
+  file(TOUCH "${STAMP}")
 endif()

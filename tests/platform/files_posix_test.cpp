@@ -1,12 +1,18 @@
 // What only Linux has, with HOME and the XDG variables pointed at temporary folders.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -14,10 +20,13 @@
 #include <string>
 #include <vector>
 
+#include "platform/failure.h"
 #include "platform/file_ops.h"
 #include "platform/file_query.h"
 #include "platform/known_folders.h"
+#include "platform/posix/posix_files.h"
 #include "platform/profile.h"
+#include "platform/shared/named_temporaries.h"
 #include "tests/support/other_user.h"
 #include "tests/support/scoped_env.h"
 #include "tests/support/temp_folder.h"
@@ -27,6 +36,13 @@ namespace {
 namespace fs = std::filesystem;
 using namespace testing_support;
 using Names = std::vector<std::string>;
+using platform::ExistingTarget;
+
+// While named, copies take the road of a file system without unnamed files (vfat, exFAT).
+struct StagingRoad {
+  explicit StagingRoad(bool named) { platform::posix::AllowUnnamedFiles(!named); }
+  ~StagingRoad() { platform::posix::AllowUnnamedFiles(true); }
+};
 
 // A copy takes the source's mode and times; another user's set-ID bits go when root copies.
 TEST(FilesPosix, CopyKeepsModeAndTimes) {
@@ -51,6 +67,101 @@ TEST(FilesPosix, CopyKeepsModeAndTimes) {
     EXPECT_EQ(info.st_mode & 07777, row.copied);
     EXPECT_EQ(info.st_mtim.tv_sec, times[1].tv_sec);
     EXPECT_EQ(info.st_mtim.tv_nsec, times[1].tv_nsec);
+  }
+}
+
+// A copy is staged unnamed where the file system allows, else under a name that tells this host
+// and process; the target gets all of it or stays as it was, and a stop at the next step or an
+// exit() midway leaves nothing behind.
+TEST(FilesPosix, CopiesStagedUnnamedOrNamed) {
+  enum End { kDone, kStop, kExit };
+  const struct {
+    bool named;
+    ExistingTarget existing;
+    End end;
+  } rows[] = {{false, ExistingTarget::kKeep, kDone},    {false, ExistingTarget::kReplace, kDone},
+              {true, ExistingTarget::kKeep, kDone},     {true, ExistingTarget::kReplace, kDone},
+              {false, ExistingTarget::kReplace, kStop}, {true, ExistingTarget::kKeep, kStop},
+              {false, ExistingTarget::kKeep, kExit},    {true, ExistingTarget::kReplace, kExit}};
+  const std::string ours =
+      ".quorlith-" + platform::temporaries::ThisHost() + "-" + std::to_string(getpid()) + "-";
+  const std::regex counter("[1-9][0-9]*\\.tmp");
+  const std::string large((17 << 20) + 5, 'c');  // more than one step of the kernel's copy
+  for (const auto& row : rows) {
+    SCOPED_TRACE(testing::Message()
+                 << row.named << " " << static_cast<int>(row.existing) << " " << row.end);
+    TempFolder temp;
+    const bool replace = row.existing == ExistingTarget::kReplace;
+    const std::string source = temp / "source.bin", target = temp / "into/target.bin";
+    const std::string content = row.end == kStop ? large : "content";
+    WriteFile(source, content);
+    WriteFile(replace ? target : temp / "into/other.bin", "old");
+    const Names before = NamesIn(temp / "into");
+    const StagingRoad road(row.named);
+    if (row.end == kExit) {  // the pacer ends a child process at the copy's first step
+      std::fflush(nullptr);
+      const pid_t child = fork();
+      if (child == 0) {
+        platform::SetCopyPacer([](uint64_t) { std::exit(3); });
+        platform::CopyFileTo(source, target, row.existing);
+        _exit(0);
+      }
+      int status = 0;
+      ASSERT_EQ(waitpid(child, &status, 0), child);
+      EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 3);
+    } else {
+      std::vector<uint64_t> told;
+      Names staged;
+      const auto progress = [&](uint64_t done) {
+        if (told.empty()) staged = NamesIn(temp / "into");
+        told.push_back(done);
+        return row.end == kDone || told.size() < 2;
+      };
+      EXPECT_EQ(platform::CopyFileTo(source, target, row.existing, progress), row.end == kDone);
+      EXPECT_EQ(staged.size(), before.size() + (row.named ? 1 : 0));
+      for (const std::string& name : staged) {
+        const bool known = std::count(before.begin(), before.end(), name) != 0;
+        EXPECT_TRUE(known || (name.rfind(ours, 0) == 0 &&
+                              std::regex_match(name.substr(ours.size()), counter)))
+            << name;
+      }
+      if (row.end == kStop) {
+        EXPECT_EQ(told.size(), 2u) << "a stop is honoured at the next step";
+      }
+    }
+    EXPECT_EQ(NamesIn(temp / "into"),
+              row.end == kDone && !replace ? (Names{"other.bin", "target.bin"}) : before);
+    EXPECT_TRUE(ReadFile(target) == (row.end == kDone ? content : replace ? "old" : ""));
+  }
+}
+
+// A copy onto a full file system fails in the system's words and leaves nothing; the next copy,
+// one that fits, is made. The test mounts a small tmpfs of its own, which needs root.
+TEST(FilesPosix, AFullFileSystemFailsTheCopyAndKeepsNothing) {
+  if (geteuid() != 0) GTEST_SKIP() << "mounting a small tmpfs needs root";
+  TempFolder temp;
+  const std::string small = temp / "small/";
+  MakeFolder(small);
+  if (mount("tmpfs", small.c_str(), "tmpfs", 0, "size=2m") != 0) {
+    GTEST_SKIP() << "no tmpfs can be mounted here: " << std::strerror(errno);
+  }
+  const struct Unmount {
+    std::string path;
+    ~Unmount() { umount2(path.c_str(), MNT_DETACH); }
+  } unmount{small};
+  WriteFile(temp / "large.bin", std::string(3 << 20, 'l'));
+  WriteFile(temp / "fits.bin", std::string(1 << 20, 'f'));
+  for (const bool named : {false, true}) {
+    SCOPED_TRACE(named ? "named" : "unnamed");
+    const StagingRoad road(named);
+    EXPECT_FALSE(
+        platform::CopyFileTo(temp / "large.bin", small + "large.bin", ExistingTarget::kReplace));
+    EXPECT_EQ(platform::LastFailure(), platform::SystemErrorText(ENOSPC));
+    EXPECT_EQ(NamesIn(small), Names{});
+    EXPECT_TRUE(platform::CopyFileTo(temp / "fits.bin", small + "fits.bin", ExistingTarget::kKeep));
+    EXPECT_TRUE(ReadFile(small + "fits.bin") == ReadFile(temp / "fits.bin"));
+    EXPECT_EQ(NamesIn(small), Names{"fits.bin"});
+    EXPECT_TRUE(platform::RemoveFile(small + "fits.bin"));
   }
 }
 

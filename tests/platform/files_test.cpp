@@ -1,8 +1,13 @@
 // File changes on real temporary folders, in both builds; each change lists its folders
 // afterwards, where a temporary or half-written file would show.
+#ifdef _WIN32
+#include <windows.h>
+#endif
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -12,7 +17,12 @@
 #include "platform/file_ops.h"
 #include "platform/file_query.h"
 #include "platform/known_folders.h"
+#include "platform/shared/named_temporaries.h"
+#include "tests/support/child_process.h"
 #include "tests/support/temp_folder.h"
+#ifdef _WIN32
+#include "platform/win32/long_path.h"
+#endif
 
 namespace {
 
@@ -64,41 +74,76 @@ TEST(FilesCopyMove, ByteExactResults) {
   }
 }
 
-// Each refusal, of a copy or of a move, leaves the folder as it was.
+// The system's codes for a missing file and a missing folder.
+#ifdef _WIN32
+constexpr unsigned long kNoFile = ERROR_FILE_NOT_FOUND, kNoFolder = ERROR_PATH_NOT_FOUND;
+#else
+constexpr unsigned long kNoFile = ENOENT, kNoFolder = ENOENT;
+#endif
+
+std::string Said(platform::Failure kind, unsigned long code = 0) {
+  platform::NoteFailure(kind, code);
+  return platform::LastFailure();
+}
+
+// Each refusal or failure, of a copy or of a move, says why and leaves the folders as they were.
 TEST(FilesCopyMove, RefusalsTouchNothing) {
+  using F = platform::Failure;
+  const auto go_on = [](const TempFolder&) { return true; };
   const struct {
     const char* what;
-    std::string source, target;
+    std::string source, target, reason;
     bool read_only = false;
     ExistingTarget existing = ExistingTarget::kReplace;
-    bool stop = false;
+    // Told to the copy's progress, which it answers; only copies, as a rename tells nothing.
+    std::function<bool(const TempFolder&)> meanwhile = nullptr;
+    bool locked = false;  // the source held open without sharing, as by another program
   } rows[] = {
-      {"source is a folder", "folder", "target.txt"},
-      {"source missing", "missing.txt", "target.txt"},
-      {"target folder missing", "source.txt", "nowhere/target.txt"},
-      {"onto itself", "source.txt", "source.txt"},
-      {"onto itself by another spelling", "source.txt", "folder/../source.txt"},
-      {"a folder in the way", "source.txt", "folder"},
-      {"read-only target", "source.txt", "old.txt", true},
-      {"existing target to be kept", "source.txt", "old.txt", false, ExistingTarget::kKeep},
-#ifndef _WIN32  // Wine's copy engine tells no progress
-      {"copy stopped", "source.txt", "old.txt", false, ExistingTarget::kReplace, true},
+      {"source is a folder", "folder", "target.txt", Said(F::kFolder)},
+      {"source removed before its turn", "missing.txt", "target.txt", Said(F::kSystem, kNoFile)},
+      {"target folder missing", "source.txt", "nowhere/target.txt", Said(F::kSystem, kNoFolder)},
+      {"onto itself", "source.txt", "source.txt", Said(F::kSameFile)},
+      {"onto itself by another spelling", "source.txt", "folder/../source.txt", Said(F::kSameFile)},
+      {"a folder in the way", "source.txt", "folder", Said(F::kTargetFolder)},
+      {"read-only target", "source.txt", "old.txt", Said(F::kTargetProtected), true},
+      {"existing target to be kept", "source.txt", "old.txt", Said(F::kTargetAppeared), false,
+       ExistingTarget::kKeep},
+      {"copy stopped", "source.txt", "old.txt", Said(F::kStopped), false, ExistingTarget::kReplace,
+       [](const TempFolder&) { return false; }},
+      {"destination folder removed during the copy", "source.txt", "gone/target.txt",
+       Said(F::kSystem, kNoFolder), false, ExistingTarget::kReplace,
+       [](const TempFolder& temp) { return fs::remove_all(temp / "gone"), true; }},
+#ifdef _WIN32
+      {"source locked by another program", "source.txt", "target.txt",
+       Said(F::kSystem, ERROR_SHARING_VIOLATION), false, ExistingTarget::kReplace, nullptr, true},
 #endif
   };
   for (const auto& row : rows) {
-    for (const bool move : {false, !row.stop}) {  // a rename is not stopped
+    for (const bool move : {false, !row.meanwhile}) {
       SCOPED_TRACE(std::string(row.what) + (move ? " (move)" : " (copy)"));
       TempFolder temp;
       WriteFile(temp / "source.txt", "source bytes");
       WriteFile(temp / "old.txt", "old bytes");
       WriteFile(temp / "folder/inside.txt", "inside");
+      MakeFolder(temp / "gone");
       if (row.read_only) fs::permissions(temp / "old.txt", fs::perms::owner_read);
-      const auto progress = [&](uint64_t) { return !row.stop; };
+#ifdef _WIN32
+      const HANDLE lock =
+          row.locked ? CreateFileW(platform::win32::SystemPath(temp / "source.txt").c_str(),
+                                   GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
+                     : INVALID_HANDLE_VALUE;
+#endif
+      const auto progress = [&](uint64_t) { return (row.meanwhile ? row.meanwhile : go_on)(temp); };
       const std::string source = temp / row.source, target = temp / row.target;
       EXPECT_FALSE(move ? platform::MoveFileTo(source, target, row.existing) != MoveOutcome::kFailed
                         : platform::CopyFileTo(source, target, row.existing, progress));
-      EXPECT_EQ(platform::LastFailure() == "The work was stopped.", row.stop);
-      EXPECT_EQ(NamesIn(temp.path()), (Names{"folder", "old.txt", "source.txt"}));
+      EXPECT_EQ(platform::LastFailure(), row.reason);
+#ifdef _WIN32
+      if (lock != INVALID_HANDLE_VALUE) CloseHandle(lock);
+#endif
+      const bool gone = row.target.rfind("gone/", 0) == 0;
+      EXPECT_EQ(NamesIn(temp.path()), gone ? (Names{"folder", "old.txt", "source.txt"})
+                                           : (Names{"folder", "gone", "old.txt", "source.txt"}));
       EXPECT_EQ(NamesIn(temp / "folder"), Names{"inside.txt"});
       EXPECT_EQ(ReadFile(temp / "source.txt"), "source bytes");
       EXPECT_EQ(ReadFile(temp / "old.txt"), "old bytes");
@@ -106,7 +151,8 @@ TEST(FilesCopyMove, RefusalsTouchNothing) {
   }
 }
 
-// Only files are removed; folders come with parents, never over a file; short forms fit exactly.
+// Only files are removed (to the Trash neither a missing one, saying why); folders come with
+// parents, never over a file; short forms fit exactly.
 TEST(FilesQueryAndMake, RemoveMakeAndShortForms) {
   TempFolder temp;
   WriteFile(temp / "file.txt", "x");
@@ -121,7 +167,54 @@ TEST(FilesQueryAndMake, RemoveMakeAndShortForms) {
   EXPECT_TRUE(platform::IsSameFile(short_path, temp / "file.txt"));
   EXPECT_TRUE(platform::RemoveFile(temp / "file.txt"));
   EXPECT_EQ(platform::ShortPathOf(temp / "file.txt", 1022), "");
+  EXPECT_FALSE(platform::MoveToTrash(temp / "file.txt"));
+  EXPECT_EQ(platform::LastFailure(), platform::SystemErrorText(kNoFile));
   EXPECT_EQ(NamesIn(temp.path()), Names{"a"});
+}
+
+// Only this host's temporaries of processes that have ended go; those of running processes (this
+// one, a child) or of another host stay, and so does every other name, and a folder or link.
+TEST(FilesTemporaries, OnlyStaleOnesAreRemoved) {
+  ChildProcess running, ended;
+  ended.End();
+  const std::string host = platform::temporaries::ThisHost();
+  const auto named = [&](const std::string& of_host, uint64_t pid, int n) {
+    return ".quorlith-" + of_host + "-" + std::to_string(pid) + "-" + std::to_string(n) + ".tmp";
+  };
+  enum Kind { kFile, kReadOnly, kFolder, kLink };
+  const struct {
+    std::string name;
+    Kind kind;
+    bool removed;
+  } rows[] = {
+      {named(host, ended.id(), 1), kFile, true},
+      {named(host, ended.id(), 2), kReadOnly, true},
+      {named(host, platform::temporaries::ThisProcess(), 3), kFile, false},
+      {named(host, running.id(), 4), kFile, false},
+      {named("elsewhere.example-5", ended.id(), 5), kFile, false},
+      {".quorlith-notes.tmp", kFile, false},
+      {named(host, ended.id(), 6) + ".part", kFile, false},
+      {".quorlith-" + host + "-0" + std::to_string(ended.id()) + "-7.tmp", kFile, false},
+      {named(host, ended.id(), 8), kFolder, false},
+#ifndef _WIN32
+      {named(host, ended.id(), 9), kLink, false},
+#endif
+  };
+  TempFolder temp;
+  WriteFile(temp / "elsewhere/linked.txt", "linked");
+  for (const auto& row : rows) {
+    const std::string path = temp / "box/" + row.name;
+    if (row.kind == kFolder) MakeFolder(path);
+    if (row.kind == kLink) fs::create_symlink(temp / "elsewhere/linked.txt", path);
+    if (row.kind == kFile || row.kind == kReadOnly) WriteFile(path, row.name);
+    if (row.kind == kReadOnly) fs::permissions(path, fs::perms::owner_read);
+  }
+  EXPECT_EQ(platform::RemoveStaleTemporaries(temp / "box/"), 2);
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    EXPECT_EQ(Exists(temp / "box/" + row.name), !row.removed);
+  }
+  EXPECT_EQ(ReadFile(temp / "elsewhere/linked.txt"), "linked");
 }
 
 }  // namespace
