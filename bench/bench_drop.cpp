@@ -325,7 +325,8 @@ class Source : public QWidget {
   void ReleaseButton() {
     accepts_.push_back(MsBetween(entered_, Clock::now()));
     phase_ = Phase::kWaiting;
-    Arm(kDropLimitMs, QString("drop %1 did not finish within %2 s").arg(drop_ + 1).arg(180));
+    Arm(kDropLimitMs,
+        QString("drop %1 did not finish within %2 s").arg(drop_ + 1).arg(kDropLimitMs / 1000));
     release_sent_ = Clock::now();
     pointer_.Release();
   }

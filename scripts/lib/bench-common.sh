@@ -25,6 +25,13 @@ in_turn() {
   fi
 }
 
+# Runs a part of the bench and tells how long it took.
+timed() {
+  local started=$SECONDS
+  "$@"
+  echo "  ($((SECONDS - started)) s)"
+}
+
 # --- figures: one file per figure, one value a line ---------------------------
 # record FIGURE VALUE WHAT: keeps a number; anything else is a failure, told
 # at once with what failed and in which round.

@@ -131,41 +131,46 @@ bench_trash() {
 
 # --- captures of many paths: the program and the bare Qt drop target ---------
 # capture_on quorlith|bare N: one drop of N paths, timed, with the target's
-# memory before, at its peak and (after a pause) once it has been handled.
+# peak memory during it and its resident memory once the drop has been
+# handled (2 s after the largest), both counted over its idle memory: what a
+# drop leaves behind shows in the next rounds too.
 capture_on() {
-  local who=$1 n=$2 x=$box_x y=$box_y pid=$box_pid pause=200
-  [ "$who" = bare ] && x=$bare_x y=$bare_y pid=$bare_pid
+  local who=$1 n=$2 x=$box_x y=$box_y pid=$box_pid idle=$idle_quorlith pause=200
+  [ "$who" = bare ] && x=$bare_x y=$bare_y pid=$bare_pid idle=$idle_bare
   [ "$n" = "$(largest_count)" ] && pause=2000
   drop "$x" "$y" clipboard "$n" --from "$work/paths-$n.list" --watch "$pid" --settle "$pause" --
-  local ms before peak after
+  local ms peak after
   ms=$(dropped_value ms)
   record "capture-$who-$n" "$ms" "capture of $n paths, $who"
   [[ $ms =~ ^[0-9] ]] || return
   record "accept-$who-$n" "$(dropped_value accept)" "accept of $n paths, $who"
-  read -r before _ <<<"$(dropped_memory 0)"
   read -r after peak <<<"$(dropped_memory 1)"
   record "peak-$who-$n" "$peak" "peak memory of $n paths, $who"
-  record "growth-$who-$n" "$(minus "$peak" "$before")" "memory growth of $n paths, $who"
-  record "kept-$who-$n" "$(minus "$after" "$before")" "memory kept after $n paths, $who"
+  record "growth-$who-$n" "$(minus "$peak" "$idle")" "memory growth of $n paths, $who"
+  record "kept-$who-$n" "$(minus "$after" "$idle")" "memory kept after $n paths, $who"
 }
-# A drop that is not measured; only its failure is told.
-warm_up() {
-  drop "$@"
-  local ms
+# first_drop X Y PID: a drop of a few paths, not measured, so that what a
+# program sets up on its first drop is not counted against the first number
+# of paths. Prints the target's resident memory 1 s later, its idle memory
+# for the captures, or "-" when the drop failed.
+first_drop() {
+  drop "$1" "$2" clipboard "$(wc -l <"$work/paths-first.list")" \
+    --from "$work/paths-first.list" --watch "$3" --settle 1000 --
+  local ms idle
   ms=$(dropped_value ms)
+  read -r idle _ <<<"$(dropped_memory 1)"
   [[ $ms =~ ^[0-9] ]] || echo "  failed: a first drop, not measured: $ms" >&2
+  echo "${idle:--}"
 }
 bench_captures() {
   echo "Captures..."
   start_box capture "" || return
   start_bare_target || { stop_process "$box_pid"; return; }
-  # A first drop on each, not measured, so that what a program sets up on
-  # its first drop is not counted against the first number of paths.
-  head -n 10 "$work/paths.list" >"$work/paths-warm.list"
-  local warm
-  warm=$(wc -l <"$work/paths-warm.list")
-  warm_up "$box_x" "$box_y" clipboard "$warm" --from "$work/paths-warm.list" --
-  warm_up "$bare_x" "$bare_y" clipboard "$warm" --from "$work/paths-warm.list" --
+  head -n 10 "$work/paths.list" >"$work/paths-first.list"
+  idle_quorlith=$(first_drop "$box_x" "$box_y" "$box_pid")
+  idle_bare=$(first_drop "$bare_x" "$bare_y" "$bare_pid")
+  add_row "idle memory of the drop targets (KiB)" "$idle_quorlith" \
+    "bare Qt drop target $idle_bare" "$(ratio "$idle_quorlith" "$idle_bare")" -
   local n q b
   for n in $path_counts; do
     head -n "$n" "$work/paths.list" >"$work/paths-$n.list"
@@ -182,20 +187,20 @@ bench_captures() {
     q=$(median "peak-quorlith-$n") b=$(median "peak-bare-$n")
     add_row "  peak memory, VmHWM (KiB)" "$q" "bare $b" "$(ratio "$q" "$b")" -
     q=$(median "growth-quorlith-$n") b=$(median "growth-bare-$n")
-    add_row "  peak growth per path (bytes)" "$(per "$q" "$n" 1024)" \
+    add_row "  peak over idle, per path (bytes)" "$(per "$q" "$n" 1024)" \
       "bare $(per "$b" "$n" 1024)" "$(ratio "$q" "$b")" -
   done
   n=$(largest_count)
   q=$(median "kept-quorlith-$n") b=$(median "kept-bare-$n")
-  add_row "  kept 2 s after that drop, over before (KiB)" "$q" "bare $b" "$(ratio "$q" "$b")" -
+  add_row "  kept 2 s after that drop, over idle (KiB)" "$q" "bare $b" "$(ratio "$q" "$b")" -
   stop_process "$box_pid"
   stop_process "$bare_pid"
 }
 
 bench_files() {
-  make_files
-  bench_moves
-  bench_copies
-  bench_trash
-  bench_captures
+  timed make_files
+  timed bench_moves
+  timed bench_copies
+  timed bench_trash
+  timed bench_captures
 }

@@ -76,6 +76,6 @@ bench_start() {
   cp "$root/build/windows64/Quorlith.exe" "$work/start-win/"
   printf '[Coordinates]\nx=600\ny=600\nw=75\nh=75\nt=75\nb=1\nm=1\n[Options]\nCommandMode=1\n' |
     tee "$work/start/Quorlith.ini" | sed 's/$/\r/' >"$work/start-win/Quorlith.ini"
-  bench_start_linux
-  bench_start_windows
+  timed bench_start_linux
+  timed bench_start_windows
 }
