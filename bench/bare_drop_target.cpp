@@ -1,6 +1,6 @@
 // A bare Qt drop target of the drop box's shape: it takes dropped files and
-// puts their paths on the clipboard, one per line (a lone carriage return
-// between them), and does nothing else.
+// puts their paths on the clipboard, one per line (a line feed between them,
+// as the drop box's capture puts them on Linux), and does nothing else.
 //
 //   quorlith_bench_bare_target X Y
 #include <QApplication>
@@ -27,7 +27,7 @@ class Target : public QWidget {
     QStringList paths;
     for (const QUrl& url : event->mimeData()->urls()) paths << url.toLocalFile();
     event->acceptProposedAction();
-    QApplication::clipboard()->setText(paths.join('\r'));
+    QApplication::clipboard()->setText(paths.join('\n'));
   }
 };
 

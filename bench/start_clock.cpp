@@ -1,6 +1,7 @@
 // Times a program from its start until its window shows on the screen: the
 // pixel at X, Y changes from what was there. Then, if asked, waits a while
-// and reads the program's resident memory. The program is ended afterwards.
+// and reads the program's resident memory. The program is ended afterwards
+// (forced after 5 s).
 //
 //   quorlith_bench_start X Y IDLE_MS -- PROGRAM [ARGUMENT...]
 //
@@ -43,6 +44,17 @@ long ResidentKiB(pid_t pid) {
   return -1;
 }
 
+// Asks the program to end, and ends it after 5 s if it has not.
+void EndChild(pid_t child) {
+  kill(child, SIGTERM);
+  for (int waited = 0; waited < 500; ++waited) {
+    if (waitpid(child, nullptr, WNOHANG) == child) return;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  kill(child, SIGKILL);
+  waitpid(child, nullptr, 0);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -79,8 +91,7 @@ int main(int argc, char** argv) {
     std::printf("%.1f\n", std::chrono::duration<double, std::milli>(seen - start).count());
   }
   std::fflush(stdout);
-  kill(child, SIGTERM);
-  waitpid(child, nullptr, 0);
+  EndChild(child);
   xcb_disconnect(connection);
   return shown ? 0 : 1;
 }
