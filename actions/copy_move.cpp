@@ -65,6 +65,9 @@ void CopyOrMoveFiles() {
     return;
   }
 
+  // What a copy into this folder left behind when its program was killed
+  // goes before the next one is made.
+  platform::RemoveStaleTemporaries(TargetFolder);
   BeginProgress(outcome.mode, DropCount, TotalSize());
   uint64_t bytes_before = 0;
   for (int32_t i = 0; i < DropCount; ++i) {

@@ -9,6 +9,7 @@
 #include "app/common/program.h"
 #include "app/common/start_paths.h"
 #include "platform/clipboard.h"
+#include "platform/file_ops.h"
 
 DropBox::~DropBox() { Stop(); }
 
@@ -74,6 +75,13 @@ void DropBox::SettingsApplied() {
 }
 
 std::string DropBox::Description() const { return ActionText(SettingsRecord); }
+
+void DropBox::SweepDestinations() {
+  platform::RemoveStaleTemporaries(SettingsRecord.CopyDestination);
+  if (SettingsRecord.MoveDestination != SettingsRecord.CopyDestination) {
+    platform::RemoveStaleTemporaries(SettingsRecord.MoveDestination);
+  }
+}
 
 void DropBox::AskToStop(StopAt at) { AskDropWorkToStop(at); }
 

@@ -66,6 +66,10 @@ class DropBox {
   // What a drop does, for screen readers (the window's title is another).
   std::string Description() const;
 
+  // Once the box shows: temporaries that copies into the destination
+  // folders left behind when their program was killed are removed.
+  void SweepDestinations();
+
   // The program ends. AskToStop: running work stops (by Exit or a close
   // after its current file, at the session's end at its next block) without
   // waiting, for a shell whose window takes a while to go. Stop: the same,

@@ -43,6 +43,8 @@ class DropBoxWidget : public QWidget {
   QMenu* contextMenu() const { return menu_; }
   // Opens the menu at a point on the screen and runs the chosen command.
   void ShowContextMenu(const QPoint& at);
+  // Once the box shows (DropBox::SweepDestinations).
+  void SweepDestinations() { box_.SweepDestinations(); }
   // The session ends, or the program was told to end: running work stops
   // at its next block, and the box ends as by a close.
   void EndSession() { End(StopAt::kNextBlock); }

@@ -48,10 +48,13 @@ int main(int argc, char** argv) {
   const auto session_end = platform::WatchSessionEnd([&box](int) { box->EndSession(); });
   QObject::connect(&app, &QGuiApplication::commitDataRequest, box.get(),
                    [&box](QSessionManager&) { box->SessionEnding(); });
-  // The icon, for the desktop's window lists, once the box is on the screen:
-  // decoding it would only delay the first paint.
-  QTimer::singleShot(kLateStartMs, &app,
-                     [] { QApplication::setWindowIcon(QIcon(":/quorlith.png")); });
+  // The icon, for the desktop's window lists, and the sweep of temporaries
+  // that killed copies left in the destination folders, once the box is on
+  // the screen: neither need delay the first paint.
+  QTimer::singleShot(kLateStartMs, box.get(), [&box] {
+    QApplication::setWindowIcon(QIcon(":/quorlith.png"));
+    box->SweepDestinations();
+  });
   const int code = QApplication::exec();
   // The settings file is let go while Qt still runs the event loop's watch.
   SettingsClaim.reset();

@@ -58,6 +58,9 @@ void ApplySettings() {
 
 void ComeToFront(HWND window) {
   if (!IsWindow(window)) return;
+  // A tip that shows stays above the box it belongs to, and would keep the
+  // box as low as itself: it goes first.
+  PointerLeft();
   ShowWindow(window, SW_SHOW);
   // Out of the topmost band and back in: a box that is topmost already would
   // otherwise stay under a window that Wine does not know of.

@@ -45,7 +45,7 @@ bool FormLoad();
 // backslash, or empty): tests start the box in a folder of their own.
 bool FormLoadIn(const std::string& program_folder, const std::string& user_folder);
 // Once the box is on the screen: what its first paint did not need, the
-// class icon and the OLE drop target.
+// class icon, the OLE drop target and the sweep of the destination folders.
 void LateStart(HWND window);
 // Pumps messages until the quit message; returns its exit code.
 int RunMessageLoop();

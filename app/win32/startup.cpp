@@ -166,6 +166,7 @@ void LateStart(HWND window) {
   SetClassLongPtrW(window, GCLP_HICON,
                    reinterpret_cast<LONG_PTR>(LoadProgramIcon(ProgramInstance)));
   RegisterDropTarget(window);
+  if (Box) Box->SweepDestinations();
 }
 
 int RunMessageLoop() {
