@@ -78,8 +78,8 @@ std::optional<int> AnswerCommandLine(int argc, const char* const* argv, std::ost
       break;
     }
     if (arg.empty() || arg[0] != '-' || arg == "-") {
-      first_path = i;
-      break;
+      line.start.paths.emplace_back(arg);
+      continue;
     }
     if (arg == "-s" || arg == "--settings") {
       if (i + 1 >= argc) {

@@ -18,8 +18,8 @@ struct CommandLine {
 
 // Reads the arguments (argv[0] is the program) and the environment:
 //   quorlith [-s FILE | --settings FILE] [Qt's options] [--] [FILE...]
-// Options come first; "--", or the first argument that is no option, starts
-// the paths, so a path may begin with a dash after "--". Returns the exit
+// Every argument that does not begin with a dash is a path, in the order
+// given; after "--" every argument is, so a path may begin with a dash. Returns the exit
 // code when the program should end at once, after writing its answer to out
 // (--help, --version: 0) or err (an unknown option: 2; no display: 1);
 // nothing when the box should start, with line filled in. Qt's own options

@@ -74,25 +74,37 @@ fi
 
 # Becomes a copy of the program in folder $1 (its settings file lives there;
 # a copy already there, perhaps running, is used as it is), with the output
-# going to $1/program.log. It ends the shell it runs in, so run it in the
-# background or in a subshell.
+# going to $1/program.log and the further arguments passed on. It ends the
+# shell it runs in, so run it in the background or in a subshell.
 run_in() {
-  cd "$1" || exit 1
-  exec >>"$1/program.log" 2>&1
+  local folder=$1
+  shift
+  cd "$folder" || exit 1
+  exec >>"$folder/program.log" 2>&1
   if [ "$program_kind" = windows ]; then
     [ -e Quorlith.exe ] || cp "$QUORLITH_PROGRAM" Quorlith.exe
-    exec "$QUORLITH_ROOT/cmake/wine-run" "$1/Quorlith.exe"
+    exec "$QUORLITH_ROOT/cmake/wine-run" "$folder/Quorlith.exe" "$@"
   fi
   [ -e quorlith ] || cp "$QUORLITH_PROGRAM" quorlith
   mkdir -p -m 700 "$work/runtime"
   exec env HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" \
-    XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb "$1/quorlith"
+    XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb "$folder/quorlith" "$@"
 }
 
-# Starts the program from $work and waits for the box; a first Wine start in
-# a fresh prefix takes a while.
+# The program's name for folder $1 (a path on this machine): the same on
+# Linux, Wine's drive Z: path under Wine.
+native_path() {
+  if [ "$program_kind" = windows ]; then printf 'Z:%s' "${1//\//\\}"; else printf '%s' "$1"; fi
+}
+# What a capture puts between two paths, and between a folder and its entry.
+capture_break=$'\n' separator=/
+[ "$program_kind" = windows ] && capture_break=$'\r' separator='\'
+clipboard_is() { [ "$(xclip -o -selection clipboard 2>/dev/null)" = "$1" ]; }
+
+# Starts the program from $work, with the arguments given, and waits for the
+# box; a first Wine start in a fresh prefix takes a while.
 start_box() {
-  run_in "$work" &
+  run_in "$work" "$@" &
   box_pid=$!
   wait_until 120 find_box || fail "the box did not appear"
   box_window=$(find_box)

@@ -2,9 +2,12 @@
 # Either program on a bare display: a box stored off every screen shows at
 # the first-run place and the file keeps the stored one; a second start from
 # the same folder raises the box above a window that covered it and ends with
-# exit code 0, writing nothing; a copy in another folder shows a box of its
-# own beside it; and a box that was killed leaves nothing behind that would
-# stop the next start.
+# exit code 0, writing nothing; a second start with paths hands them to the
+# running box, which captures them; a copy in another folder shows a box of
+# its own beside it; a box that was killed leaves nothing behind that would
+# stop the next start, which handles its own paths and sweeps what killed
+# copies left in its destination folder; and on Linux SIGTERM during a copy
+# ends the program with 0 and leaves the destination as it was.
 # Usage: box_one_per_file.sh path/to/Quorlith.exe-or-quorlith
 . "$(dirname "$0")/box_lib.sh" "$@"
 
@@ -57,6 +60,22 @@ pass "the running box comes above the window that covered it"
 [ "$(od -An -c "$work/Quorlith.ini")" = "$before" ] || fail "the settings file changed"
 pass "neither start wrote the settings file"
 
+# A second start with paths: relative ones count from its folder, names with
+# a space, other scripts and (after "--" on Linux) a leading dash.
+( cd "$work" && touch "a b.txt" "ü.txt" -- "-lead.txt" )
+dash=(--)
+[ "$program_kind" = windows ] && dash=()
+run_in "$work" "a b.txt" "ü.txt" "${dash[@]}" "-lead.txt" &
+second_pid=$!
+wait_until 60 bash -c "! kill -0 $second_pid" || fail "the second start with paths did not end"
+wait "$second_pid" || fail "the second start with paths ended with $?"
+here=$(native_path "$work")$separator
+expected="${here}a b.txt$capture_break${here}ü.txt$capture_break$here-lead.txt"
+wait_until 10 clipboard_is "$expected" ||
+  fail "the running box did not capture the paths: $(xclip -o -selection clipboard 2>&1 | od -c | head)"
+[ "$(boxes)" = 1 ] || fail "$(boxes) boxes after the second start with paths"
+pass "a second start with paths hands them to the running box, which captures them, and ends with 0"
+
 mkdir "$work/other"
 run_in "$work/other" &
 other_pid=$!
@@ -72,5 +91,47 @@ wait "$box_pid" 2>/dev/null
 box_pid=""
 wait_until 30 bash -c '[ "$(xdotool search --onlyvisible --name "^Quorlithdropbox$" | wc -l)" = 0 ]' ||
   fail "the boxes did not end"
-start_box
+
+# Temporaries that copies into the destination left when their program was
+# killed: this host's dead process's go, any other name stays.
+mkdir -p "$work/dest"
+write_settings "CopyDestination=$(native_path "$work/dest")"
+host=$(hostname | tr -c 'A-Za-z0-9._\n-' '_' | cut -c1-64)
+sleep 0 & dead=$!
+wait "$dead"
+kept=(".quorlith-$host-$dead-1.tmp.keep" ".quorlith-another.host-$dead-1.tmp" ".quorlith-notes.tmp")
+[ "$program_kind" = linux ] && kept+=(".quorlith-$host-$$-1.tmp")  # this script runs
+for name in ".quorlith-$host-$dead-1.tmp" "${kept[@]}"; do echo partial >"$work/dest/$name"; done
+start_box "a b.txt"
 pass "after the box was killed, the next start shows its box"
+wait_until 10 clipboard_is "${here}a b.txt" || fail "the first start's path was not captured"
+pass "a start with paths handles them as its first drop"
+wait_until 10 bash -c "[ ! -e '$work/dest/.quorlith-$host-$dead-1.tmp' ]" ||
+  fail "the stale temporary of a dead process was not removed"
+for name in "${kept[@]}"; do [ -e "$work/dest/$name" ] || fail "$name was removed"; done
+pass "at start, a dead process's temporary goes from the destination, other names stay"
+
+[ "$program_kind" = linux ] || exit 0
+# SIGTERM during a copy of a big file: the program ends with 0 within two
+# seconds, and the destination folder is as it was.
+kill "$box_unix_pid"
+wait "$box_pid" 2>/dev/null
+box_pid=""
+rm -rf "$work/dest"
+mkdir -p "$work/dest"
+write_settings "CommandMode=2" "confirmcopy=0" "CopyDestination=$work/dest"
+fallocate -l 1G "$work/big.bin" || head -c 1G /dev/zero >"$work/big.bin"
+run_in "$work" "$work/big.bin" &
+box_pid=$!
+copying() { ls -l "/proc/$box_pid/fd" 2>/dev/null | grep -q "$work/dest/"; }
+wait_until 60 copying || fail "the copy never began"
+kill -TERM "$box_pid"
+started=$SECONDS
+wait_until 2 bash -c "! kill -0 $box_pid" || fail "the program did not end within two seconds of SIGTERM"
+wait "$box_pid"
+rc=$?
+box_pid=""
+[ "$rc" = 0 ] || fail "the program ended with $rc after SIGTERM"
+[ -z "$(ls -A "$work/dest")" ] || fail "the destination holds $(ls -A "$work/dest")"
+[ "$(stat -c %s "$work/big.bin")" = 1073741824 ] || fail "the source changed"
+pass "SIGTERM during a copy ends the program with 0 within $((SECONDS - started)) s and leaves nothing behind"

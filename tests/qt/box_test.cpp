@@ -379,6 +379,29 @@ TEST_F(QtBox, TheBoxShowsProgressAndExitFinishesOnlyTheCurrentFile) {
   EXPECT_EQ(testing_support::ReadFile(out + "b.bin").size(), size_t{1} << 20);
 }
 
+// A drop made while a question is open is taken at once and handled after that drop, with its own
+// question; the first drop's answer counts for it alone.
+TEST_F(QtBox, ADropDuringAQuestionIsTakenAndHandledAfterIt) {
+  const std::string out = folder_ / "out/", a = folder_ / "in/a.txt", b = folder_ / "in/b.txt";
+  testing_support::MakeFolder(out);
+  testing_support::WriteFile(a, "a");
+  testing_support::WriteFile(b, "b");
+  WriteSettings("", "CommandMode=2\nconfirmcopy=1\nCopyDestination=" + out + "\n");
+  Start();
+  Qt::DropAction during = Qt::IgnoreAction;
+  ui_.WhileShowing([&] { during = Drop({b}); });
+  ui_.Answer({platform::kAnswerNo, platform::kAnswerYes});
+  EXPECT_EQ(Drop({a}), Qt::CopyAction);
+  for (int i = 0; i < 5000 && testing_support::NamesIn(out).empty(); ++i) {
+    Settle();
+    QThread::msleep(1);
+  }
+  EXPECT_EQ(during, Qt::CopyAction);
+  ASSERT_EQ(ui_.boxes().size(), 2u);
+  EXPECT_EQ(ui_.boxes()[1].text, ui_.boxes()[0].text);  // the same question, asked again
+  EXPECT_EQ(testing_support::NamesIn(out), std::vector<std::string>{"b.txt"});
+}
+
 // A later start's call: the face lights up and goes plain a few times, then looks as before.
 TEST_F(QtBox, ACallForAttentionLightsTheFaceAFewTimes) {
   Start();
