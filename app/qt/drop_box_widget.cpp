@@ -279,9 +279,11 @@ void DropBoxWidget::keyPressEvent(QKeyEvent* event) {
       box_.Paste();
       Refresh();
       return;
-    case KeyCommand::kOpenMenu:
-      ShowContextMenu(frameGeometry().center());
+    case KeyCommand::kOpenMenu: {
+      const QRect frame = frameGeometry();  // at its middle, as on Windows
+      ShowContextMenu(frame.topLeft() + QPoint(frame.width() / 2, frame.height() / 2));
       return;
+    }
     case KeyCommand::kNone:
       break;
   }

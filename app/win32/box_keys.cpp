@@ -26,15 +26,23 @@ BoxKey KeyOf(WPARAM key) {
 }  // namespace
 
 bool KeyPressed(WPARAM key) {
-  // The menu key and Shift+F10 come back as WM_CONTEXTMENU when the default
-  // procedure has seen them: they are left to it.
-  if (!Box || key == VK_APPS || key == VK_F10) return false;
-  if (CommandForKey(KeyOf(key), Held(VK_CONTROL), Held(VK_SHIFT), Held(VK_MENU)) !=
-      KeyCommand::kPaste) {
+  if (!Box || CommandForKey(KeyOf(key), Held(VK_CONTROL), Held(VK_SHIFT), Held(VK_MENU)) !=
+                  KeyCommand::kPaste) {
     return false;
   }
   Box->Paste();
   RefreshBox();
+  return true;
+}
+
+bool KeyReleased(WPARAM key) {
+  const BoxKey which = KeyOf(key);
+  if (which != BoxKey::kMenu && which != BoxKey::kF10) return false;
+  // Either key is the box's, whatever the rule then says.
+  if (CommandForKey(which, Held(VK_CONTROL), Held(VK_SHIFT), Held(VK_MENU)) ==
+      KeyCommand::kOpenMenu) {
+    MenuKeyPressed();
+  }
   return true;
 }
 

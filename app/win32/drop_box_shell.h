@@ -132,10 +132,11 @@ std::vector<std::string> DroppedNames(HDROP drop);
 // and description.
 LRESULT AnswerAccessibility(HWND window, WPARAM wparam, LPARAM lparam);
 
-// The keyboard (box_keys.cpp): a key pressed while the box has the focus,
-// and the menu asked for from the keyboard (the menu key, Shift+F10).
-// True when the box used the key.
+// The keyboard (box_keys.cpp): a key pressed or let go while the box has
+// the focus, true when the box used it; and the menu asked for from the
+// keyboard (the menu key, Shift+F10), opened at the box.
 bool KeyPressed(WPARAM key);
+bool KeyReleased(WPARAM key);
 void MenuKeyPressed();
 
 // The box's private messages.

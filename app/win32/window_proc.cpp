@@ -67,11 +67,19 @@ LRESULT CALLBACK DropBoxProc(HWND window, UINT message, WPARAM wparam, LPARAM lp
       return DefWindowProcA(window, message, wparam, lparam);
     case WM_CONTEXTMENU:
       // The right button's release opens the menu above; this comes from
-      // the keyboard (the menu key, Shift+F10), at (-1, -1).
+      // the keyboard, at (-1, -1), where something else than the keys below
+      // asks (an assistive tool, say).
       if (lparam == -1) MenuKeyPressed();
       return 0;
     case WM_KEYDOWN:
       if (KeyPressed(wparam)) return 0;
+      return DefWindowProcA(window, message, wparam, lparam);
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+      // The menu key and Shift+F10 open the menu as they are let go, as the
+      // default procedure would through WM_CONTEXTMENU (which not every
+      // implementation sends); it never sees them.
+      if (KeyReleased(wparam)) return 0;
       return DefWindowProcA(window, message, wparam, lparam);
     case WM_GETOBJECT:
       return AnswerAccessibility(window, wparam, lparam);

@@ -3,7 +3,8 @@
 # "managed", under a window manager: right-clicks open the menu (unlocked
 # always, locked only with m=1), a slow drag moves the unlocked box with the
 # grabbed point under the pointer, a frame drag resizes it, and double-clicks
-# on its body or frame lock and unlock it, each written at once.
+# on its body or frame lock and unlock it, each written at once; Shift+F10
+# opens the menu at the box.
 # Usage: box_mouse.sh path/to/Quorlith.exe-or-quorlith [managed]
 . "$(dirname "$0")/box_lib.sh" "$@"
 
@@ -14,6 +15,13 @@ expect_box "300 250 90 80" "the box where the settings file puts it"
 read -r x y <<<"$(body_point)"
 open_menu_at "$x" "$y" "right-click on the unlocked box opens the menu"
 close_menu
+# A click gives the box the focus: Shift+F10 then opens the menu at its middle.
+xdotool mousemove "$x" "$y" click 1 sleep 0.5 key shift+F10
+wait_until 5 menu_open || fail "Shift+F10 on the focused box opened no menu"
+read -r -a corner <<<"$(geometry "$(popups | head -1)")"
+[ "${corner[0]} ${corner[1]}" = "$x $y" ] || fail "Shift+F10 opened the menu at ${corner[0]},${corner[1]}"
+close_menu
+pass "Shift+F10 opens the menu at the box"
 
 press_at "$x" "$y"
 move_from "$x" "$y" 50 30
