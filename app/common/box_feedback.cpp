@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "app/common/box_texts.h"
 
@@ -140,7 +141,7 @@ BoxFeedback::Frame BoxFeedback::Update(Time now, bool pointer_over, bool working
   if (now < flash_until_) consider(flash_until_);
   if (attention_from_) {
     const auto phase = (now - *attention_from_) / kAttentionPhase;
-    if (phase < 2 * kAttentionFlashes) {
+    if (phase < int64_t{2} * kAttentionFlashes) {
       consider(*attention_from_ + (phase + 1) * kAttentionPhase);
     } else {
       attention_from_.reset();
@@ -158,7 +159,7 @@ BoxFeedback::Look BoxFeedback::LookAt(Time now) const {
   look.done = done_;
   if (attention_from_ && now >= *attention_from_ &&
       (now - *attention_from_) / kAttentionPhase % 2 == 0 &&
-      now < *attention_from_ + 2 * kAttentionFlashes * kAttentionPhase)
+      now < *attention_from_ + int64_t{2} * kAttentionFlashes * kAttentionPhase)
     look.tint = Tint::kAttention;
   else if (now < flash_until_)
     look.tint = Tint::kFlash;
