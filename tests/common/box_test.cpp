@@ -19,6 +19,7 @@
 #include "settings/ini_file.h"
 #include "settings/settings_file.h"
 #include "settings/settings_record.h"
+#include "tests/support/scoped_env.h"
 #include "tests/support/scripted_ui.h"
 #include "tests/support/temp_folder.h"
 #include "text/file_system.h"
@@ -112,6 +113,31 @@ TEST_F(CommandTest, ReloadReportsAnUnusableFile) {
   EXPECT_TRUE(fs::is_directory(IniPath) && fs::is_empty(IniPath));
 }
 
+// A settings file named on the command line is used, or made with its folders, relative names
+// counting from the current folder; where it cannot be made the box runs on the first settings.
+TEST_F(CommandTest, ANamedSettingsFileIsUsedOrMadeWhereItIsNamed) {
+  const fs::path previous = fs::current_path();
+  testing_support::WriteFile(folder_ / "a file", "");
+  fs::current_path(folder_.path());
+  const struct {
+    std::string named, used;
+    bool made;
+  } rows[] = {{folder_ / "boxes/archive.ini", folder_ / "boxes/archive.ini", true},
+              {"backup.ini", folder_ / "backup.ini", true},
+              {folder_ / "a file/x.ini", folder_ / "a file/x.ini", false}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.named);
+    ASSERT_TRUE(PrepareProgram({row.named, {}}));
+    EXPECT_EQ(fs::path(IniPath), fs::path(row.used));
+    EXPECT_EQ(testing_support::Exists(row.used), row.made);
+    EXPECT_EQ(SettingsRecord.x, 244);
+  }
+  WriteIniNumber(folder_ / "backup.ini", "Coordinates", "x", 300);
+  ASSERT_TRUE(PrepareProgram({"backup.ini", {}}));  // read again, not made anew
+  EXPECT_EQ(SettingsRecord.x, 300);
+  fs::current_path(previous);
+}
+
 // The readme is the first plain file here, beside the program, or with the documents.
 TEST_F(CommandTest, TheReadmeIsLookedForInItsThreePlaces) {
   const fs::path previous = fs::current_path();
@@ -167,6 +193,36 @@ TEST(BoxTexts, TheTipSaysWhatADropCameTo) {
     EXPECT_EQ(OutcomeText({CommandMode{row.mode}, 0, row.done, row.failed, row.skipped,
                            row.declined, false, false, "/d/", reason}),
               row.tip);
+  }
+}
+
+// The tip's first line says what a drop does, naming the folder as people write it.
+TEST(BoxTexts, TheTipSaysWhatADropDoes) {
+#ifdef _WIN32
+  const std::string archive = "C:\\Users\\me\\Archive\\", shown = "C:\\Users\\me\\Archive",
+                    root = "D:\\", trash = "the Recycle Bin";
+#else
+  const testing_support::ScopedEnv home("HOME", "/home/me");
+  const std::string archive = "/home/me/Archive/", shown = "~/Archive", root = "/",
+                    trash = "the Trash";
+#endif
+  const struct {
+    int16_t mode;
+    int32_t to_bin;
+    std::string folder, text;
+  } rows[] = {{1, 1, root, "Drop files to copy their paths"},
+              {2, 1, root, "Drop files to copy them to " + root},
+              {3, 1, archive, "Drop files to move them to " + shown},
+              {3, 1, "/home/meadow/", "Drop files to move them to /home/meadow"},
+              {4, 1, root, "Drop files to delete them (to " + trash + ")"},
+              {4, 0, root, "Drop files to delete them for good"},
+              {-3, 1, root, "Drops do nothing: there is no CommandMode -3"}};
+  for (const auto& row : rows) {
+    Settings settings;
+    settings.CommandMode = row.mode;
+    settings.deletetobin = row.to_bin;
+    settings.CopyDestination = settings.MoveDestination = row.folder;
+    EXPECT_EQ(ActionText(settings), row.text);
   }
 }
 
