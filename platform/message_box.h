@@ -1,5 +1,7 @@
-// The modal message box. Styles and answers use the Win32 values on every
-// platform, so the core speaks one language.
+// The message box. Styles and answers use the Win32 values on every platform,
+// so the core speaks one language. On Windows it is the system's, modal to
+// its owner; on Linux it is modal to nothing, so the box takes drops while a
+// question waits.
 #pragma once
 
 #include <cstdint>
