@@ -78,7 +78,7 @@ void CreateDropBox() {
   HWND window = DropBoxWindow;
   InstallWindowWaker([window] { PostMessageW(window, kRunWindowTasksMessage, 0, 0); });
   ApplySettings();
-  PostMessageW(DropBoxWindow, kLateStartMessage, 0, 0);
+  SetTimer(DropBoxWindow, kLateStartTimer, 0, nullptr);
   // A later start over the same settings file hands this box its paths, or
   // brings it to the front.
   SettingsClaim->ServeRequests(
