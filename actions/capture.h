@@ -7,7 +7,8 @@
 #include "text/text_arg.h"
 
 // The text of the current drop, empty whenever a drop begins. It grows to fit
-// any number of paths of any length.
+// any number of paths of any length, and gives its memory back once the text
+// is on the clipboard.
 extern std::string CaptureText;
 
 void CapturePaths();

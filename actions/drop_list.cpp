@@ -18,6 +18,6 @@ void FreeArray() {
 }
 
 void SetDropList(std::vector<std::string> paths) {
-  ResizeArray(static_cast<int32_t>(paths.size()));
-  for (size_t i = 0; i < paths.size(); ++i) DropList[i] = std::move(paths[i]);
+  DropList = std::move(paths);
+  DropCount = static_cast<int32_t>(DropList.size());
 }

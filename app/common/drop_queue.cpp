@@ -5,6 +5,7 @@
 #include "actions/dispatch.h"
 #include "actions/drop_list.h"
 #include "actions/drop_work.h"
+#include "platform/memory.h"
 
 void DropQueue::Receive(std::vector<std::string> paths) { waiting_.push_back(std::move(paths)); }
 
@@ -38,6 +39,7 @@ std::vector<DropOutcome> DropQueue::RunWaiting() {
     // Reported.
     busy_ = false;
     ended.push_back(CurrentOutcome());
+    Release();
   }
   return ended;
 }
@@ -47,6 +49,7 @@ std::vector<DropOutcome> DropQueue::AfterWindowTasks() {
   working_ = false;
   busy_ = false;
   std::vector<DropOutcome> ended = {CurrentOutcome()};
+  Release();
   for (DropOutcome& outcome : RunWaiting()) ended.push_back(std::move(outcome));
   return ended;
 }
@@ -56,4 +59,9 @@ void DropQueue::Stopped() {
   if (!working_) return;
   working_ = false;
   busy_ = false;
+}
+
+void DropQueue::Release() {
+  FreeArray();
+  platform::ReturnFreedMemory();
 }

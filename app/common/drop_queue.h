@@ -32,6 +32,10 @@ class DropQueue {
   void Stopped();
 
  private:
+  // A drop's outcome was reported: its list and what its action used go
+  // back to the system.
+  static void Release();
+
   std::deque<std::vector<std::string>> waiting_;
   bool busy_ = false;     // a drop runs (maybe inside its own questions)
   bool working_ = false;  // its work runs on the worker thread

@@ -237,11 +237,10 @@ void DropBoxWidget::closeEvent(QCloseEvent* event) {
   End(session_ending_ ? StopAt::kNextBlock : StopAt::kAfterCurrentFile);
 }
 
-void DropBoxWidget::TakeDrag(QDropEvent* event) {
+void DropBoxWidget::TakeDrag(QDropEvent* event, bool carries_files) {
   const Qt::DropActions offered = event->possibleActions();
-  const DropEffect effect =
-      box_.DragOver(event->mimeData() != nullptr && CarriesLocalFile(*event->mimeData()),
-                    offered.testFlag(Qt::CopyAction), offered.testFlag(Qt::LinkAction));
+  const DropEffect effect = box_.DragOver(carries_files, offered.testFlag(Qt::CopyAction),
+                                          offered.testFlag(Qt::LinkAction));
   if (effect == DropEffect::kNone) {
     event->ignore();
   } else {
@@ -251,14 +250,28 @@ void DropBoxWidget::TakeDrag(QDropEvent* event) {
   Refresh();
 }
 
-void DropBoxWidget::dragEnterEvent(QDragEnterEvent* event) { TakeDrag(event); }
+// The drag's list is read here, once per drag, and kept for its drop; a
+// list that names no local file is let go at once.
+void DropBoxWidget::dragEnterEvent(QDragEnterEvent* event) {
+  drag_list_ = event->mimeData() != nullptr ? DraggedUriList(*event->mimeData()) : QByteArray();
+  drag_carries_files_ = CarriesLocalFile(drag_list_);
+  if (!drag_carries_files_) drag_list_ = QByteArray();
+  TakeDrag(event, drag_carries_files_);
+}
 
-// The source may offer other actions as the user presses modifier keys.
-void DropBoxWidget::dragMoveEvent(QDragMoveEvent* event) { TakeDrag(event); }
+// The source may offer other actions as the user presses modifier keys; what
+// it carries stays as it was when it entered.
+void DropBoxWidget::dragMoveEvent(QDragMoveEvent* event) { TakeDrag(event, drag_carries_files_); }
 
 void DropBoxWidget::dragLeaveEvent(QDragLeaveEvent*) {
+  ForgetDrag();
   box_.DragLeft();
   Refresh();
+}
+
+void DropBoxWidget::ForgetDrag() {
+  drag_list_ = QByteArray();
+  drag_carries_files_ = false;
 }
 
 void DropBoxWidget::enterEvent(QEnterEvent*) {
@@ -290,12 +303,13 @@ void DropBoxWidget::keyPressEvent(QKeyEvent* event) {
   QWidget::keyPressEvent(event);
 }
 
+// The paths are made from the list once, here, and only for a drop the box
+// takes.
 void DropBoxWidget::dropEvent(QDropEvent* event) {
-  TakeDrag(event);
+  TakeDrag(event, drag_carries_files_);
   std::vector<std::string> paths;
-  if (event->isAccepted() && event->mimeData() != nullptr) {
-    paths = DroppedLocalPaths(*event->mimeData());
-  }
+  if (event->isAccepted()) paths = DroppedLocalPaths(drag_list_);
+  ForgetDrag();
   if (paths.empty()) {
     event->ignore();
     box_.DragLeft();

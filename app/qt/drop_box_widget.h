@@ -3,6 +3,7 @@
 // menu rules) and paints and shows what the box says.
 #pragma once
 
+#include <QByteArray>
 #include <QTimer>
 #include <QWidget>
 #include <cstdint>
@@ -80,8 +81,11 @@ class DropBoxWidget : public QWidget {
   // Shows what the box says now: the look, the tip, when to look again.
   void Refresh();
   bool PointerOver() const;
-  // Takes a drag that enters or moves over the box, or refuses it.
-  void TakeDrag(QDropEvent* event);
+  // Takes a drag that enters or moves over the box, or refuses it, by
+  // whether it carries local files.
+  void TakeDrag(QDropEvent* event, bool carries_files);
+  // The drag has dropped or left: its list goes.
+  void ForgetDrag();
   void RunCommand(int id);
   // Redraws the frame and resets the pointer shape after a lock change.
   void ShowLockState();
@@ -92,6 +96,11 @@ class DropBoxWidget : public QWidget {
   QMenu* menu_ = nullptr;
   QTimer wake_;
   std::unique_ptr<StatusTip> tip_;  // made when first shown
+  // The list of the drag over the box and whether it names local files, as
+  // read when it entered (drop_target.h); its moves and its drop do not
+  // read it again.
+  QByteArray drag_list_;
+  bool drag_carries_files_ = false;
   bool ended_ = false;
   bool session_ending_ = false;
 };

@@ -12,6 +12,7 @@
 #include "app/qt/command_line.h"
 #include "app/qt/drop_box_widget.h"
 #include "app/qt/startup.h"
+#include "platform/memory.h"
 #include "platform/session_end.h"
 
 namespace {
@@ -22,6 +23,8 @@ constexpr int kLateStartMs = 200;
 }  // namespace
 
 int main(int argc, char** argv) {
+  // The box runs all day: what a large drop used goes back once freed.
+  platform::ReturnLargeBlocksWhenFreed();
   CommandLine line;
   if (const auto code = AnswerCommandLine(argc, argv, std::cout, std::cerr, line)) return *code;
 

@@ -8,6 +8,7 @@
 
 #include "app/common/box_texts.h"
 #include "app/win32/drop_box_shell.h"
+#include "app/win32/late_library.h"
 #include "platform/win32/wide_text.h"
 
 namespace {
@@ -15,6 +16,22 @@ namespace {
 // The import library's IID_IAccessible is oleacc.dll's exported data, which a
 // program linked without dllimport reads wrongly; the header's own id is right.
 const IID kAccessibleId = __uuidof(IAccessible);
+
+// oleacc.dll and oleaut32.dll serve screen readers alone: they are loaded
+// when the first one asks, not at every start.
+struct AccessibilityFunctions {
+  decltype(&CreateStdAccessibleObject) create_standard;
+  decltype(&LresultFromObject) answer;
+  decltype(&SysAllocStringLen) make_text;
+};
+const AccessibilityFunctions& Accessibility() {
+  static const AccessibilityFunctions functions = {
+      LateFunction<decltype(&CreateStdAccessibleObject)>(L"oleacc.dll",
+                                                         "CreateStdAccessibleObject"),
+      LateFunction<decltype(&LresultFromObject)>(L"oleacc.dll", "LresultFromObject"),
+      LateFunction<decltype(&SysAllocStringLen)>(L"oleaut32.dll", "SysAllocStringLen")};
+  return functions;
+}
 
 class BoxAccessible final : public IAccessible {
  public:
@@ -135,7 +152,7 @@ class BoxAccessible final : public IAccessible {
   static bool Self(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
   static HRESULT Text(const std::string& text, BSTR* out) {
     const std::wstring wide = platform::win32::Widen(text);
-    *out = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
+    *out = Accessibility().make_text(wide.data(), static_cast<UINT>(wide.size()));
     return *out != nullptr ? S_OK : E_OUTOFMEMORY;
   }
 
@@ -147,16 +164,18 @@ class BoxAccessible final : public IAccessible {
 }  // namespace
 
 LRESULT AnswerAccessibility(HWND window, WPARAM wparam, LPARAM lparam) {
-  if (static_cast<LONG>(lparam) != OBJID_CLIENT) {
+  const AccessibilityFunctions& functions = Accessibility();
+  if (static_cast<LONG>(lparam) != OBJID_CLIENT || functions.create_standard == nullptr ||
+      functions.answer == nullptr || functions.make_text == nullptr) {
     return DefWindowProcA(window, WM_GETOBJECT, wparam, lparam);
   }
   IAccessible* standard = nullptr;
-  if (FAILED(CreateStdAccessibleObject(window, OBJID_CLIENT, kAccessibleId,
+  if (FAILED(functions.create_standard(window, OBJID_CLIENT, kAccessibleId,
                                        reinterpret_cast<void**>(&standard)))) {
     return DefWindowProcA(window, WM_GETOBJECT, wparam, lparam);
   }
   auto* box = new BoxAccessible(standard);
-  const LRESULT answer = LresultFromObject(kAccessibleId, wparam, box);
+  const LRESULT answer = functions.answer(kAccessibleId, wparam, box);
   box->Release();  // the answer holds its own reference
   return answer;
 }

@@ -144,8 +144,10 @@ void MenuKeyPressed();
 constexpr UINT kRunWindowTasksMessage = WM_APP + 1;
 // Drops that came through the OLE drop target wait to be handed over.
 constexpr UINT kDeliverDropMessage = WM_APP + 2;
-// The box is on the screen: what the first paint did not need is set up.
-constexpr UINT kLateStartMessage = WM_APP + 3;
+// The box is on the screen: what the first paint did not need is set up. A
+// timer, because its message comes only once no other waits, the first
+// paint's included; a posted message would come before that paint.
+constexpr UINT_PTR kLateStartTimer = 2;
 
 // The OLE drop target (drop_target.cpp), through which the box sees drags
 // hover; the drops themselves take the way of those of WM_DROPFILES.

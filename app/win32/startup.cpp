@@ -13,6 +13,7 @@
 #include "app/common/box_geometry.h"
 #include "app/common/box_opacity.h"
 #include "app/common/program.h"
+#include "app/win32/late_library.h"
 #include "text/strings.h"
 
 HINSTANCE ProgramInstance = nullptr;
@@ -77,7 +78,7 @@ void CreateDropBox() {
   HWND window = DropBoxWindow;
   InstallWindowWaker([window] { PostMessageW(window, kRunWindowTasksMessage, 0, 0); });
   ApplySettings();
-  PostMessageW(DropBoxWindow, kLateStartMessage, 0, 0);
+  SetTimer(DropBoxWindow, kLateStartTimer, 0, nullptr);
   // A later start over the same settings file hands this box its paths, or
   // brings it to the front.
   SettingsClaim->ServeRequests(
@@ -130,9 +131,8 @@ void InitGui() {
 
 void InitCommonControlsOnce() {
   static const bool done = [] {
-    using Init = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-    const auto init = reinterpret_cast<Init>(reinterpret_cast<void*>(
-        GetProcAddress(LoadLibraryW(L"comctl32.dll"), "InitCommonControlsEx")));
+    const auto init =
+        LateFunction<decltype(&InitCommonControlsEx)>(L"comctl32.dll", "InitCommonControlsEx");
     INITCOMMONCONTROLSEX controls = {sizeof(INITCOMMONCONTROLSEX), kCommonControls};
     return init != nullptr && init(&controls) != FALSE;
   }();

@@ -95,7 +95,12 @@ LRESULT CALLBACK DropBoxProc(HWND window, UINT message, WPARAM wparam, LPARAM lp
       PaintBox(window);
       return 0;
     case WM_TIMER:
-      FeedbackTimer(wparam);
+      if (wparam == kLateStartTimer) {
+        KillTimer(window, kLateStartTimer);
+        LateStart(window);
+      } else {
+        FeedbackTimer(wparam);
+      }
       return 0;
     case WM_MOUSEMOVE:
       PointerMoved(false);
@@ -115,9 +120,6 @@ LRESULT CALLBACK DropBoxProc(HWND window, UINT message, WPARAM wparam, LPARAM lp
       return 0;
     case kDeliverDropMessage:
       DeliverDrops();
-      return 0;
-    case kLateStartMessage:
-      LateStart(window);
       return 0;
     case WM_DESTROY:
       // The box is gone from the screen; the current file of running work is

@@ -1,10 +1,13 @@
 #include "platform/posix/copy_content.h"
 
+#include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <memory>
 
 #include "platform/posix/posix_files.h"
@@ -13,9 +16,16 @@
 namespace platform {
 namespace {
 
-// The kernel copies this much per call: large enough that the calls cost
-// nothing, small enough that progress is told several times a second.
-constexpr size_t kKernelStep = size_t{16} << 20;
+// The kernel copies in steps that each take about kStepSeconds, sized from
+// how fast the last one went, so that progress is told several times a
+// second and a stop is honoured within about a second on a slow target (a
+// USB stick) as on a fast disk. A step is never larger than kLargestStep,
+// for a target that slows down all at once (the page cache full, writes
+// waiting for the disk); at that size the calls cost nothing beside the
+// copy itself.
+constexpr size_t kLargestStep = size_t{16} << 20;
+constexpr size_t kSmallestStep = size_t{1} << 20;
+constexpr double kStepSeconds = 0.25;
 constexpr size_t kBufferSize = size_t{1} << 20;
 
 bool Tell(const CopyProgress& progress, uint64_t done) {
@@ -49,6 +59,16 @@ bool CopyByBuffer(int from, int to, uint64_t done, const CopyProgress& progress)
   }
 }
 
+// The size of the next step, after one that copied bytes in took: what
+// would take kStepTime at the same speed, within the bounds.
+size_t NextStep(size_t bytes, std::chrono::steady_clock::duration took) {
+  const double seconds = std::chrono::duration<double>(took).count();
+  const double fitting = static_cast<double>(bytes) * kStepSeconds / seconds;
+  // Also for a step too quick for the clock to see (seconds 0, fitting inf).
+  if (!(fitting < static_cast<double>(kLargestStep))) return kLargestStep;
+  return std::max(static_cast<size_t>(fitting), kSmallestStep);
+}
+
 }  // namespace
 
 bool CopyContent(int from, int to, uint64_t size, const CopyProgress& progress) {
@@ -56,9 +76,14 @@ bool CopyContent(int from, int to, uint64_t size, const CopyProgress& progress) 
   if (!Tell(progress, 0)) return false;
   // A clone shares the blocks until either file changes: instant and safe.
   if (size > 0 && ioctl(to, FICLONE, from) == 0) return Tell(progress, size);
+  // Read ahead as far as the system will: the file is read once, front to
+  // back, as cp reads it.
+  (void)posix_fadvise(from, 0, 0, POSIX_FADV_SEQUENTIAL);
   uint64_t done = 0;
+  size_t step = kLargestStep;
   for (;;) {
-    const ssize_t copied = copy_file_range(from, nullptr, to, nullptr, kKernelStep, 0);
+    const auto began = std::chrono::steady_clock::now();
+    const ssize_t copied = copy_file_range(from, nullptr, to, nullptr, step, 0);
     if (copied < 0) {
       if (errno == EINTR) continue;
       // Refused before any byte moved: the buffer loop takes over.
@@ -70,6 +95,7 @@ bool CopyContent(int from, int to, uint64_t size, const CopyProgress& progress) 
     if (copied == 0) break;
     done += static_cast<uint64_t>(copied);
     if (!Tell(progress, done)) return false;
+    step = NextStep(static_cast<size_t>(copied), std::chrono::steady_clock::now() - began);
   }
   return CopyByBuffer(from, to, done, progress);
 }

@@ -15,6 +15,10 @@ namespace platform::posix {
 // file is left.
 std::optional<ClipboardFiles> FilesInUriList(std::string_view list);
 
+// True when a text/uri-list names at least one file of this machine, as
+// FilesInUriList reads it; the list is read only up to the first such URI.
+bool NamesLocalFile(std::string_view list);
+
 // x-special/gnome-copied-files: "copy" or "cut" on the first line, then the
 // URIs as in a text/uri-list. Nothing when the first line is neither or no
 // local file is left.

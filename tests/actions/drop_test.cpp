@@ -58,6 +58,7 @@ TEST_F(ActionTest, CaptureFormsSeparatorsAndQuotes) {
     Drop(c.paths);
     ASSERT_EQ(ui_.clipboard().size(), before + 1);
     EXPECT_EQ(ui_.LastClipboard(), c.expected);
+    EXPECT_EQ(CaptureText.capacity(), std::string().capacity());  // the text's memory is back
     EXPECT_EQ(CurrentOutcome().done, static_cast<int32_t>(c.paths.size()));
   }
   EXPECT_TRUE(ui_.boxes().empty());

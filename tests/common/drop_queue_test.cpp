@@ -69,6 +69,7 @@ TEST_F(DropQueueTest, WorkRunsOffTheWindowThreadAndAsksOnIt) {
                 ReadFile(copies_ + "c.txt"),
             "old a|new b|second c");
   EXPECT_EQ(list_during_question, (Texts{a, b}));
+  EXPECT_EQ(DropCount + DropList.capacity(), 0u);  // released once reported
   EXPECT_EQ(asked_on, std::this_thread::get_id());
   EXPECT_GT(wakes_.load(), 0);
   ASSERT_EQ(outcomes_.size(), 3u);
@@ -93,6 +94,7 @@ TEST_F(DropQueueTest, StoppingSkipsTheRestAndLeavesNoTemporary) {
   InstallWindowWaker(nullptr);  // the stop was for that work alone: the next drop runs whole
   Drop({c});
   EXPECT_EQ(ReadFile(moved_ + "c"), "c");
+  EXPECT_EQ(DropCount + DropList.capacity(), 0u);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QByteArray>
 #include <QCursor>
 #include <QDropEvent>
 #include <QElapsedTimer>
@@ -107,13 +108,16 @@ class QtBox : public ::testing::Test {
   }
   // Drags a web address and paths in and drops them (or lets the drag leave): the action taken,
   // IgnoreAction when refused or left; hovered_ is the body's colour while the drag is over it.
+  // The paths travel as a file manager sends them, their bytes percent-encoded.
   Qt::DropAction Drop(const std::vector<std::string>& paths,
                       Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction,
                       bool leave = false) {
+    QByteArray list = "https://example.org/a.txt\r\n";
+    for (const std::string& p : paths) {
+      list += "file://" + QByteArray::fromStdString(p).toPercentEncoding("/") + "\r\n";
+    }
     QMimeData data;
-    QList<QUrl> urls = {QUrl("https://example.org/a.txt")};
-    for (const std::string& p : paths) urls.append(QUrl::fromLocalFile(p.c_str()));
-    data.setUrls(urls);
+    data.setData("text/uri-list", list);
     QDragEnterEvent enter(QPoint(20, 20), offered, &data, Qt::LeftButton, {});
     QCoreApplication::sendEvent(box_.get(), &enter);
     QDragMoveEvent move(QPoint(30, 30), offered, &data, Qt::LeftButton, {});
@@ -243,7 +247,8 @@ TEST_F(QtBox, ExitSavesTheBoxAndAWindowManagerCloseDoesNot) {
 // drop does, what the last one came to, or that only files are taken.
 TEST_F(QtBox, TakesDragsOfLocalFilesNeverAsAMoveAndCapturesTheirPaths) {
   Start();
-  const std::string a = folder_ / "docs/report.final.txt", b = folder_ / "Ünï b.md";
+  // b's name is no valid UTF-8, as Linux allows: it is captured as its bytes.
+  const std::string a = folder_ / "docs/report.final.txt", b = folder_ / "Ünï b\xff.md";
   const std::string does = "Drop files to copy their paths\n";
   const struct {
     const char* name;
