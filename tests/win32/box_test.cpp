@@ -107,8 +107,9 @@ class Win32Box : public ::testing::Test {
   std::string IniBytes() const { return testing_support::ReadFile(IniPath()); }
 
   // Drags names over the box as a file manager's data object offers them (here through the
-  // clipboard), lets the drag leave, comes back and drops them; the effect taken.
-  DWORD DragAndDrop(const std::vector<std::string>& names) {
+  // clipboard), lets the drag leave, comes back and drops them; the effect taken. The hover
+  // shows unless a drop's flash still does.
+  DWORD DragAndDrop(const std::vector<std::string>& names, bool flashing = false) {
     if (OpenClipboard(DropBoxWindow)) {
       EmptyClipboard();
       SetClipboardData(CF_HDROP, DropHandle(names, true));
@@ -118,9 +119,12 @@ class Win32Box : public ::testing::Test {
     EXPECT_EQ(OleGetClipboard(&data), S_OK);
     DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
     EXPECT_EQ(BoxDropTarget()->DragEnter(data, 0, {20, 20}, &effect), S_OK);
-    EXPECT_EQ(Box->Look().tint, BoxFeedback::Tint::kHover);
+    const auto tint = [flashing](BoxFeedback::Tint shown) {
+      return flashing ? BoxFeedback::Tint::kFlash : shown;
+    };
+    EXPECT_EQ(Box->Look().tint, tint(BoxFeedback::Tint::kHover));
     BoxDropTarget()->DragLeave();
-    EXPECT_EQ(Box->Look().tint, BoxFeedback::Tint::kNone);
+    EXPECT_EQ(Box->Look().tint, tint(BoxFeedback::Tint::kNone));
     BoxDropTarget()->DragEnter(data, 0, {20, 20}, &effect);
     EXPECT_EQ(BoxDropTarget()->Drop(data, 0, {20, 20}, &effect), S_OK);
     data->Release();
@@ -251,6 +255,30 @@ TEST_F(Win32Box, HoverHighlightsADropFlashesAndTheTipSaysWhatHappened) {
   Sleep(600);
   PumpUntilDone();
   EXPECT_EQ(Box->Look().tint, BoxFeedback::Tint::kNone);
+}
+
+// A drop made while a question is open is taken at once and handled after that drop, with its own
+// question; the first drop's answer counts for it alone.
+TEST_F(Win32Box, ADropDuringAQuestionIsTakenAndHandledAfterIt) {
+  const std::string out = folder_ / "out\\", a = folder_ / "in\\a.txt", b = folder_ / "in\\b.txt";
+  testing_support::MakeFolder(out);
+  testing_support::WriteFile(a, "a");
+  testing_support::WriteFile(b, "b");
+  WriteSettings("", "CommandMode=2\r\nconfirmcopy=1\r\nCopyDestination=" + out + "\r\n");
+  Start();
+  DWORD during = DROPEFFECT_NONE;
+  ui_.WhileShowing([&] { during = DragAndDrop({b}, true); });
+  ui_.Answer({platform::kAnswerNo, platform::kAnswerYes});
+  EXPECT_EQ(DragAndDrop({a}), DWORD{DROPEFFECT_COPY});
+  for (int i = 0; i < 5000 && testing_support::NamesIn(out).empty(); ++i) {
+    Pump();
+    Sleep(1);
+  }
+  PumpUntilDone();
+  EXPECT_EQ(during, DWORD{DROPEFFECT_COPY});
+  ASSERT_EQ(ui_.boxes().size(), 2u);
+  EXPECT_EQ(ui_.boxes()[1].text, ui_.boxes()[0].text);  // the same question, asked again
+  EXPECT_EQ(testing_support::NamesIn(out), std::vector<std::string>{"b.txt"});
 }
 
 // The copy of the second file is held: the box shows its progress meanwhile. Exit lets that
