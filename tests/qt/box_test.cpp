@@ -143,7 +143,8 @@ TEST_F(QtBox, StartShowsTheFileRectangleOnTopAtItsOpacityAndOnlyReadsTheFile) {
     QRect frame;
     int alpha;
   } cases[] = {{"; kept\n[Coordinates]\nx = 30\ny=40\nw=90\n\nh=60\nt=101\n", {30, 40, 90, 60}, 1},
-               {"[Coordinates]\nx=5\ny=6\nw=0\nh=100000\nt=100\n", {5, 6, 75, 75}, 255}};
+               {"[Coordinates]\nx=5\ny=6\nw=0\nh=100000\nt=100\n", {5, 6, 75, 75}, 255},
+               {"[Coordinates]\nx=5\ny=6\nw=75\nh=75\nt=0\n", {5, 6, 75, 75}, 191}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.bytes);
     testing_support::WriteFile(SettingsPath(), c.bytes);

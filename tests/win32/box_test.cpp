@@ -136,7 +136,7 @@ class Win32Box : public ::testing::Test {
 };
 
 TEST_F(Win32Box, StartShowsTheFileRectangleOnTopAtItsOpacityAndNeverWritesTheFile) {
-  for (const auto& [b, t, alpha] : {std::tuple{"1", "75", 191}, {"0", "101", 1}}) {
+  for (const auto& [b, t, alpha] : {std::tuple{"1", "75", 191}, {"0", "101", 1}, {"1", "0", 191}}) {
     SCOPED_TRACE(t);
     WriteSettings(std::string("x=100\r\ny=-20\r\nw=90\r\nh=61\r\nb=") + b + "\r\nt=" + t + "\r\n");
     const std::string before = IniBytes();
