@@ -4,6 +4,7 @@
 #include "actions/copy_move.h"
 #include "actions/delete_files.h"
 #include "actions/drop_outcome.h"
+#include "actions/progress.h"
 #include "platform/file_ops.h"
 #include "tests/actions/actions_fixture.h"
 #ifdef _WIN32
@@ -117,6 +118,8 @@ TEST_F(FileActionTest, FailedCopiesAndMovesKeepTheSource) {
                      FailureBox(failed, "", "The drop named no file."), kOverwriteQuestion,
                      FailureBox(failed, kept, Reason(platform::Failure::kTargetProtected)),
                      FailureBox(failed, self, same), FailureBox(failed, twin, same)}));
+    EXPECT_EQ(CurrentOutcome().failed, 6);
+    EXPECT_EQ(CurrentOutcome().reason, no_file);  // the first failure's, for the tip
     EXPECT_EQ(ReadFile(dest + "1") + ReadFile(dest + "2"), "12");
     EXPECT_EQ(Exists(good1) || Exists(good2), mode == 2);
     EXPECT_EQ(ReadFile(kept) + ReadFile(dest + "p.txt") + ReadFile(twin) + ReadFile(inside),
@@ -156,12 +159,17 @@ TEST_F(FileActionTest, EachFailedDeletionIsReportedOnItsOwn) {
     const std::string first = MakeFile("first", "1"), third = MakeFile("third", "3");
     const std::string folder = folder_ / "a-folder", inside = MakeFile("a-folder/in", "in");
     bool third_there_when_reported = false;
-    ui_.WhileShowing([&] { third_there_when_reported = Exists(third); });
+    int32_t reported_while = 0;  // the file the progress names
+    ui_.WhileShowing([&] {
+      third_there_when_reported = Exists(third);
+      reported_while = ReadProgress().file;
+    });
     const size_t before = ui_.boxes().size();
     Drop({first, folder, folder_ / "missing", third});
     EXPECT_EQ(BoxTexts(before), Texts(to_bin == 1 ? 1 : 2, failed));
     EXPECT_EQ(ui_.boxes().back().style, platform::kBoxOk);
     EXPECT_TRUE(third_there_when_reported);
+    EXPECT_EQ(reported_while, to_bin == 1 ? 3 : 2);
     EXPECT_FALSE(Exists(first) || Exists(third));
     EXPECT_EQ(Exists(inside), to_bin != 1);
     // The box names no reason; the outcome keeps the first one for the tip.

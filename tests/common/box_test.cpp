@@ -8,6 +8,7 @@
 #include "app/common/box_drag.h"
 #include "app/common/box_feedback.h"
 #include "app/common/box_geometry.h"
+#include "app/common/box_keys.h"
 #include "app/common/box_lock.h"
 #include "app/common/box_opacity.h"
 #include "app/common/box_texts.h"
@@ -353,6 +354,35 @@ TEST(BoxLock, SwitchesAndWritesAtOnce) {
   const std::string file = testing_support::ReadFile(IniPath);
   EXPECT_EQ(ToggleLock(), 0);
   EXPECT_EQ(testing_support::ReadFile(IniPath), file);
+}
+
+// Ctrl+V and Shift+Insert paste; the menu key and Shift+F10 open the menu under the right-click's
+// rule; other chords and keys do nothing.
+TEST(BoxKeys, OnlyTheirOwnChordsPasteOrOpenTheMenu) {
+  using K = BoxKey;
+  const KeyCommand paste = KeyCommand::kPaste, menu = KeyCommand::kOpenMenu,
+                   none = KeyCommand::kNone;
+  const struct {
+    K key;
+    bool ctrl, shift, alt;
+    int b, m;
+    KeyCommand command;
+  } rows[] = {{K::kV, 1, 0, 0, 0, 0, paste},    {K::kInsert, 0, 1, 0, 0, 0, paste},
+              {K::kV, 0, 0, 0, 1, 1, none},     {K::kV, 1, 1, 0, 1, 1, none},
+              {K::kV, 1, 0, 1, 1, 1, none},     {K::kInsert, 1, 1, 0, 1, 1, none},
+              {K::kMenu, 0, 0, 0, 1, 0, menu},  {K::kF10, 0, 1, 0, 1, 0, menu},
+              {K::kMenu, 0, 0, 0, 0, 1, menu},  {K::kMenu, 0, 0, 0, 0, 0, none},
+              {K::kF10, 0, 1, 0, 0, 0, none},   {K::kF10, 0, 0, 0, 1, 1, none},
+              {K::kF10, 1, 1, 0, 1, 1, none},   {K::kMenu, 1, 0, 0, 1, 1, none},
+              {K::kOther, 0, 0, 0, 1, 1, none}, {K::kOther, 1, 1, 0, 1, 1, none}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(testing::Message()
+                 << static_cast<int>(row.key) << " ctrl " << row.ctrl << " shift " << row.shift
+                 << " alt " << row.alt << " b " << row.b << " m " << row.m);
+    SettingsRecord.b = row.b;
+    SettingsRecord.m = row.m;
+    EXPECT_EQ(CommandForKey(row.key, row.ctrl, row.shift, row.alt), row.command);
+  }
 }
 
 // A box too small or off every screen shows where it can be reached.

@@ -172,6 +172,37 @@ TEST(FilesQueryAndMake, RemoveMakeAndShortForms) {
   EXPECT_EQ(NamesIn(temp.path()), Names{"a"});
 }
 
+// A temporary's name gives back the host and process it was made with; any other name, or one
+// that is not exactly what is made of its parts, gives nothing.
+TEST(FilesTemporaries, NamesAreReadBackExactly) {
+  namespace t = platform::temporaries;
+  const struct {
+    std::string name, host;
+    uint64_t pid;
+  } rows[] = {{t::NameOf("az", 12, 3), "az", 12},
+              {t::NameOf("AZ.09-x_y", 4294967296, 0), "AZ.09-x_y", 4294967296},
+              {t::NameOf("host-1", 7, 8), "host-1", 7},
+              {".quorlith-a z-1-2.tmp", "", 0},
+              {".quorlith-h\xC3\xA4-1-2.tmp", "", 0},
+              {".quorlith-h-01-2.tmp", "", 0},
+              {".quorlith-h-1-+2.tmp", "", 0},
+              {".quorlith-h-0-2.tmp", "", 0},
+              {".quorlith--1-2.tmp", "", 0},
+              {".quorlith-1-2.tmp", "", 0},
+              {"x.quorlith-h-1-2.tmp", "", 0},
+              {".quorlith-h-1-2.tmp.part", "", 0},
+              {".quorlith-" + std::string(65, 'h') + "-1-2.tmp", "", 0}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    std::string host;
+    uint64_t pid = 0;
+    EXPECT_EQ(t::ParseName(row.name, host, pid), !row.host.empty());
+    if (!row.host.empty()) {
+      EXPECT_EQ(std::pair(host, pid), std::pair(row.host, row.pid));
+    }
+  }
+}
+
 // Only this host's temporaries of processes that have ended go; those of running processes (this
 // one, a child) or of another host stay, and so does every other name, and a folder or link.
 TEST(FilesTemporaries, OnlyStaleOnesAreRemoved) {

@@ -13,6 +13,7 @@
 #include <QTimer>
 
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <functional>
@@ -142,6 +143,32 @@ TEST_F(Holder, LaterStartsHandOverTheirPathsWholeAndInOrder) {
   ASSERT_EQ(received.size(), 2u);
   EXPECT_EQ(received[1].working_folder, "/");
   EXPECT_EQ(received[1].paths, Paths{});  // only "come to the front"
+  // As many paths as a request may carry arrive, all of them.
+  const Paths most(platform::kMaxHandoverPaths, "/p");
+  EXPECT_EQ(LaterStart("/", most), 0);
+  ASSERT_EQ(received.size(), 3u);
+  EXPECT_EQ(received[2].paths.size(), most.size());
+}
+
+// However a start names the settings file (relative, through a link, before it is written), it
+// finds the box that holds it.
+TEST(InstanceKeyTest, OneFileHasOneKeyHoweverItIsNamed) {
+  TempFolder temp;
+  MakeFolder(temp / "real");
+  std::filesystem::create_directory_symlink(temp / "real", temp / "linked");
+  const std::string real = std::filesystem::canonical(temp / "real").string();
+  char* before = getcwd(nullptr, 0);
+  ASSERT_EQ(chdir((temp / "real").c_str()), 0);
+  for (const bool written : {false, true}) {
+    SCOPED_TRACE(written ? "written" : "not written yet");
+    if (written) WriteFile(temp / "real/box.ini", "");
+    for (const std::string& named : {std::string("box.ini"), std::string("./box.ini"),
+                                     temp / "linked/box.ini", temp / "real/../real/box.ini"}) {
+      EXPECT_EQ(platform::InstanceKey(named), real + "/box.ini") << named;
+    }
+  }
+  EXPECT_EQ(chdir(before), 0);
+  free(before);
 }
 
 TEST_F(Holder, BadClientsAreDroppedAndTheNextRequestIsServed) {
