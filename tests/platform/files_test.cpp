@@ -158,6 +158,7 @@ TEST(FilesQueryAndMake, RemoveMakeAndShortForms) {
   WriteFile(temp / "file.txt", "x");
   EXPECT_TRUE(platform::MakeFolders(temp.path() + "a/b\\c/"));
   EXPECT_FALSE(platform::MakeFolders(temp / "file.txt/sub"));
+  EXPECT_FALSE(platform::MakeFolders(""));
   EXPECT_FALSE(platform::RemoveFile(temp / "a"));
   EXPECT_TRUE(platform::IsFolder(temp / "a/b\\c"));
   const std::string short_path = platform::ShortPathOf(temp / "file.txt", 1022);
