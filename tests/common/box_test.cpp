@@ -225,6 +225,14 @@ TEST(BoxTexts, TheTipSaysWhatADropDoes) {
     settings.CopyDestination = settings.MoveDestination = row.folder;
     EXPECT_EQ(ActionText(settings), row.text);
   }
+#ifndef _WIN32
+  // A home of "/" (a system account's) never turns the root into "~".
+  const testing_support::ScopedEnv root_home("HOME", "/");
+  Settings settings;
+  settings.CommandMode = 2;
+  settings.CopyDestination = "/";
+  EXPECT_EQ(ActionText(settings), "Drop files to copy them to /");
+#endif
 }
 
 // One timeline of what the box shows: the hover delay, the flash, the tip's time, progress that
