@@ -14,6 +14,9 @@ struct ScreenRect {
   int w = 0;
   int h = 0;
   bool Contains(int px, int py) const { return px >= x && px < x + w && py >= y && py < y + h; }
+  // The middle, where the keyboard opens the menu; rounded down.
+  int MiddleX() const { return x + w / 2; }
+  int MiddleY() const { return y + h / 2; }
   friend bool operator==(const ScreenRect&, const ScreenRect&) = default;
 };
 

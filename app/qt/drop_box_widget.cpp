@@ -237,9 +237,9 @@ void DropBoxWidget::closeEvent(QCloseEvent* event) {
   End(session_ending_ ? StopAt::kNextBlock : StopAt::kAfterCurrentFile);
 }
 
-void DropBoxWidget::TakeDrag(QDropEvent* event, bool carries_files) {
+void DropBoxWidget::TakeDrag(QDropEvent* event) {
   const Qt::DropActions offered = event->possibleActions();
-  const DropEffect effect = box_.DragOver(carries_files, offered.testFlag(Qt::CopyAction),
+  const DropEffect effect = box_.DragOver(!drag_list_.isEmpty(), offered.testFlag(Qt::CopyAction),
                                           offered.testFlag(Qt::LinkAction));
   if (effect == DropEffect::kNone) {
     event->ignore();
@@ -254,14 +254,13 @@ void DropBoxWidget::TakeDrag(QDropEvent* event, bool carries_files) {
 // list that names no local file is let go at once.
 void DropBoxWidget::dragEnterEvent(QDragEnterEvent* event) {
   drag_list_ = event->mimeData() != nullptr ? DraggedUriList(*event->mimeData()) : QByteArray();
-  drag_carries_files_ = CarriesLocalFile(drag_list_);
-  if (!drag_carries_files_) drag_list_ = QByteArray();
-  TakeDrag(event, drag_carries_files_);
+  if (!CarriesLocalFile(drag_list_)) drag_list_ = QByteArray();
+  TakeDrag(event);
 }
 
 // The source may offer other actions as the user presses modifier keys; what
 // it carries stays as it was when it entered.
-void DropBoxWidget::dragMoveEvent(QDragMoveEvent* event) { TakeDrag(event, drag_carries_files_); }
+void DropBoxWidget::dragMoveEvent(QDragMoveEvent* event) { TakeDrag(event); }
 
 void DropBoxWidget::dragLeaveEvent(QDragLeaveEvent*) {
   ForgetDrag();
@@ -269,10 +268,7 @@ void DropBoxWidget::dragLeaveEvent(QDragLeaveEvent*) {
   Refresh();
 }
 
-void DropBoxWidget::ForgetDrag() {
-  drag_list_ = QByteArray();
-  drag_carries_files_ = false;
-}
+void DropBoxWidget::ForgetDrag() { drag_list_ = QByteArray(); }
 
 void DropBoxWidget::enterEvent(QEnterEvent*) {
   box_.PointerMoved();
@@ -293,8 +289,8 @@ void DropBoxWidget::keyPressEvent(QKeyEvent* event) {
       Refresh();
       return;
     case KeyCommand::kOpenMenu: {
-      const QRect frame = frameGeometry();  // at its middle, as on Windows
-      ShowContextMenu(frame.topLeft() + QPoint(frame.width() / 2, frame.height() / 2));
+      const ScreenRect outer = OuterRect();
+      ShowContextMenu(QPoint(outer.MiddleX(), outer.MiddleY()));
       return;
     }
     case KeyCommand::kNone:
@@ -306,7 +302,7 @@ void DropBoxWidget::keyPressEvent(QKeyEvent* event) {
 // The paths are made from the list once, here, and only for a drop the box
 // takes.
 void DropBoxWidget::dropEvent(QDropEvent* event) {
-  TakeDrag(event, drag_carries_files_);
+  TakeDrag(event);
   std::vector<std::string> paths;
   if (event->isAccepted()) paths = DroppedLocalPaths(drag_list_);
   ForgetDrag();

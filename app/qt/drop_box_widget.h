@@ -83,7 +83,7 @@ class DropBoxWidget : public QWidget {
   bool PointerOver() const;
   // Takes a drag that enters or moves over the box, or refuses it, by
   // whether it carries local files.
-  void TakeDrag(QDropEvent* event, bool carries_files);
+  void TakeDrag(QDropEvent* event);
   // The drag has dropped or left: its list goes.
   void ForgetDrag();
   void RunCommand(int id);
@@ -96,11 +96,10 @@ class DropBoxWidget : public QWidget {
   QMenu* menu_ = nullptr;
   QTimer wake_;
   std::unique_ptr<StatusTip> tip_;  // made when first shown
-  // The list of the drag over the box and whether it names local files, as
-  // read when it entered (drop_target.h); its moves and its drop do not
-  // read it again.
+  // The list of the drag over the box as read when it entered
+  // (drop_target.h), kept only when it names local files; its moves and its
+  // drop do not read it again.
   QByteArray drag_list_;
-  bool drag_carries_files_ = false;
   bool ended_ = false;
   bool session_ending_ = false;
 };

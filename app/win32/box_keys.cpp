@@ -23,6 +23,11 @@ BoxKey KeyOf(WPARAM key) {
   }
 }
 
+void OpenMenuAtBox() {
+  const ScreenRect outer = WindowRectOf(DropBoxWindow);
+  ShowContextMenuAt({outer.MiddleX(), outer.MiddleY()});
+}
+
 }  // namespace
 
 bool KeyPressed(WPARAM key) {
@@ -41,15 +46,12 @@ bool KeyReleased(WPARAM key) {
   // Either key is the box's, whatever the rule then says.
   if (CommandForKey(which, Held(VK_CONTROL), Held(VK_SHIFT), Held(VK_MENU)) ==
       KeyCommand::kOpenMenu) {
-    MenuKeyPressed();
+    OpenMenuAtBox();
   }
   return true;
 }
 
 void MenuKeyPressed() {
   // The system sends the menu key and Shift+F10 here as one request.
-  if (CommandForKey(BoxKey::kMenu, false, false, false) != KeyCommand::kOpenMenu) return;
-  RECT box;
-  GetWindowRect(DropBoxWindow, &box);
-  ShowContextMenuAt({(box.left + box.right) / 2, (box.top + box.bottom) / 2});
+  if (CommandForKey(BoxKey::kMenu, false, false, false) == KeyCommand::kOpenMenu) OpenMenuAtBox();
 }
