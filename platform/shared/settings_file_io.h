@@ -33,7 +33,8 @@ std::string ValueText(std::string value, const Contents& from);
 // Puts text in place of the file's content in one step (a temporary beside
 // it, made durable, then renamed over it), in the coding old was read in and
 // with the file's permissions kept. A write-protected file is left as it is.
-// On any failure the file is untouched and no temporary is left.
+// On any failure the file is untouched, no temporary is left, and the reason
+// is noted (platform/failure.h).
 bool Replace(const std::string& path, const std::string& text, const Contents& old);
 
 // Shared by both systems' Read: the bytes of a file the system has opened,
