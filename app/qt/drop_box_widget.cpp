@@ -28,6 +28,7 @@
 #include "app/qt/drop_target.h"
 #include "app/qt/face_paint.h"
 #include "app/qt/manager_drag.h"
+#include "app/qt/settings_dialog.h"
 #include "app/qt/status_tip.h"
 
 namespace {
@@ -139,9 +140,28 @@ void DropBoxWidget::RunCommand(int id) {
     case MenuEffect::kEnd:
       End(StopAt::kAfterCurrentFile);
       break;
+    case MenuEffect::kShowSettings:
+      ShowSettingsWindow();
+      break;
     case MenuEffect::kNone:
       break;
   }
+}
+
+SettingsDialog* DropBoxWidget::settingsWindow() const { return settings_; }
+
+void DropBoxWidget::ShowSettingsWindow() {
+  if (settings_ == nullptr) {
+    settings_ =
+        new SettingsDialog(this, {[this](int16_t t) { setWindowOpacity(ShownAlphaFor(t) / 255.0); },
+                                  [this] {
+                                    ApplySettings();
+                                    SettingsApplied();
+                                    Refresh();
+                                  }});
+    settings_->setAttribute(Qt::WA_DeleteOnClose);
+  }
+  settings_->ComeToFront();
 }
 
 void DropBoxWidget::Refresh() {
@@ -269,6 +289,16 @@ void DropBoxWidget::dragLeaveEvent(QDragLeaveEvent*) {
 }
 
 void DropBoxWidget::ForgetDrag() { drag_list_ = QByteArray(); }
+
+// A tip that shows goes along with the box, so it never lies where the box
+// has come to be.
+void DropBoxWidget::moveEvent(QMoveEvent*) {
+  if (tip_ && tip_->isVisible()) tip_->PlaceNear(frameGeometry());
+}
+
+void DropBoxWidget::resizeEvent(QResizeEvent*) {
+  if (tip_ && tip_->isVisible()) tip_->PlaceNear(frameGeometry());
+}
 
 void DropBoxWidget::enterEvent(QEnterEvent*) {
   box_.PointerMoved();
