@@ -100,3 +100,9 @@ BoxPlace TipPlace(const ScreenRect& box, BoxSize tip, const ScreenRect& area, in
   }
   return sides[0];
 }
+
+BoxPlace WindowPlace(const ScreenRect& box, BoxSize window, const ScreenRect& area) {
+  const BoxPlace beside = TipPlace(box, window, area, 0);
+  return {std::max(area.x, std::min(beside.x, area.x + area.w - window.w)),
+          std::max(area.y, std::min(beside.y, area.y + area.h - window.h))};
+}

@@ -75,3 +75,8 @@ ScreenRect DraggedRect(const ScreenRect& begin, Edges edges, int dx, int dy);
 // moved along the box's side to lie within the area; below when it fits
 // nowhere.
 BoxPlace TipPlace(const ScreenRect& box, BoxSize tip, const ScreenRect& area, int gap);
+
+// Where a window that belongs to the box (its settings window) goes: where
+// its tip would, beside the box; where it fits nowhere beside the box, as
+// near as that on the work area, over the box if it must.
+BoxPlace WindowPlace(const ScreenRect& box, BoxSize window, const ScreenRect& area);

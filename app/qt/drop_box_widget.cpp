@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QWindow>
 #include <chrono>
 #include <string>
@@ -160,6 +161,16 @@ void DropBoxWidget::ShowSettingsWindow() {
                                     Refresh();
                                   }});
     settings_->setAttribute(Qt::WA_DeleteOnClose);
+    // Beside the box, on its screen.
+    settings_->adjustSize();
+    const QScreen* screen = QGuiApplication::screenAt(frameGeometry().center());
+    if (screen == nullptr) screen = QGuiApplication::primaryScreen();
+    if (screen != nullptr) {
+      const QRect area = screen->availableGeometry();
+      const BoxPlace at = WindowPlace(OuterRect(), {settings_->width(), settings_->height()},
+                                      {area.x(), area.y(), area.width(), area.height()});
+      settings_->move(at.x, at.y);
+    }
   }
   settings_->ComeToFront();
 }

@@ -84,11 +84,14 @@ SettingsDialog::SettingsDialog(QWidget* parent, BoxCalls calls)
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
   connect(apply_, &QPushButton::clicked, this, [this] { Save(); });
 
+  // The problem, when there is one, beside the buttons.
+  auto* foot = new QHBoxLayout;
+  foot->addWidget(problem_, 1);
+  foot->addWidget(buttons);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(columns);
   layout->addWidget(preview_box);
-  layout->addWidget(problem_);
-  layout->addWidget(buttons);
+  layout->addLayout(foot);
   ok->setDefault(true);  // once it is in the window, which keeps it as its default
   ShowForm();
 }
@@ -193,7 +196,10 @@ void SettingsDialog::ShowForm() {
       w.choice->setCurrentIndex(form_.ChoiceIndex(row));
     }
     if (w.check != nullptr) w.check->setChecked(form_.IsOn(row));
-    if (w.folder != nullptr) w.folder->setText(Text(form_.Folder(row)));
+    if (w.folder != nullptr) {
+      w.folder->setText(Text(form_.Folder(row)));
+      w.folder->setCursorPosition(0);  // the folder's start shows, as on Windows
+    }
     if (w.slider != nullptr) {
       w.slider->setValue(form_.Position(row));
       w.value->setText(Text(form_.PercentText(row)));

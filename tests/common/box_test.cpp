@@ -487,6 +487,11 @@ TEST(TipPlace, TheTipGoesBesideTheBoxNeverOverIt) {
                        tip.y >= c.box.y + c.box.h || c.box.y >= tip.y + tip.h;
     EXPECT_TRUE(apart);
   }
+  // A window too tall to go beside the box stays on the screen, over the box if it must.
+  const BoxPlace window = WindowPlace({100, 300, 75, 75}, {900, 700}, area);
+  EXPECT_EQ(std::vector<int>({window.x, window.y}), std::vector<int>({100, 100}));
+  const BoxPlace fits = WindowPlace({100, 100, 75, 75}, {300, 200}, area);
+  EXPECT_EQ(std::vector<int>({fits.x, fits.y}), std::vector<int>({100, 175}));
 }
 
 // The alpha wraps instead of clamping; only an alpha of 0 shows at the first-run opacity.

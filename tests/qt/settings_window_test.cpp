@@ -205,7 +205,8 @@ TEST_F(QtSettings, EveryControlIsReachedByKeyAndNamed) {
   for (QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
     const QString text = button->text();
     if (text.contains('&')) {
-      EXPECT_TRUE(keys.insert(text.at(text.indexOf('&') + 1).toLower()).second) << text.toStdString();
+      EXPECT_TRUE(keys.insert(text.at(text.indexOf('&') + 1).toLower()).second)
+          << text.toStdString();
     }
   }
 }
