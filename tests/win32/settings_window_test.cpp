@@ -114,8 +114,8 @@ class Win32Settings : public ::testing::Test {
   }
   static void Choose(HWND list, int index) {
     SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    SendMessageW(GetParent(list), WM_COMMAND,
-                 MAKEWPARAM(GetDlgCtrlID(list), CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+    SendMessageW(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(list));
   }
   static void Slide(HWND slider, int to) {
     SendMessageW(slider, TBM_SETPOS, TRUE, to);
@@ -147,8 +147,8 @@ TEST_F(Win32Settings, OkWritesOnlyTheChangedKeyAndTheBoxTakesItAtOnce) {
   EXPECT_EQ(SendMessageW(Named("Ask before copying"), BM_GETCHECK, 0, 0), BST_UNCHECKED);
   HWND action = Named("Action");
   Choose(action, 1);
-  EXPECT_EQ(TextOf(GetDlgItem(window, IDC_SETTINGS_PREVIEW)).rfind(
-                "A drop of report.txt and holiday 1.jpg copies them to ", 0),
+  EXPECT_EQ(TextOf(GetDlgItem(window, IDC_SETTINGS_PREVIEW))
+                .rfind("A drop of report.txt and holiday 1.jpg copies them to ", 0),
             0u);
   SetFocus(action);
   Key(VK_RETURN);
@@ -205,7 +205,8 @@ TEST_F(Win32Settings, ApplyBrowseAFileThatCannotBeWrittenAndTheSessionEntries) {
       if (c == nullptr) break;
       field = FindWindowExW(c, nullptr, L"Edit", nullptr);
     }
-    if (field != nullptr) SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Widen(chosen).c_str()));
+    if (field != nullptr)
+      SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Widen(chosen).c_str()));
     if (picker != nullptr) PostMessageW(picker, WM_COMMAND, IDOK, 0);
   });
   SendMessageW(Named("Browse for the folder to copy into"), BM_CLICK, 0, 0);
