@@ -6,6 +6,7 @@
 #include <objbase.h>
 #include <shlobj.h>
 
+#include <cstdio>
 #include <string>
 
 #include "platform/file_query.h"
@@ -21,36 +22,13 @@ using platform::win32::Widen;
 
 // What "reg query" prints for the Run value, and its exit code.
 std::pair<int, std::string> RegQuery() {
-  SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-  HANDLE read = nullptr, write = nullptr;
-  CreatePipe(&read, &write, &inherit, 0);
-  SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
-  STARTUPINFOW start = {};
-  start.cb = sizeof start;
-  start.dwFlags = STARTF_USESTDHANDLES;
-  start.hStdOutput = write;
-  start.hStdError = write;
-  PROCESS_INFORMATION process = {};
-  std::wstring command =
-      L"reg.exe query HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run /v Quorlith";
-  const BOOL started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE,
-                                      CREATE_NO_WINDOW, nullptr, nullptr, &start, &process);
-  CloseHandle(write);
+  FILE* reg = _wpopen(
+      L"reg.exe query HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run /v Quorlith 2>&1",
+      L"r");
   std::string output;
   char chunk[512];
-  DWORD got = 0;
-  while (started && ReadFile(read, chunk, sizeof chunk, &got, nullptr) && got > 0) {
-    output.append(chunk, got);
-  }
-  CloseHandle(read);
-  DWORD code = 999;
-  if (started) {
-    WaitForSingleObject(process.hProcess, 30000);
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
-  }
-  return {static_cast<int>(code), output};
+  while (reg != nullptr && std::fgets(chunk, sizeof chunk, reg) != nullptr) output += chunk;
+  return {reg != nullptr ? _pclose(reg) : 999, output};
 }
 
 // The program a shortcut starts, as the shell resolves it.

@@ -311,34 +311,6 @@ TEST_F(QtBox, TakesDragsOfLocalFilesNeverAsAMoveAndCapturesTheirPaths) {
   EXPECT_TRUE(tip);
 }
 
-// The tip that shows goes along when the box moves: beside it, never over it, above it at the
-// foot of the screen; and a click on the tip goes through to what lies below.
-TEST_F(QtBox, TheTipGoesWithTheBoxAndTakesNoClick) {
-  WriteSettings("x=100\ny=100\nw=80\nh=70\nb=1\n");
-  Start();
-  QCursor::setPos(At(20, 20));
-  EXPECT_EQ(Drop({folder_ / "a.txt"}), Qt::CopyAction);
-  Settle();
-  const QWidget* tip = nullptr;
-  for (const QWidget* w : QApplication::topLevelWidgets()) {
-    if (w->isVisible() && w->windowTitle().endsWith("1 path on the clipboard")) tip = w;
-  }
-  ASSERT_NE(tip, nullptr);
-  EXPECT_TRUE(tip->windowFlags().testFlag(Qt::WindowTransparentForInput));
-  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-  for (const auto& [to, below] :
-       {std::pair{QPoint(300, 200), true}, {QPoint(300, screen.bottom() - 75), false}}) {
-    SCOPED_TRACE(below ? "below" : "above");
-    box_->move(to);
-    Settle();
-    const QRect frame = box_->frameGeometry();
-    EXPECT_FALSE(tip->geometry().intersects(frame));
-    EXPECT_EQ(tip->geometry().left(), frame.left());
-    EXPECT_EQ(
-        below ? tip->geometry().top() - frame.bottom() : frame.top() - tip->geometry().bottom(), 5);
-  }
-}
-
 // The keyboard: Ctrl+V takes copied files as a drop and nothing else; the menu key opens the menu
 // under the right-click's rule. Screen readers hear what a drop does, which follows a reload.
 TEST_F(QtBox, PastesCopiedFilesOpensTheMenuByKeyAndSaysWhatADropDoes) {

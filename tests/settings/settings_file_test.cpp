@@ -5,14 +5,12 @@
 #include <sys/stat.h>
 #endif
 
-#include <algorithm>
 #include <climits>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "settings/ini_file.h"
-#include "settings/settings_keys.h"
 #include "settings/settings_location.h"
 #include "settings/settings_record.h"
 #include "tests/support/temp_folder.h"
@@ -184,72 +182,6 @@ TEST_F(SettingsTest, AnUnusableFileIsNotReadAndNeverWritten) {
   LoadSettings();
   EXPECT_EQ(LoadProblem, SettingsProblem::None);
   EXPECT_EQ(SettingsRecord.w, 9);
-}
-
-// The file without the lines that hold key (a whole line each), for comparing the rest.
-std::string WithoutKey(const std::string& bytes, const std::string& key) {
-  std::string kept;
-  for (size_t at = 0; at < bytes.size();) {
-    const size_t end = std::min(bytes.find_first_of("\r\n", at), bytes.size());
-    const size_t next = bytes.compare(end, 2, "\r\n") == 0 ? end + 2 : end + 1;
-    if (bytes.compare(at, key.size() + 1, key + "=") != 0) kept += bytes.substr(at, next - at);
-    at = next;
-  }
-  return kept;
-}
-
-// Each key changed alone is the one key written, in its place or added to its section, and
-// every other byte stays; a record that changes nothing writes nothing, not even to a read-only
-// file; a file the program could not read is never written.
-TEST_F(SettingsTest, OnlyTheKeysThatChangedAreWritten) {
-  const std::string hand =
-      "; by hand\r\n[Coordinates]\r\nx=5\r\nb=2\r\n\r\n[Options]\r\n"
-      "hotkey=Ctrl+Q\r\nCommandMode=1\r\npathaction=42\r\n; tail\r\n";
-  for (const SettingsKey& k : SettingsKeys()) {
-    SCOPED_TRACE(k.key);
-    WriteFile(IniPath, hand);
-    LoadSettings();
-    const Settings before = SettingsRecord;
-    Settings after = before;
-    std::string text;
-    if (k.width == KeyWidth::Text) {
-      after.*k.text = text = folder_ / "elsewhere";
-    } else {
-      SetNumber(after, k, k.width == KeyWidth::Int16 ? -2 : INT_MAX);
-      text = k.width == KeyWidth::Int16 ? "-2" : "2147483647";
-    }
-    const std::vector<IniEntry> changed = ChangedSettings(before, after);
-    ASSERT_EQ(changed.size(), 1u);
-    EXPECT_EQ(changed[0].section + "/" + changed[0].key + "=" + changed[0].value,
-              std::string(k.section) + "/" + k.key + "=" + text);
-    std::string reason;
-    ASSERT_TRUE(SaveChangedSettings(before, after, reason)) << reason;
-    const std::string written = ReadFile(IniPath);
-    EXPECT_EQ(WithoutKey(written, k.key), WithoutKey(hand, k.key));
-    EXPECT_EQ(ReadIniText(IniPath, k.section, k.key, "?"), text);
-    EXPECT_NE(written.find(k.key + std::string("=") + text + "\r\n"), std::string::npos);
-  }
-  WriteFile(IniPath, hand);
-  LoadSettings();
-  fs::permissions(IniPath, fs::perms::owner_write, fs::perm_options::remove);
-  std::string reason = "?";
-  EXPECT_TRUE(SaveChangedSettings(SettingsRecord, SettingsRecord, reason));
-  EXPECT_EQ(reason, "");
-  Settings changed = SettingsRecord;
-  changed.encase = 1;
-  EXPECT_FALSE(SaveChangedSettings(SettingsRecord, changed, reason));
-  EXPECT_NE(reason, "");
-  EXPECT_EQ(ReadFile(IniPath), hand);
-  fs::permissions(IniPath, fs::perms::owner_write, fs::perm_options::add);
-
-  IniPath = folder_ / "a folder.ini";  // unusable: spared for the rest of the run
-  fs::create_directory(IniPath);
-  LoadSettings();
-  fs::remove(IniPath);
-  reason.clear();
-  EXPECT_FALSE(SaveChangedSettings(SettingsRecord, changed, reason));
-  EXPECT_NE(reason, "");
-  EXPECT_FALSE(Exists(IniPath));
 }
 
 // Beside the program, then per user, then first-run values in memory.
