@@ -56,4 +56,8 @@ int ProfileReadNumber(const std::string& file, const std::string& section, const
 bool ProfileWriteText(const std::string& file, const std::string& section, const std::string& key,
                       const std::string& value);
 
+// True when the file is there, usable, and holds nothing at all (a UTF-16
+// file: nothing but its byte-order mark).
+bool ProfileFileEmpty(const std::string& file);
+
 }  // namespace platform

@@ -98,4 +98,9 @@ bool ProfileWriteText(const std::string& file, const std::string& section, const
   return stored && *stored == value;
 }
 
+bool ProfileFileEmpty(const std::string& file) {
+  const settings_io::Contents contents = settings_io::Read(file);
+  return contents.state == ProfileFileState::kUsable && contents.text.empty();
+}
+
 }  // namespace platform

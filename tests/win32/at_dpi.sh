@@ -11,6 +11,7 @@ base="${WINEPREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/quorlith/wine}"
 export WINEPREFIX="$base-dpi$dpi"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+. "$here/../../scripts/lib/utf8-locale.sh"
 # Wine's own tools on its 64-bit loader, which every x86-64 host runs.
 tools=/usr/lib/wine/wine64
 [ -x "$tools" ] || tools=wine
