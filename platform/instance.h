@@ -2,7 +2,9 @@
 // long as it runs, and a way for a later start to hand the holder a request.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -17,12 +19,21 @@ namespace platform {
 // exist yet; its folder is resolved then.
 std::string InstanceKey(const std::string& settings_path);
 
+// What a later start asks of the holder.
+enum class RequestKind : uint32_t {
+  kPaths = 1,  // handle the paths as a drop; without paths, come to the front
+  kPaste = 2,  // handle the files on the clipboard as a drop
+  kClose = 3,  // end, as the menu's Exit does
+};
+
 // What a later start hands the holder: the folder it was started in (which
 // relative paths are relative to) and its file and folder paths, each whole
-// and in the order given. No paths: the holder only comes to the front.
+// and in the order given, or another kind of request, which carries no
+// paths.
 struct InstanceRequest {
   std::string working_folder;
   std::vector<std::string> paths;
+  RequestKind kind = RequestKind::kPaths;
 };
 
 // The bounds of a request, which both sides hold it to: a path (the working
@@ -65,6 +76,12 @@ std::unique_ptr<InstanceClaim> ClaimInstance(const std::string& key, const Insta
 // The same with no paths: a later start only asks the holder to come to the
 // front.
 std::unique_ptr<InstanceClaim> ClaimInstance(const std::string& key);
+
+// Whether a process holds the claim on key now. A later start that asked
+// the holder to close waits with it until the holder has ended.
+bool InstanceHeld(const std::string& key);
+// Waits until no process holds key, at most limit; true when none does.
+bool AwaitInstanceEnd(const std::string& key, std::chrono::milliseconds limit);
 
 // The name both sides of a claim use for key: the program's name and 16 hex
 // digits of a 64-bit hash of the key.

@@ -72,4 +72,8 @@ struct ProfileEntry {
 bool ProfileWriteTexts(const std::string& file, const std::vector<ProfileEntry>& entries,
                        std::string& reason);
 
+// True when the file is there, usable, and holds nothing at all (a UTF-16
+// file: nothing but its byte-order mark).
+bool ProfileFileEmpty(const std::string& file);
+
 }  // namespace platform

@@ -1,6 +1,7 @@
 #include "settings/settings_location.h"
 
 #include "platform/known_folders.h"
+#include "platform/profile.h"
 #include "settings/settings_file.h"
 #include "text/file_system.h"
 
@@ -32,6 +33,13 @@ SettingsFiles SettingsFilesIn(const std::string& program_folder, const std::stri
           user_folder.empty() ? std::string() : user_folder + name};
 }
 
+// A settings file found that holds nothing at all gets the first-run values,
+// as a missing one would: a package manager may make it empty to keep its
+// place (scoop does, to keep Quorlith.ini across updates).
+void FillIfEmpty() {
+  if (platform::ProfileFileEmpty(IniPath)) WriteDefaultSettings();
+}
+
 // Loads IniPath into SettingsRecord; a file that cannot be used leaves the
 // first-run values in memory and is not written again in this run.
 void LoadUsable() {
@@ -59,8 +67,10 @@ SettingsPlace PrepareSettingsFile(const std::string& path) {
   SettingsPlace place = SettingsPlace::Named;
   const size_t cut = path.find_last_of(kFolderSeparators);
   const std::string folder = cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
-  if (FileExists(path) != 1 &&
-      !((folder.empty() || platform::MakeFolders(folder)) && CreateSettingsFile(path))) {
+  if (FileExists(path) == 1) {
+    IniPath = path;
+    FillIfEmpty();
+  } else if (!((folder.empty() || platform::MakeFolders(folder)) && CreateSettingsFile(path))) {
     IniPath = path;
     SetFirstRunValues();
     place = SettingsPlace::MemoryOnly;
@@ -84,9 +94,11 @@ SettingsPlace PrepareSettingsIn(const std::string& program_folder, const std::st
   if (!beside.empty() && FileExists(beside)) {
     IniPath = beside;
     place = SettingsPlace::BesideProgram;
+    FillIfEmpty();
   } else if (!per_user.empty() && FileExists(per_user)) {
     IniPath = per_user;
     place = SettingsPlace::PerUser;
+    FillIfEmpty();
   } else if (!beside.empty() && CreateSettingsFile(beside)) {
     place = SettingsPlace::BesideProgram;
   } else if (!per_user.empty() && platform::MakeFolders(user_folder) &&

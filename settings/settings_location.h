@@ -17,7 +17,8 @@ enum class SettingsPlace {
 // written beside the executable, or in the per-user folder when that fails;
 // when no file can be written the first-run values are kept in memory. So
 // are they when the file found cannot be used (LoadProblem says why); that
-// file is then never written in this run.
+// file is then never written in this run. A file found that holds nothing at
+// all is given the first-run values, as a missing one would be.
 // class_name is the program's name ("Quorlith"), the settings file's base name.
 SettingsPlace PrepareSettings(const std::string& class_name);
 

@@ -33,15 +33,24 @@ void DropBox::Receive(std::vector<std::string> paths) {
 
 void DropBox::HandleWaiting() { Report(queue_.RunWaiting()); }
 
-bool DropBox::Requested(platform::InstanceRequest request) {
+DropBox::RequestAnswer DropBox::Requested(platform::InstanceRequest request) {
+  switch (request.kind) {
+    case platform::RequestKind::kClose:
+      return RequestAnswer::kExit;
+    case platform::RequestKind::kPaste:
+      Paste();
+      return RequestAnswer::kDone;
+    case platform::RequestKind::kPaths:
+      break;
+  }
   if (request.paths.empty()) {
     CallAttention();
-    return true;
+    return RequestAnswer::kComeToFront;
   }
   for (std::string& path : request.paths) path = AbsolutePath(path, request.working_folder);
   Receive(std::move(request.paths));
   HandleWaiting();
-  return false;
+  return RequestAnswer::kDone;
 }
 
 void DropBox::Paste() {

@@ -41,10 +41,12 @@ class DropBox {
   void HandleWaiting();
   // A start handed this box its request (a later start over the same
   // settings file, or this one's own command line): its paths, made whole
-  // against the folder it was made in, take the way of a drop at once.
-  // Without paths the box is called for: true when the shell should bring
-  // it to the front.
-  bool Requested(platform::InstanceRequest request);
+  // against the folder it was made in, take the way of a drop at once; a
+  // paste takes the files on the clipboard as Paste does. Without paths the
+  // box is called for, and the shell brings it to the front; a close ends
+  // the box as the menu's Exit does, which the shell then carries out.
+  enum class RequestAnswer { kDone, kComeToFront, kExit };
+  RequestAnswer Requested(platform::InstanceRequest request);
   // Ctrl+V: the files copied in a file manager are taken as a drop and run at
   // once; anything else on the clipboard changes nothing but the tip.
   void Paste();

@@ -1,5 +1,6 @@
 #include "app/common/program.h"
 
+#include <chrono>
 #include <string>
 
 #include "actions/capture.h"
@@ -19,15 +20,31 @@ std::string ReadMeName;
 std::string InstalledDocDir;
 const char* const kWindowTitle = "Quorlithdropbox";
 std::unique_ptr<platform::InstanceClaim> SettingsClaim;
+int EarlyExitCode = 0;
 
 namespace {
 
 // Holds the settings file at path for this run; false when another box runs
-// over it, which has then been handed the paths.
-bool ClaimSettingsFile(const std::string& path, const std::vector<std::string>& paths) {
-  SettingsClaim =
-      platform::ClaimInstance(platform::InstanceKey(path), platform::RequestFromHere(paths));
-  return SettingsClaim != nullptr;
+// over it, which has then been handed the request, or when the request is a
+// close, which a box that does not run needs no start for.
+bool ClaimSettingsFile(const std::string& path, const std::vector<std::string>& paths,
+                       platform::RequestKind kind) {
+  EarlyExitCode = 0;
+  platform::InstanceRequest request = platform::RequestFromHere(paths);
+  request.kind = kind;
+  const std::string key = platform::InstanceKey(path);
+  bool taken = false;
+  SettingsClaim = platform::ClaimInstance(key, request, &taken);
+  if (kind != platform::RequestKind::kClose) return SettingsClaim != nullptr;
+  if (SettingsClaim == nullptr) {
+    // Whoever asked for the close (an uninstaller, say) goes on once the box
+    // has ended, not while it still runs from its folder.
+    const bool ended =
+        taken && platform::AwaitInstanceEnd(key, std::chrono::seconds(kCloseWaitSeconds));
+    EarlyExitCode = ended ? 0 : 1;
+  }
+  SettingsClaim.reset();
+  return false;
 }
 
 void SetProgramTexts() {
@@ -54,7 +71,7 @@ bool PrepareProgram(const StartRequest& start) {
     SettingsClaim.reset();
     const std::string file =
         AbsolutePath(start.settings_file, platform::RequestFromHere({}).working_folder);
-    if (!ClaimSettingsFile(file, start.paths)) return false;
+    if (!ClaimSettingsFile(file, start.paths, start.kind)) return false;
     PrepareSettingsFile(file);
     CaptureText.clear();
     return true;
@@ -66,19 +83,19 @@ bool PrepareProgram(const StartRequest& start) {
   const bool beside =
       !program_folder.empty() && FileExists(program_folder + ClassName + ".ini") == 1;
   return PrepareProgramIn(program_folder, beside ? std::string() : platform::UserSettingsFolder(),
-                          start.paths);
+                          start.paths, start.kind);
 }
 
 bool PrepareProgramIn(const std::string& program_folder, const std::string& user_folder,
-                      const std::vector<std::string>& paths) {
+                      const std::vector<std::string>& paths, platform::RequestKind kind) {
   SetProgramTexts();
   SettingsClaim.reset();  // an earlier start in this process lets go first
   const std::string found = FindSettingsFile(program_folder, user_folder, ClassName);
-  if (!ClaimSettingsFile(found, paths)) return false;
+  if (!ClaimSettingsFile(found, paths, kind)) return false;
   PrepareSettingsIn(program_folder, user_folder, ClassName);
   // A first start that could not write beside the program wrote its file in
   // the per-user folder: that is the file later starts will find.
-  if (IniPath != found && !ClaimSettingsFile(IniPath, paths)) return false;
+  if (IniPath != found && !ClaimSettingsFile(IniPath, paths, kind)) return false;
   CaptureText.clear();
   return true;
 }

@@ -32,21 +32,34 @@ extern std::unique_ptr<platform::InstanceClaim> SettingsClaim;
 struct StartRequest {
   std::string settings_file;       // the settings file named (Linux); empty: the usual places
   std::vector<std::string> paths;  // files and folders to handle as a first drop
+  // Paths: the paths above. Paste: the files on the clipboard, taken by the
+  // box over the same settings file, or by this one. Close: the box over the
+  // same settings file ends as by Exit; none starts.
+  platform::RequestKind kind = platform::RequestKind::kPaths;
 };
+
+// The exit code of a start that ended at once (PrepareProgram answered
+// false): 0, or 1 when a close was asked and the box did not end in time.
+extern int EarlyExitCode;
+// How long a start that asked the box to close waits for it to end: the
+// box finishes the file it is copying first.
+constexpr int kCloseWaitSeconds = 60;
 
 // The shells' shared start-up steps, in order: the program texts; the claim
 // on the settings file this start would use, before anything is written;
 // the settings file found or created and loaded; an empty capture. False
 // when another box already runs over the same settings file: it has been
 // handed this start's paths (or, without paths, asked to come to the front),
-// nothing was written, and the shell ends at once with exit code 0. Copies
+// nothing was written, and the shell ends at once with EarlyExitCode. A
+// close asked when no box runs ends the same way, with nothing done. Copies
 // with settings files of their own run side by side. A box that starts
 // handles the paths once it shows (DropBox::Requested).
 bool PrepareProgram(const StartRequest& start = {});
 // The same with the settings folders given (see PrepareSettingsIn): tests
 // start the program over a settings file in a folder of their own.
 bool PrepareProgramIn(const std::string& program_folder, const std::string& user_folder,
-                      const std::vector<std::string>& paths = {});
+                      const std::vector<std::string>& paths = {},
+                      platform::RequestKind kind = platform::RequestKind::kPaths);
 
 // The settings file a start has to be told in order to use this run's
 // (IniPath): none (empty) when a start without one would find it anyway.

@@ -1,5 +1,7 @@
 #include "app/common/start_paths.h"
 
+#include <cctype>
+
 namespace {
 
 #ifdef _WIN32
@@ -27,4 +29,13 @@ std::string AbsolutePath(const std::string& path, const std::string& folder) {
   if (IsSeparator(path[0])) return path;
 #endif
   return folder + (IsSeparator(folder.back()) ? "" : std::string(1, kSeparator)) + path;
+}
+
+std::optional<platform::RequestKind> CommandSwitch(const std::vector<std::string>& arguments) {
+  if (arguments.size() != 1) return std::nullopt;
+  std::string word = arguments[0];
+  for (char& c : word) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (word == "/paste") return platform::RequestKind::kPaste;
+  if (word == "/close") return platform::RequestKind::kClose;
+  return std::nullopt;
 }

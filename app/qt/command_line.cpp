@@ -12,7 +12,8 @@
 
 namespace {
 
-constexpr const char* kUsage = "usage: quorlith [--help | --version | [-s FILE] [--] [FILE...]]";
+constexpr const char* kUsage =
+    "usage: quorlith [--help | --version | [-s FILE] (--paste | --close | [--] [FILE...])]";
 
 // Options QGuiApplication and QApplication take, without their dash.
 constexpr std::array<std::string_view, 15> kQtOptionsWithValue = {
@@ -52,6 +53,11 @@ void PrintHelp(std::ostream& out) {
          "\n"
          "  -s, --settings FILE  use the settings file FILE (made with the first\n"
          "                       settings when missing): one box per settings file\n"
+         "      --paste          handle the files on the clipboard (copied in a file\n"
+         "                       manager) as a drop, in the box already running or\n"
+         "                       in this one; bind a desktop shortcut to it\n"
+         "      --close          end the box running over the settings file as its\n"
+         "                       Exit does, and wait until it has ended\n"
          "  -h, --help           show this help and exit\n"
          "  --version            show the version and exit\n"
          "\n"
@@ -93,6 +99,11 @@ std::optional<int> AnswerCommandLine(int argc, const char* const* argv, std::ost
       line.start.settings_file = arg.substr(arg.find('=') + 1);
       continue;
     }
+    if (arg == "--paste" || arg == "--close") {
+      line.start.kind =
+          arg == "--paste" ? platform::RequestKind::kPaste : platform::RequestKind::kClose;
+      continue;
+    }
     if (arg == "-h" || arg == "--help") {
       PrintHelp(out);
       return 0;
@@ -131,6 +142,10 @@ std::optional<int> AnswerCommandLine(int argc, const char* const* argv, std::ost
     }
   }
   for (int i = first_path; i < argc; ++i) line.start.paths.emplace_back(argv[i]);
+  if (line.start.kind != platform::RequestKind::kPaths && !line.start.paths.empty()) {
+    err << "quorlith: --paste and --close take no files; " << kUsage << "\n";
+    return 2;
+  }
   line.qt_arguments.push_back(nullptr);
   if (!display_given && !Set("DISPLAY") && !Set("WAYLAND_DISPLAY") && NeedsDisplay(platform)) {
     err << "quorlith: no display; set DISPLAY or run scripts/run\n";

@@ -111,10 +111,17 @@ void DropBoxWidget::ApplySettings() {
 void DropBoxWidget::ApplyOpacity() { setWindowOpacity(ShownAlpha() / 255.0); }
 
 void DropBoxWidget::HandleRequest(platform::InstanceRequest request) {
-  if (box_.Requested(std::move(request))) {
-    show();
-    raise();
-    activateWindow();
+  switch (box_.Requested(std::move(request))) {
+    case DropBox::RequestAnswer::kComeToFront:
+      show();
+      raise();
+      activateWindow();
+      break;
+    case DropBox::RequestAnswer::kExit:
+      RunCommand(IDM_EXIT);
+      return;
+    case DropBox::RequestAnswer::kDone:
+      break;
   }
   Refresh();
 }

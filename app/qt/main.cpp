@@ -41,8 +41,8 @@ int main(int argc, char** argv) {
   QApplication::setQuitOnLastWindowClosed(false);
 
   const std::unique_ptr<DropBoxWidget> box = StartDropBox(line.start);
-  // The box already running was handed the paths, or came to the front.
-  if (box == nullptr) return 0;
+  // The box already running took the request (or, asked to close, ended).
+  if (box == nullptr) return EarlyExitCode;
   QObject::connect(box.get(), &DropBoxWidget::ended, &app, [] { QCoreApplication::exit(0); });
   // The end of the session (a logout, systemctl stop, a closed terminal, a
   // kill) stops running work at its next block and ends the program as a

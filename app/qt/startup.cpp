@@ -48,23 +48,28 @@ std::unique_ptr<DropBoxWidget> CreateDropBox() {
   return box;
 }
 
-std::unique_ptr<DropBoxWidget> FinishStart(bool run, const std::vector<std::string>& paths) {
+std::unique_ptr<DropBoxWidget> FinishStart(bool run, const std::vector<std::string>& paths,
+                                           platform::RequestKind kind) {
   if (!run) return nullptr;
   std::unique_ptr<DropBoxWidget> box = CreateDropBox();
   box->SettingsApplied();
-  // The paths of the command line are the first drop.
-  if (!paths.empty()) box->HandleRequest(platform::RequestFromHere(paths));
+  // The paths of the command line are the first drop; a paste asked on it
+  // takes the clipboard's files as one.
+  platform::InstanceRequest request = platform::RequestFromHere(paths);
+  request.kind = kind;
+  if (!paths.empty() || kind == platform::RequestKind::kPaste) box->HandleRequest(request);
   return box;
 }
 
 }  // namespace
 
 std::unique_ptr<DropBoxWidget> StartDropBox(const StartRequest& start) {
-  return FinishStart(PrepareProgram(start), start.paths);
+  return FinishStart(PrepareProgram(start), start.paths, start.kind);
 }
 
 std::unique_ptr<DropBoxWidget> StartDropBoxIn(const std::string& program_folder,
                                               const std::string& user_folder,
                                               const std::vector<std::string>& paths) {
-  return FinishStart(PrepareProgramIn(program_folder, user_folder, paths), paths);
+  return FinishStart(PrepareProgramIn(program_folder, user_folder, paths), paths,
+                     platform::RequestKind::kPaths);
 }

@@ -6,6 +6,7 @@
 #include "app/common/box_geometry.h"
 #include "app/common/box_lock.h"
 #include "app/common/box_opacity.h"
+#include "app/common/menu_commands.h"
 #include "app/common/program.h"
 #include "app/win32/drop_box_shell.h"
 #include "settings/settings_record.h"
@@ -71,7 +72,16 @@ void ComeToFront(HWND window) {
 
 void HandleRequest(platform::InstanceRequest request) {
   if (!Box) return;
-  if (Box->Requested(std::move(request))) ComeToFront(DropBoxWindow);
+  switch (Box->Requested(std::move(request))) {
+    case DropBox::RequestAnswer::kComeToFront:
+      ComeToFront(DropBoxWindow);
+      break;
+    case DropBox::RequestAnswer::kExit:
+      RunDropBoxCommand(IDM_EXIT);
+      return;
+    case DropBox::RequestAnswer::kDone:
+      break;
+  }
   RefreshBox();
 }
 

@@ -130,10 +130,13 @@ std::optional<std::string> PickFolder(HWND owner, const std::string& title,
 // Shows the box above all others and gives it the foreground.
 void ComeToFront(HWND window);
 // A start's request (DropBox::Requested): its paths are handled as a drop,
-// or the box comes to the front, its face lit up a few times.
+// or the box comes to the front, its face lit up a few times; a paste takes
+// the clipboard's files, a close ends the box as Exit does.
 void HandleRequest(platform::InstanceRequest request);
-// The files and folders named on the command line, the first drop.
+// The files and folders named on the command line, the first drop, or what
+// its one switch asks instead (/paste, /close).
 extern std::vector<std::string> StartPaths;
+extern platform::RequestKind StartKind;
 
 // Drop reception (receive_drop.cpp): every dropped name, whole, then the
 // handle released, then the action.

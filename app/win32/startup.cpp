@@ -13,6 +13,7 @@
 #include "app/common/box_geometry.h"
 #include "app/common/box_opacity.h"
 #include "app/common/program.h"
+#include "app/common/start_paths.h"
 #include "app/win32/late_library.h"
 #include "text/strings.h"
 
@@ -22,6 +23,7 @@ float ScaleY = 1.0f;
 bool GuiReady = false;
 WNDCLASSEXA FormClass = {};
 std::vector<std::string> StartPaths;
+platform::RequestKind StartKind = platform::RequestKind::kPaths;
 
 namespace {
 
@@ -89,15 +91,18 @@ bool FinishFormLoad(bool run) {
   if (!run) return false;
   CreateDropBox();
   Box->SettingsApplied();
-  // The paths of the command line are the first drop.
-  if (!StartPaths.empty()) HandleRequest(platform::RequestFromHere(StartPaths));
+  // The paths of the command line are the first drop; a paste asked on it
+  // takes the clipboard's files as one.
+  platform::InstanceRequest request = platform::RequestFromHere(StartPaths);
+  request.kind = StartKind;
+  if (!StartPaths.empty() || StartKind == platform::RequestKind::kPaste) HandleRequest(request);
   return true;
 }
 
 // The files and folders the command line names: a drop on the program's
-// icon or a shortcut to it, Send To, Open With. Every argument is one; the
-// program takes no options.
-std::vector<std::string> CommandLinePaths() {
+// icon or a shortcut to it, Send To, Open With. Every argument is one, but
+// for a switch standing alone (CommandSwitch).
+std::vector<std::string> CommandLineArguments() {
   int count = 0;
   LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
   std::vector<std::string> paths;
@@ -156,7 +161,7 @@ ATOM RegisterFormClass(const char* name, WNDPROC procedure) {
   return RegisterClassExA(&FormClass);
 }
 
-bool FormLoad() { return FinishFormLoad(PrepareProgram({"", StartPaths})); }
+bool FormLoad() { return FinishFormLoad(PrepareProgram({"", StartPaths, StartKind})); }
 
 bool FormLoadIn(const std::string& program_folder, const std::string& user_folder) {
   return FinishFormLoad(PrepareProgramIn(program_folder, user_folder));
@@ -188,13 +193,19 @@ int StartUp(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*command_line*/,
             int /*show_command*/) {
   // The command line in UTF-16, whole: the 8-bit one loses every name
   // outside the code page.
-  StartPaths = CommandLinePaths();
+  StartPaths = CommandLineArguments();
+  StartKind = platform::RequestKind::kPaths;
+  if (const auto kind = CommandSwitch(StartPaths)) {
+    StartKind = *kind;
+    StartPaths.clear();
+  }
   ClassName = "Quorlith";
   SetMetric("pixels");
   InitGui();
   ProgramInstance = instance;
   RegisterFormClass(ClassName.c_str(), DropBoxProc);
-  // A box already running over the same settings file came to the front.
-  if (!FormLoad()) return 0;
+  // A box already running over the same settings file took the request
+  // (or, asked to close, ended).
+  if (!FormLoad()) return EarlyExitCode;
   return RunMessageLoop();
 }

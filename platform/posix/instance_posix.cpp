@@ -218,4 +218,17 @@ std::unique_ptr<InstanceClaim> ClaimInstance(const std::string& key, const Insta
   return std::make_unique<LockClaim>();
 }
 
+bool InstanceHeld(const std::string& key) {
+  const std::string folder = RuntimeFolder();
+  if (folder.empty()) return false;
+  const posix::Descriptor lock(
+      open((folder + "/" + InstanceName(key) + ".lock").c_str(), O_RDONLY | O_CLOEXEC));
+  if (!lock.valid()) return false;
+  // A shared lock is refused while the holder keeps its exclusive one; taken
+  // for a moment, it keeps nobody from claiming a moment later.
+  if (flock(lock.get(), LOCK_SH | LOCK_NB) != 0) return errno == EWOULDBLOCK;
+  flock(lock.get(), LOCK_UN);
+  return false;
+}
+
 }  // namespace platform

@@ -2,11 +2,15 @@
 // holder, the same on Linux (a local socket) and on Windows (WM_COPYDATA).
 // Every number is 32 bits, little-endian:
 //
-//   "QRLH", version 1, the whole message's length in bytes, the path count,
-//   the working folder as its length and its bytes,
-//   each path as its length and its bytes, in order,
-//   "QEND".
+//   version 1: "QRLH", 1, the whole message's length in bytes, the path
+//              count, the working folder as its length and its bytes, each
+//              path as its length and its bytes, in order, "QEND";
+//   version 2: the same with the request's kind (RequestKind) after the
+//              path count: "QRLH", 2, length, count, kind, folder, paths,
+//              "QEND". Only a request for paths carries paths.
 //
+// A request for paths goes as version 1, which every box understands, also
+// one that predates the other kinds; a paste or a close goes as version 2.
 // The holder answers a message it took with the one byte kTaken (on Linux;
 // on Windows the message's result says it). Anything else is dropped whole.
 #pragma once

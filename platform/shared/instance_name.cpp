@@ -1,5 +1,6 @@
 #include <cstdint>
 #include <cstdio>
+#include <thread>
 
 #include "platform/instance.h"
 
@@ -7,6 +8,15 @@ namespace platform {
 
 std::unique_ptr<InstanceClaim> ClaimInstance(const std::string& key) {
   return ClaimInstance(key, RequestFromHere({}));
+}
+
+bool AwaitInstanceEnd(const std::string& key, std::chrono::milliseconds limit) {
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  while (InstanceHeld(key)) {
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  return true;
 }
 
 std::string InstanceName(const std::string& key) {

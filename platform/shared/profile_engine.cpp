@@ -147,4 +147,9 @@ bool ProfileWriteTexts(const std::string& file, const std::vector<ProfileEntry>&
   return true;
 }
 
+bool ProfileFileEmpty(const std::string& file) {
+  const settings_io::Contents contents = settings_io::Read(file);
+  return contents.state == ProfileFileState::kUsable && contents.text.empty();
+}
+
 }  // namespace platform

@@ -20,10 +20,14 @@ struct Contents {
   std::string text;
   // Windows: the file is UTF-16 and is written back so.
   bool utf16 = false;
+  // Windows: the file has other names (hard links) that must see a write, so
+  // it is rewritten in place (win32/linked_settings.h).
+  bool linked = false;
 };
 
 // Reads the file when it can serve as a settings file: a regular file of at
 // most kProfileSizeLimit bytes, opened without waiting on a pipe or device.
+// Windows: a linked file's rewrite that was cut short is finished first.
 Contents Read(const std::string& path);
 
 // A stored value as UTF-8. Windows: a value that is not valid UTF-8 was
@@ -32,9 +36,10 @@ std::string ValueText(std::string value, const Contents& from);
 
 // Puts text in place of the file's content in one step (a temporary beside
 // it, made durable, then renamed over it), in the coding old was read in and
-// with the file's permissions kept. A write-protected file is left as it is.
-// On any failure the file is untouched, no temporary is left, and the reason
-// is noted (platform/failure.h).
+// with the file's permissions kept; on Windows a file with other names is
+// rewritten in place under a journal instead (win32/linked_settings.h). A
+// write-protected file is left as it is. On any failure the file is
+// untouched, no temporary is left, and the reason is noted (platform/failure.h).
 bool Replace(const std::string& path, const std::string& text, const Contents& old);
 
 // Shared by both systems' Read: the bytes of a file the system has opened,

@@ -232,4 +232,12 @@ std::unique_ptr<InstanceClaim> ClaimInstance(const std::string& key, const Insta
   }
 }
 
+bool InstanceHeld(const std::string& key) {
+  // The system removes the named block once no process holds it, however the
+  // holder ended.
+  const std::wstring name = L"Local\\" + win32::Widen(InstanceName(key));
+  const win32::OwnedHandle mapping(OpenFileMappingW(FILE_MAP_READ, FALSE, name.c_str()));
+  return mapping.valid();
+}
+
 }  // namespace platform

@@ -16,6 +16,7 @@
 #include "platform/failure.h"
 #include "platform/shared/named_temporaries.h"
 #include "platform/shared/settings_file_io.h"
+#include "platform/win32/linked_settings.h"
 #include "platform/win32/long_path.h"
 #include "platform/win32/owned_handle.h"
 #include "platform/win32/wide_text.h"
@@ -26,8 +27,9 @@ namespace {
 
 // The whole file into bytes, when it can serve as a settings file: a
 // regular file of at most kProfileSizeLimit bytes. A folder or a device is
-// refused before anything is read.
-ProfileFileState ReadWholeFile(const std::string& path, std::string& bytes) {
+// refused before anything is read. links is set to the file's number of names.
+ProfileFileState ReadWholeFile(const std::string& path, std::string& bytes, DWORD& links) {
+  links = 1;
   bytes.clear();
   const win32::OwnedHandle file(CreateFileW(win32::SystemPath(path).c_str(), GENERIC_READ,
                                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -44,6 +46,7 @@ ProfileFileState ReadWholeFile(const std::string& path, std::string& bytes) {
                      (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
   const int64_t size =
       plain ? (static_cast<int64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow : 0;
+  if (plain) links = info.nNumberOfLinks;
   return ReadOpenedFile(
       plain, size,
       [&](char* into, size_t room) -> int64_t {
@@ -140,7 +143,13 @@ const char* const kLineEnd = "\r\n";
 
 Contents Read(const std::string& path) {
   Contents contents;
-  contents.state = ReadWholeFile(path, contents.text);
+  DWORD links = 1;
+  contents.state = ReadWholeFile(path, contents.text, links);
+  // A linked file whose last rewrite was cut short is finished first.
+  if (links > 1 && linked::FinishInterrupted(path)) {
+    contents.state = ReadWholeFile(path, contents.text, links);
+  }
+  contents.linked = links > 1;
   contents.utf16 = contents.text.rfind(kUtf16Mark, 0) == 0;
   if (contents.utf16) contents.text = FromUtf16(contents.text);
   return contents;
@@ -152,7 +161,10 @@ std::string ValueText(std::string value, const Contents& from) {
 }
 
 bool Replace(const std::string& path, const std::string& text, const Contents& old) {
-  return ReplaceFileBytes(path, old.utf16 ? ToUtf16(text) : text);
+  const std::string bytes = old.utf16 ? ToUtf16(text) : text;
+  // Every name of a linked file sees the change: it is rewritten in place.
+  if (old.linked) return linked::Rewrite(path, bytes);
+  return ReplaceFileBytes(path, bytes);
 }
 
 }  // namespace platform::settings_io

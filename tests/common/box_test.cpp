@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@
 #include "app/common/drop_box.h"
 #include "app/common/menu_commands.h"
 #include "app/common/program.h"
+#include "app/common/start_paths.h"
 #include "platform/message_box.h"
 #include "platform/shell_open.h"
 #include "settings/ini_file.h"
@@ -392,6 +394,41 @@ TEST(BoxKeys, OnlyTheirOwnChordsPasteOrOpenTheMenu) {
     SettingsRecord.m = row.m;
     EXPECT_EQ(CommandForKey(row.key, row.ctrl, row.shift, row.alt), row.command);
   }
+}
+
+// The Windows command line: a switch only alone, in any case; anything else is paths.
+TEST(StartRequest, OnlyALoneSwitchAsksForSomethingElseThanPaths) {
+  using Kind = std::optional<platform::RequestKind>;
+  const Kind paste = platform::RequestKind::kPaste, close = platform::RequestKind::kClose, paths;
+  const struct {
+    Texts arguments;
+    Kind kind;
+  } rows[] = {{{"/paste"}, paste},
+              {{"/PaStE"}, paste},
+              {{"/CLOSE"}, close},
+              {{"/close", "/paste"}, paths},
+              {{"/close", "a.txt"}, paths},
+              {{"/pastes"}, paths},
+              {{"-paste"}, paths},
+              {{"/paste "}, paths},
+              {{}, paths},
+              {{"a.txt"}, paths}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(testing::Message() << row.arguments.size() << " arguments, the first "
+                                    << (row.arguments.empty() ? "" : row.arguments[0]));
+    EXPECT_EQ(CommandSwitch(row.arguments), row.kind);
+  }
+}
+
+// Asked to close a box that does not run, a start ends at once and makes no settings file.
+TEST(StartRequest, ACloseWithNoBoxRunningStartsNothing) {
+  testing_support::TempFolder folder;
+  EXPECT_FALSE(PrepareProgramIn(folder.path(), "", {}, platform::RequestKind::kClose));
+  EXPECT_EQ(EarlyExitCode, 0);
+  EXPECT_EQ(SettingsClaim, nullptr);
+  EXPECT_TRUE(testing_support::NamesIn(folder.path()).empty());
+  EXPECT_TRUE(PrepareProgramIn(folder.path(), ""));  // the file is free for the next box
+  SettingsClaim.reset();
 }
 
 // A box too small or off every screen shows where it can be reached.

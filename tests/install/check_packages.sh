@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Checks what scripts/package made: lintian finds no error in the Debian
 # package, its desktop entry and catalogue entry are valid, it holds what a
-# desktop needs, and each zip holds just its Windows program and the readme.
+# desktop needs, each zip holds just its Windows program and the readme, the
+# setup is a 32-bit NSIS setup, and the scoop and winget manifests follow
+# their published schemas and carry the hashes of these files.
 #
 #   tests/install/check_packages.sh build/packages
 set -uo pipefail
@@ -48,6 +50,16 @@ for bits in 32 64; do
   file "$work/win$bits/$folder/Quorlith.exe" | grep -q "$kind (GUI)" ||
     fail "$(basename "$zip"): Quorlith.exe is not a $bits-bit Windows program"
 done
+
+setup=$(ls "$packages"/Quorlith-*-setup.exe 2>/dev/null | head -1)
+if [ -z "$setup" ]; then
+  fail "no Windows setup"
+else
+  # 32-bit, so that it runs on every Windows; it installs the program that fits.
+  file "$setup" | grep -q "PE32 executable (GUI) Intel 80386.*Nullsoft Installer" ||
+    fail "$(basename "$setup") is not a 32-bit NSIS setup: $(file -b "$setup")"
+fi
+python3 "$(dirname "$0")/check_manifests.py" "$packages" || fail "the manifests"
 
 [ "$failed" -eq 0 ] && echo "ok: the packages hold what they should"
 exit "$failed"

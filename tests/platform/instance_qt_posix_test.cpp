@@ -150,6 +150,28 @@ TEST_F(Holder, LaterStartsHandOverTheirPathsWholeAndInOrder) {
   EXPECT_EQ(received[2].paths.size(), most.size());
 }
 
+// A close is handed over like paths; the later start then waits until the holder has let go.
+TEST_F(Holder, ALaterStartsCloseEndsTheHolderAndWaitsForIt) {
+  ASSERT_NE(claim, nullptr);
+  EXPECT_TRUE(platform::InstanceHeld(key));
+  claim->ServeRequests([this](platform::InstanceRequest r) {
+    received.push_back(r);
+    if (r.kind == platform::RequestKind::kClose) claim.reset();
+  });
+  const pid_t child = fork();
+  if (child == 0) {
+    bool taken = false;
+    const auto none =
+        platform::ClaimInstance(key, {"/", {}, platform::RequestKind::kClose}, &taken);
+    _exit(!none && taken && platform::AwaitInstanceEnd(key, 10s) ? 0 : 1);
+  }
+  EXPECT_EQ(ExitCodeServing(child), 0);
+  ASSERT_EQ(received.size(), 1u);
+  EXPECT_EQ(received[0].kind, platform::RequestKind::kClose);
+  EXPECT_FALSE(platform::InstanceHeld(key));
+  EXPECT_TRUE(platform::AwaitInstanceEnd(key, 0s));
+}
+
 // However a start names the settings file (relative, through a link, before it is written), it
 // finds the box that holds it.
 TEST(InstanceKeyTest, OneFileHasOneKeyHoweverItIsNamed) {

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,8 @@ const Paths kPaths = {
     "-leading-dash", "line\nbreak"};
 constexpr wchar_t kKeyVariable[] = L"QUORLITH_TEST_LATER_START";
 constexpr wchar_t kPathsVariable[] = L"QUORLITH_TEST_LATER_PATHS";
+// Set: the later start asks the holder to close, and waits until it has.
+constexpr wchar_t kCloseVariable[] = L"QUORLITH_TEST_LATER_CLOSE";
 
 // Started as a later start by the tests below, this executable hands over its request and ends
 // before any test runs: with 0 when the holder took it.
@@ -32,11 +35,14 @@ const bool kLaterStart = [] {
   const DWORD length = GetEnvironmentVariableW(kKeyVariable, key, 2048);
   if (length == 0 || length >= 2048) return false;
   const bool with_paths = GetEnvironmentVariableW(kPathsVariable, nullptr, 0) != 0;
+  const bool close = GetEnvironmentVariableW(kCloseVariable, nullptr, 0) != 0;
+  platform::InstanceRequest request = platform::RequestFromHere(with_paths ? kPaths : Paths{});
+  if (close) request.kind = platform::RequestKind::kClose;
   bool taken = false;
-  const auto claim =
-      platform::ClaimInstance(platform::win32::Narrow(key),
-                              platform::RequestFromHere(with_paths ? kPaths : Paths{}), &taken);
-  ExitProcess(claim == nullptr && taken ? 0 : 1);
+  const auto claim = platform::ClaimInstance(platform::win32::Narrow(key), request, &taken);
+  const bool ended =
+      !close || platform::AwaitInstanceEnd(platform::win32::Narrow(key), std::chrono::seconds(10));
+  ExitProcess(claim == nullptr && taken && ended ? 0 : 1);
 }();
 
 void ServeMessages() {
@@ -46,9 +52,11 @@ void ServeMessages() {
 
 // A later start over key from folder, in a process of its own; its exit code, this thread's
 // messages served meanwhile, and -1 when it did not end in time.
-int LaterStart(const std::string& key, const std::string& folder, bool with_paths) {
+int LaterStart(const std::string& key, const std::string& folder, bool with_paths,
+               bool close = false) {
   SetEnvironmentVariableW(kKeyVariable, platform::win32::Widen(key).c_str());
   SetEnvironmentVariableW(kPathsVariable, with_paths ? L"1" : nullptr);
+  SetEnvironmentVariableW(kCloseVariable, close ? L"1" : nullptr);
   std::wstring program(32768, L'\0'), folder_w = platform::win32::Widen(folder);
   program.resize(GetModuleFileNameW(nullptr, program.data(), 32768));
   std::wstring command = L"\"" + program + L"\"";
@@ -96,6 +104,20 @@ TEST_F(Holder, LaterStartsHandOverTheirPathsWholeAndInOrder) {
   EXPECT_EQ(LaterStart(key, here, false), 0);
   ASSERT_EQ(received.size(), 2u);
   EXPECT_EQ(received[1].paths, Paths{});  // only "come to the front"
+}
+
+// A close is handed over like paths; the later start then waits until the holder has let go.
+TEST_F(Holder, ALaterStartsCloseEndsTheHolderAndWaitsForIt) {
+  ASSERT_NE(claim, nullptr);
+  EXPECT_TRUE(platform::InstanceHeld(key));
+  claim->ServeRequests([this](platform::InstanceRequest r) {
+    received.push_back(r);
+    if (r.kind == platform::RequestKind::kClose) claim.reset();
+  });
+  EXPECT_EQ(LaterStart(key, temp.path(), false, true), 0);
+  ASSERT_EQ(received.size(), 1u);
+  EXPECT_EQ(received[0].kind, platform::RequestKind::kClose);
+  EXPECT_FALSE(platform::InstanceHeld(key));
 }
 
 TEST_F(Holder, MalformedRequestsAreRefusedAndTheNextIsServed) {

@@ -12,6 +12,8 @@ case "$QUORLITH_PROGRAM" in
 esac
 export WINEPREFIX="${WINEPREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/quorlith/wine-win32}"
 export WINEDEBUG="${WINEDEBUG:--all}"
+# The names the test makes and compares are UTF-8, as Wine must take them.
+. "$QUORLITH_ROOT/scripts/lib/utf8-locale.sh"
 . "$QUORLITH_ROOT/scripts/lib/virtual-display.sh"
 
 work=$(mktemp -d /tmp/quorlith-box-XXXXXX)

@@ -3,7 +3,8 @@
 # the first-run place and the file keeps the stored one; a second start from
 # the same folder raises the box above a window that covered it and ends with
 # exit code 0, writing nothing; a second start with paths hands them to the
-# running box, which captures them; a copy in another folder shows a box of
+# running box, which captures them, and one with a switch makes it paste or
+# close; a copy in another folder shows a box of
 # its own beside it; a box that was killed leaves nothing behind that would
 # stop the next start, which handles its own paths and sweeps what killed
 # copies left in its destination folder; and on Linux SIGTERM during a copy
@@ -75,6 +76,39 @@ wait_until 10 clipboard_is "$expected" ||
   fail "the running box did not capture the paths: $(xclip -o -selection clipboard 2>&1 | od -c | head)"
 [ "$(boxes)" = 1 ] || fail "$(boxes) boxes after the second start with paths"
 pass "a second start with paths hands them to the running box, which captures them, and ends with 0"
+
+# A later start's switches, in any case on Windows: the files on the
+# clipboard (as a file manager copies them) go to the running box as a
+# drop; a close ends it as Exit does, place saved, and returns once it has
+# ended; with no box running a close starts none and writes nothing.
+paste_switch=--paste close_switch=--close
+[ "$program_kind" = windows ] && paste_switch=/PASTE close_switch=/Close
+printf 'file://%s\r\n' "$work/a%20b.txt" | xclip -selection clipboard -t text/uri-list
+run_in "$work" "$paste_switch" &
+second_pid=$!
+wait_until 60 bash -c "! kill -0 $second_pid" || fail "the paste start did not end"
+wait "$second_pid" || fail "the paste start ended with $?"
+wait_until 10 clipboard_is "${here}a b.txt" ||
+  fail "the running box did not take the clipboard's file: $(xclip -o -selection clipboard 2>&1 | head -3)"
+pass "$paste_switch hands the clipboard's files to the running box"
+run_in "$work" "$close_switch" &
+second_pid=$!
+wait_until 90 bash -c "! kill -0 $second_pid" || fail "the close start did not end"
+wait "$second_pid" || fail "the close start ended with $?"
+kill -0 "$box_pid" 2>/dev/null && fail "the box still runs once the close start has ended"
+wait "$box_pid"
+rc=$?
+box_pid=""
+[ "$rc" = 0 ] || fail "the closed box ended with $rc"
+# Stored off the screen at x=2000, the box showed at 244,200, where Exit saves it.
+ini_is x 244 && ini_is y 200 || fail "the close did not save the place"
+pass "$close_switch ends the running box as Exit does, and returns once it has ended"
+before=$(od -An -c "$work/Quorlith.ini")
+(run_in "$work" "$close_switch") || fail "a close with no box running ended with $?"
+[ "$(boxes)" = 0 ] || fail "a close with no box running showed a box"
+[ "$(od -An -c "$work/Quorlith.ini")" = "$before" ] || fail "a close with no box running wrote"
+pass "$close_switch with no box running starts none, writes nothing and ends with 0"
+start_box
 
 mkdir "$work/other"
 run_in "$work/other" &

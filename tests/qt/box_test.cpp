@@ -221,26 +221,29 @@ TEST_F(QtBox, ARightClickOpensTheMenuUnlockedAlwaysAndLockedWhenMIs1) {
   }
 }
 
-// Exit saves the moved and resized box; closed by the window manager, the box
-// saves nothing. Either way it is gone and the program ends.
+// Exit, and a later start's close, save the moved and resized box; closed by the window manager,
+// the box saves nothing. Either way it is gone and the program ends.
 TEST_F(QtBox, ExitSavesTheBoxAndAWindowManagerCloseDoesNot) {
-  for (const bool exit : {false, true}) {
-    SCOPED_TRACE(exit ? "Exit" : "closed");
+  for (const char* end : {"closed", "Exit", "a later start's close"}) {
+    SCOPED_TRACE(end);
+    const bool saves = end[0] != 'c';
     WriteSettings("x=100\ny=100\nw=80\nh=70\nb=1\n");
     Start();
     ended_ = 0;
     DragMouse(At(1, 1), At(-9, -4));    // the top-left corner: (90, 95), 90 x 75
     DragMouse(At(40, 40), At(50, 60));  // the body, to (100, 115)
     EXPECT_EQ(ended_, 0);
-    if (exit) {
+    if (end[0] == 'E') {
       ChooseCommand(IDM_EXIT);
+    } else if (end[0] == 'a') {
+      box_->HandleRequest({folder_.path(), {}, platform::RequestKind::kClose});
     } else {
       box_->close();
     }
     EXPECT_EQ(ended_, 1);
     EXPECT_FALSE(box_->isVisible());
-    EXPECT_EQ(SettingsBytes(), exit ? "[Coordinates]\nx=100\ny=115\nw=90\nh=75\nb=1\n[Options]\n"
-                                    : "[Coordinates]\nx=100\ny=100\nw=80\nh=70\nb=1\n[Options]\n");
+    EXPECT_EQ(SettingsBytes(), saves ? "[Coordinates]\nx=100\ny=115\nw=90\nh=75\nb=1\n[Options]\n"
+                                     : "[Coordinates]\nx=100\ny=100\nw=80\nh=70\nb=1\n[Options]\n");
   }
 }
 
@@ -329,6 +332,10 @@ TEST_F(QtBox, PastesCopiedFilesOpensTheMenuByKeyAndSaysWhatADropDoes) {
   ui_.SetClipboardFiles(platform::ClipboardFiles{{a, c}, true});
   key(Qt::Key_V, Qt::ControlModifier);
   EXPECT_EQ(ui_.LastClipboard(), a + "\n" + c);
+  ui_.SetClipboardFiles(platform::ClipboardFiles{{c}, false});
+  box_->HandleRequest({"/", {}, platform::RequestKind::kPaste});  // quorlith --paste
+  Settle();
+  EXPECT_EQ(ui_.LastClipboard(), c);
   ui_.SetClipboardFiles(std::nullopt);
   const size_t captured = ui_.clipboard().size();
   key(Qt::Key_Insert, Qt::ShiftModifier);

@@ -17,8 +17,11 @@ namespace {
 using Env = std::optional<std::string>;
 
 TEST(CommandLine, AnswersOrLetsTheBoxStartOnTheRightPlatform) {
-  const std::string usage = "; usage: quorlith [--help | --version | [-s FILE] [--] [FILE...]]\n",
+  const std::string usage =
+                        "; usage: quorlith [--help | --version | [-s FILE] (--paste | --close | "
+                        "[--] [FILE...])]\n",
                     me = "quorlith: ";
+  const auto paste = platform::RequestKind::kPaste, close = platform::RequestKind::kClose;
   using Texts = std::vector<std::string>;
   const std::string no_display = "quorlith: no display; set DISPLAY or run scripts/run\n";
   const std::string wayland =
@@ -35,6 +38,7 @@ TEST(CommandLine, AnswersOrLetsTheBoxStartOnTheRightPlatform) {
     Env chosen;  // QT_QPA_PLATFORM afterwards
     std::string settings;
     Texts paths, qt;  // what the box is asked, and what Qt is given after the program's name
+    platform::RequestKind kind = platform::RequestKind::kPaths;
     // clang-format off
   } cases[] = {
       {{"--version"}, unset, unset, unset, 0, "Quorlith version 1.1\n", "", unset, "", {}, {}},
@@ -48,6 +52,11 @@ TEST(CommandLine, AnswersOrLetsTheBoxStartOnTheRightPlatform) {
       {{"a", "--settings=c.ini", "-reverse", "b", "--", "-d"}, x, unset, unset, runs, "", "", unset, "c.ini",
        {"a", "b", "-d"}, {"-reverse"}},
       {{"-s"}, x, unset, unset, 2, "", me + "option '-s' needs a value" + usage, unset, "", {}, {}},
+      // A paste or a close for the box over a settings file, never with files.
+      {{"--paste", "-s", "b.ini"}, x, unset, unset, runs, "", "", unset, "b.ini", {}, {}, paste},
+      {{"-reverse", "--close"}, x, unset, unset, runs, "", "", unset, "", {}, {"-reverse"}, close},
+      {{"--paste", "a"}, x, unset, unset, 2, "", me + "--paste and --close take no files" + usage, unset, "", {}, {}},
+      {{"--close", "--", "-a"}, x, unset, unset, 2, "", me + "--paste and --close take no files" + usage, unset, "", {}, {}},
       {{"-style"}, x, unset, unset, 2, "", me + "option '-style' needs a value" + usage, unset, "", {}, {}},
       {{"-reverse", "-style", "fusion", "--qwindowtitle=t"}, x, unset, unset, runs, "", "", unset, "", {},
        {"-reverse", "-style", "fusion", "--qwindowtitle=t"}},
@@ -79,6 +88,7 @@ TEST(CommandLine, AnswersOrLetsTheBoxStartOnTheRightPlatform) {
     if (!c.code) {
       EXPECT_EQ(line.start.settings_file, c.settings);
       EXPECT_EQ(line.start.paths, c.paths);
+      EXPECT_EQ(line.start.kind, c.kind);
       ASSERT_GE(line.qt_arguments.size(), 2u);
       EXPECT_EQ(line.qt_arguments.back(), nullptr);
       EXPECT_EQ(Texts(line.qt_arguments.begin() + 1, line.qt_arguments.end() - 1), c.qt);

@@ -184,9 +184,10 @@ TEST_F(SettingsTest, AnUnusableFileIsNotReadAndNeverWritten) {
   EXPECT_EQ(SettingsRecord.w, 9);
 }
 
-// Beside the program, then per user, then first-run values in memory.
+// Beside the program, then per user, then first-run values in memory; an
+// empty file found is filled in.
 TEST(SettingsLocation, BesideTheProgramThenPerUserThenMemory) {
-  enum Kind { kNone, kFile, kFolder, kBlocked, kUnknown };
+  enum Kind { kNone, kFile, kEmpty, kFolder, kBlocked, kUnknown };
   const struct {
     const char* name;
     Kind beside, per_user;
@@ -198,7 +199,9 @@ TEST(SettingsLocation, BesideTheProgramThenPerUserThenMemory) {
                {"the installed program", kUnknown, kNone, SettingsPlace::PerUser, 75},
                {"program folder not writable", kBlocked, kNone, SettingsPlace::PerUser, 75},
                {"a folder in the file's place", kFolder, kNone, SettingsPlace::BesideProgram, 75},
-               {"nowhere to write", kBlocked, kBlocked, SettingsPlace::MemoryOnly, 75}};
+               {"nowhere to write", kBlocked, kBlocked, SettingsPlace::MemoryOnly, 75},
+               {"an empty file beside", kEmpty, kFile, SettingsPlace::BesideProgram, 75},
+               {"an empty per-user file", kNone, kEmpty, SettingsPlace::PerUser, 75}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     testing_support::TempFolder root;
@@ -211,14 +214,18 @@ TEST(SettingsLocation, BesideTheProgramThenPerUserThenMemory) {
     if (c.beside == kFolder) testing_support::MakeFolder(program + "Quorlith.ini");
     if (c.beside == kFile) WriteFile(program + "Quorlith.ini", "[Coordinates]\nw=41\n");
     if (c.per_user == kFile) WriteFile(user + "Quorlith.ini", "[Coordinates]\nw=99\n");
+    if (c.beside == kEmpty) WriteFile(program + "Quorlith.ini", "");
+    if (c.per_user == kEmpty) WriteFile(user + "Quorlith.ini", "");
     SettingsRecord = Settings{};
     const std::string found = FindSettingsFile(program, user, "Quorlith");
-    EXPECT_FALSE(c.per_user != kFile && Exists(user));  // looking writes nothing
+    EXPECT_FALSE(c.per_user == kNone && Exists(user));  // looking writes nothing
     EXPECT_EQ(PrepareSettingsIn(program, user, "Quorlith"), c.place);
     const bool per_user = c.place == SettingsPlace::PerUser;
     EXPECT_EQ(IniPath, (per_user ? user : program) + "Quorlith.ini");
     EXPECT_TRUE(IniPath == found || c.beside == kBlocked);
     EXPECT_EQ(Exists(user), per_user || c.per_user == kFile);
+    const bool filled = c.beside == kEmpty || c.per_user == kEmpty;
+    EXPECT_TRUE(!filled || ReadFile(IniPath).starts_with("[Coordinates]" + kEol + "x=244" + kEol));
     const Numbers from_file = {0, 0, c.w, 0, 0, 0, 0, 1, 1, 1, 0, 1, 1, 1, 1, 0};
     EXPECT_EQ(Record(), c.w == 75 ? kFirstRun : from_file);
     EXPECT_EQ(SettingsRecord.MoveDestination, DesktopDir + kSep);
@@ -226,6 +233,13 @@ TEST(SettingsLocation, BesideTheProgramThenPerUserThenMemory) {
     EXPECT_EQ(LoadProblem == SettingsProblem::NotAFile, c.beside == kFolder);
     EXPECT_TRUE(c.beside != kFolder || fs::is_empty(IniPath));
   }
+  // So is an empty file named on the command line.
+  testing_support::TempFolder named;
+  WriteFile(named / "Named.ini", "");
+  SettingsRecord = Settings{};
+  EXPECT_EQ(PrepareSettingsFile(named / "Named.ini"), SettingsPlace::Named);
+  EXPECT_EQ(Record(), kFirstRun);
+  EXPECT_TRUE(ReadFile(named / "Named.ini").starts_with("[Coordinates]" + kEol + "x=244" + kEol));
 }
 
 }  // namespace

@@ -8,6 +8,7 @@ set -uo pipefail
 dpi=$1
 tests=$2
 here=$(cd "$(dirname "$0")" && pwd)
+. "$here/../../scripts/lib/utf8-locale.sh"
 . "$here/../../scripts/lib/wine-dpi.sh"
 wine_dpi_prefix "${WINEPREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/quorlith/wine}" "$dpi" || exit 1
 

@@ -193,6 +193,7 @@ TEST_F(Win32Box, EachCommandReachesTheBox) {
     bool saves, ends;
     size_t shown;  // boxes shown
   } cases[] = {{WM_COMMAND, IDM_EXIT, true, true, 0},
+               {0, 0, true, true, 0},  // a later start's close, which is an Exit
                {WM_CLOSE, 0, false, true, 0},
                {WM_COMMAND, 1004, false, false, 0},
                {WM_COMMAND, IDM_ABOUT, false, false, 1}};
@@ -202,7 +203,11 @@ TEST_F(Win32Box, EachCommandReachesTheBox) {
     Start();
     SetWindowPos(DropBoxWindow, nullptr, 300, 310, 130, 95, SWP_NOZORDER);
     const size_t shown = ui_.boxes().size();
-    EXPECT_EQ(Send(c.message, c.id), 0);
+    if (c.message == 0) {
+      HandleRequest({"", {}, platform::RequestKind::kClose});
+    } else {
+      EXPECT_EQ(Send(c.message, c.id), 0);
+    }
     EXPECT_EQ(SavedRect(),
               (c.saves ? std::vector<int>{300, 310, 130, 95} : std::vector<int>{244, 200, 75, 75}));
     EXPECT_EQ(IsWindow(DropBoxWindow), !c.ends);
@@ -335,6 +340,11 @@ TEST_F(Win32Box, PastesALaterStartsPathsAndSaysWhatItDoes) {
   EXPECT_EQ(Box->Tip(), "Only copied files can be pasted");
   HandleRequest({"D:\\Work", {"report.txt", "\\x.txt", "\\\\srv\\y"}});
   EXPECT_EQ(ui_.LastClipboard(), "D:\\Work\\report.txt\rD:\\x.txt\r\\\\srv\\y");
+  // A later start's paste takes the clipboard's files as Ctrl+V does.
+  ui_.SetClipboardFiles(platform::ClipboardFiles{{"C:\\pasted.txt"}, false});
+  HandleRequest({"D:\\Work", {}, platform::RequestKind::kPaste});
+  EXPECT_EQ(ui_.LastClipboard(), "C:\\pasted.txt");
+  ui_.SetClipboardFiles(std::nullopt);
 
   IAccessible* accessible = nullptr;
   ASSERT_EQ(AccessibleObjectFromWindow(DropBoxWindow, OBJID_CLIENT, __uuidof(IAccessible),
