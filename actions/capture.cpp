@@ -46,21 +46,30 @@ const char* SeparatorFor(int16_t listseparator) {
 // Room for the whole text of the drop, about: each item is its path or a
 // part of it, with its quotes and separator. Made before the first item, so
 // that the text of many paths is not copied over again as it grows.
-size_t CaptureRoom() {
-  const size_t quotes = SettingsRecord.encase == 1 ? 2 : 0;
-  const size_t separator = std::strlen(SeparatorFor(SettingsRecord.listseparator));
+size_t CaptureRoom(const std::vector<std::string>& paths, const Settings& settings) {
+  const size_t quotes = settings.encase == 1 ? 2 : 0;
+  const size_t separator = std::strlen(SeparatorFor(settings.listseparator));
   size_t room = 0;
-  for (int32_t i = 0; i < DropCount; ++i) {
-    room += DropList[static_cast<size_t>(i)].size() + quotes + separator;
-  }
+  for (const std::string& path : paths) room += path.size() + quotes + separator;
   return room;
 }
 
 }  // namespace
 
+std::string CaptureTextFor(const std::vector<std::string>& paths, const Settings& settings) {
+  // The text grows where a drop's does; a drop's own text waits meanwhile.
+  std::string kept;
+  kept.swap(CaptureText);
+  CaptureText.reserve(CaptureRoom(paths, settings));
+  for (const std::string& path : paths) TransformPath(path, settings);
+  std::string text;
+  text.swap(CaptureText);
+  CaptureText.swap(kept);
+  return text;
+}
+
 void CapturePaths() {
-  CaptureText.reserve(CaptureRoom());
-  for (int32_t i = 0; i < DropCount; ++i) TransformPath(DropList[static_cast<size_t>(i)]);
+  CaptureText = CaptureTextFor(DropList, SettingsRecord);
   const bool put = CopyTextToClipboard(CaptureText);
   // The clipboard holds its own copy: the text's memory, as large as the
   // drop's paths, goes back now rather than waiting for the next capture.
@@ -68,9 +77,9 @@ void CapturePaths() {
   (put ? CurrentOutcome().done : CurrentOutcome().failed) = DropCount;
 }
 
-void TransformPath(TextArg path) {
+void TransformPath(TextArg path, const Settings& settings) {
   const char* item = path;
-  switch (PathActionOf(SettingsRecord)) {
+  switch (PathActionOf(settings)) {
     case PathAction::kNameExtension:
       item = PathNameExtension(path);
       break;
@@ -98,12 +107,12 @@ void TransformPath(TextArg path) {
     default:  // 1 and every value outside 1 to 9: the path unchanged
       break;
   }
-  AppendCapture(item);
+  AppendCapture(item, settings);
 }
 
-const std::string& AppendCapture(const char* item) {
-  const char* separator = SeparatorFor(SettingsRecord.listseparator);
-  if (SettingsRecord.encase == 1) item = Enclose(item, 0, 0);
+const std::string& AppendCapture(const char* item, const Settings& settings) {
+  const char* separator = SeparatorFor(settings.listseparator);
+  if (settings.encase == 1) item = Enclose(item, 0, 0);
   // The separator goes before an item only when there is text already: an
   // empty first item does not start the text, a later empty one still adds
   // its separator.

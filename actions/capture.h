@@ -3,7 +3,9 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
+#include "settings/settings_record.h"
 #include "text/text_arg.h"
 
 // The text of the current drop, empty whenever a drop begins. It grows to fit
@@ -12,11 +14,15 @@
 extern std::string CaptureText;
 
 void CapturePaths();
+// The text a drop of paths captures under settings: what CapturePaths puts
+// on the clipboard for them, and what the settings window shows before a
+// drop. CaptureText is as it was afterwards.
+std::string CaptureTextFor(const std::vector<std::string>& paths, const Settings& settings);
 // Derives the item for one path by pathaction and appends it.
-void TransformPath(TextArg path);
+void TransformPath(TextArg path, const Settings& settings = SettingsRecord);
 // Applies encase to the item, puts the listseparator in front when
 // CaptureText is not empty, and appends it; returns CaptureText.
-const std::string& AppendCapture(const char* item);
+const std::string& AppendCapture(const char* item, const Settings& settings = SettingsRecord);
 // Puts the whole text on the clipboard; when the clipboard cannot be had the
 // user is told in a message box, with the system's reason. True when the
 // text is on the clipboard.

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -55,6 +56,21 @@ int ProfileReadNumber(const std::string& file, const std::string& section, const
 // is left as it is. True when the file holds the new value afterwards.
 bool ProfileWriteText(const std::string& file, const std::string& section, const std::string& key,
                       const std::string& value);
+
+// One key to write, and its value.
+struct ProfileEntry {
+  std::string section;
+  std::string key;
+  std::string value;
+};
+// Writes every entry into the file as it is now, in one replacement of the
+// whole file: each existing key changes in its place, a new one goes where
+// ProfileWriteText puts it, and every other byte stays. Nothing is written
+// when the file holds these values already. On any failure the file is left
+// as it was, whole, and reason says why in words for the user. True when the
+// file holds every new value afterwards.
+bool ProfileWriteTexts(const std::string& file, const std::vector<ProfileEntry>& entries,
+                       std::string& reason);
 
 // True when the file is there, usable, and holds nothing at all (a UTF-16
 // file: nothing but its byte-order mark).

@@ -28,10 +28,22 @@ const char* ReadIniText(TextArg file, TextArg section, TextArg key, TextArg def)
   return ReadBuffer.c_str();
 }
 
-void WriteIniNumber(TextArg file, TextArg section, TextArg key, int32_t value) {
+std::string IniNumberText(int32_t value) {
   // "% .15G" is exact for every 32-bit integer and puts a blank before a
   // non-negative one; the blank goes, so the file gets plain decimal text.
-  WriteIniText(file, section, key, TrimLeft(NumberToText(value), ' '));
+  return TrimLeft(NumberToText(value), ' ');
+}
+
+void WriteIniNumber(TextArg file, TextArg section, TextArg key, int32_t value) {
+  WriteIniText(file, section, key, IniNumberText(value));
+}
+
+bool WriteIniTexts(TextArg file, const std::vector<IniEntry>& entries, std::string& reason) {
+  if (!SparedFile.empty() && SparedFile == file.c_str()) {
+    reason = "Quorlith could not use this file when it read it, so it leaves it as it is.";
+    return false;
+  }
+  return platform::ProfileWriteTexts(file, entries, reason);
 }
 
 int32_t ReadIniNumber(TextArg file, TextArg section, TextArg key, int32_t def) {

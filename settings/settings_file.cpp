@@ -37,6 +37,11 @@ SettingsProblem ProblemOf(platform::ProfileFileState state) {
 
 }  // namespace
 
+std::string AsDestination(std::string folder) {
+  EndWithSeparator(folder);
+  return folder;
+}
+
 void WriteDefaultSettings() {
   const std::string& file = IniPath;
   for (const SettingsKey& k : SettingsKeys()) {
@@ -103,4 +108,19 @@ void SaveCoordinates(int x, int y, int w, int h) {
   WriteIniNumber(file, kSectionCoordinates, "y", y);
   WriteIniNumber(file, kSectionCoordinates, "w", w);
   WriteIniNumber(file, kSectionCoordinates, "h", h);
+}
+
+std::vector<IniEntry> ChangedSettings(const Settings& before, const Settings& after) {
+  std::vector<IniEntry> changed;
+  for (const SettingsKey& k : SettingsKeys()) {
+    const std::string value = ValueText(after, k);
+    if (value != ValueText(before, k)) changed.push_back({k.section, k.key, value});
+  }
+  return changed;
+}
+
+bool SaveChangedSettings(const Settings& before, const Settings& after, std::string& reason) {
+  reason.clear();
+  const std::vector<IniEntry> changed = ChangedSettings(before, after);
+  return changed.empty() || WriteIniTexts(IniPath, changed, reason);
 }

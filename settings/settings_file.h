@@ -3,6 +3,10 @@
 #pragma once
 
 #include <string>
+#include <vector>
+
+#include "settings/ini_file.h"
+#include "settings/settings_record.h"
 
 // Full path of the settings file in use.
 extern std::string IniPath;
@@ -18,6 +22,10 @@ enum class SettingsProblem {
   TooLarge,    // larger than any settings file the program reads
 };
 extern SettingsProblem LoadProblem;
+
+// A destination folder as the program keeps it in memory: ending in the
+// native separator, which is added when the folder does not end in it.
+std::string AsDestination(std::string folder);
 
 // Writes all eighteen keys, in table order, with their first-run values.
 void WriteDefaultSettings();
@@ -35,3 +43,12 @@ void SetFirstRunValues();
 // y, w, h to the "Coordinates" section of IniPath. SettingsRecord is not
 // changed.
 void SaveCoordinates(int x, int y, int w, int h);
+
+// The keys whose values differ between before and after, in file order,
+// with their values in after as the file writes them.
+std::vector<IniEntry> ChangedSettings(const Settings& before, const Settings& after);
+// Writes exactly those keys into IniPath as it is now, in one replacement of
+// the file; every other byte stays, and nothing is written when none
+// differs. False, with the reason, when the file could not be written: it is
+// then as it was.
+bool SaveChangedSettings(const Settings& before, const Settings& after, std::string& reason);

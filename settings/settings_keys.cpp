@@ -3,6 +3,8 @@
 #include <array>
 #include <cstring>
 
+#include "settings/ini_file.h"
+
 const char* const kSectionCoordinates = "Coordinates";
 
 namespace {
@@ -60,4 +62,32 @@ int32_t FirstRunValue(const char* key) {
     if (std::strcmp(k.key, key) == 0) return k.first_run;
   }
   return 0;
+}
+
+const SettingsKey* FindSettingsKey(std::string_view key) {
+  for (const SettingsKey& k : SettingsKeys()) {
+    if (key == k.key) return &k;
+  }
+  return nullptr;
+}
+
+int32_t NumberOf(const Settings& s, const SettingsKey& k) {
+  switch (k.width) {
+    case KeyWidth::Int16:
+      return s.*k.field16;
+    case KeyWidth::Int32:
+      return s.*k.field32;
+    case KeyWidth::Text:
+      break;
+  }
+  return 0;
+}
+
+void SetNumber(Settings& s, const SettingsKey& k, int32_t value) {
+  if (k.width == KeyWidth::Int16) s.*k.field16 = static_cast<int16_t>(static_cast<uint16_t>(value));
+  if (k.width == KeyWidth::Int32) s.*k.field32 = value;
+}
+
+std::string ValueText(const Settings& s, const SettingsKey& k) {
+  return k.width == KeyWidth::Text ? s.*k.text : IniNumberText(NumberOf(s, k));
 }

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
+#include <string_view>
 
 #include "settings/settings_record.h"
 
@@ -36,3 +38,12 @@ extern const char* const kSectionCoordinates;  // "Coordinates"
 std::span<const SettingsKey> SettingsKeys();
 // The value a number key is written with at the first start; 0 for any other.
 int32_t FirstRunValue(const char* key);
+
+// The key of this name (as the table spells it); null when there is none.
+const SettingsKey* FindSettingsKey(std::string_view key);
+// A number key's value in s, widened with its sign; 0 for a text key.
+int32_t NumberOf(const Settings& s, const SettingsKey& k);
+// Sets a number key's field; a 16-bit one keeps the low 16 bits.
+void SetNumber(Settings& s, const SettingsKey& k, int32_t value);
+// The key's value in s as the settings file writes it.
+std::string ValueText(const Settings& s, const SettingsKey& k);

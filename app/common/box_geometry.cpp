@@ -79,3 +79,30 @@ ScreenRect DraggedRect(const ScreenRect& begin, Edges edges, int dx, int dy) {
   if (edges & kBottomEdge) bottom = std::max(bottom + dy, top + kSmallestSide);
   return {left, top, right - left, bottom - top};
 }
+
+BoxPlace TipPlace(const ScreenRect& box, BoxSize tip, const ScreenRect& area, int gap) {
+  // Along a side, the tip starts where the box does, kept within the area
+  // as far as it fits.
+  const auto along = [](int start, int size, int area_start, int area_size) {
+    return std::max(area_start, std::min(start, area_start + area_size - size));
+  };
+  const int x = along(box.x, tip.w, area.x, area.w);
+  const int y = along(box.y, tip.h, area.y, area.h);
+  const BoxPlace sides[] = {{x, box.y + box.h + gap},
+                            {x, box.y - gap - tip.h},
+                            {box.x + box.w + gap, y},
+                            {box.x - gap - tip.w, y}};
+  for (const BoxPlace& at : sides) {
+    if (at.x >= area.x && at.y >= area.y && at.x + tip.w <= area.x + area.w &&
+        at.y + tip.h <= area.y + area.h) {
+      return at;
+    }
+  }
+  return sides[0];
+}
+
+BoxPlace WindowPlace(const ScreenRect& box, BoxSize window, const ScreenRect& area) {
+  const BoxPlace beside = TipPlace(box, window, area, 0);
+  return {std::max(area.x, std::min(beside.x, area.x + area.w - window.w)),
+          std::max(area.y, std::min(beside.y, area.y + area.h - window.h))};
+}

@@ -67,3 +67,16 @@ Edges FrameEdgesAt(const ScreenRect& outer, const ScreenRect& inner, int px, int
 // edge is held, else with the held edges moved, never below kSmallestSide and
 // never moving the opposite edge.
 ScreenRect DraggedRect(const ScreenRect& begin, Edges edges, int dx, int dy);
+
+// Where the box's tip goes, for a tip of size tip and a box at box now, on
+// the work area of the box's screen: beside the box, never over it (the tip
+// would take the clicks meant for the box), gap pixels away. Below it when
+// it fits there, else above, else to the right, else to the left, each
+// moved along the box's side to lie within the area; below when it fits
+// nowhere.
+BoxPlace TipPlace(const ScreenRect& box, BoxSize tip, const ScreenRect& area, int gap);
+
+// Where a window that belongs to the box (its settings window) goes: where
+// its tip would, beside the box; where it fits nowhere beside the box, as
+// near as that on the work area, over the box if it must.
+BoxPlace WindowPlace(const ScreenRect& box, BoxSize window, const ScreenRect& area);

@@ -8,7 +8,9 @@ uint8_t AlphaFromPercent(int16_t t) {
   return static_cast<uint8_t>(scaled & 0xFF);
 }
 
-uint8_t ShownAlpha() {
-  const uint8_t alpha = AlphaFromPercent(SettingsRecord.t);
+uint8_t ShownAlpha() { return ShownAlphaFor(SettingsRecord.t); }
+
+uint8_t ShownAlphaFor(int16_t t) {
+  const uint8_t alpha = AlphaFromPercent(t);
   return alpha != 0 ? alpha : AlphaFromPercent(static_cast<int16_t>(FirstRunValue("t")));
 }

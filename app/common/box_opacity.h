@@ -12,3 +12,5 @@ uint8_t AlphaFromPercent(int16_t t);
 // nobody can see, find or click, through which the mouse falls: the box
 // shows at the first-run opacity instead. The settings file keeps its t.
 uint8_t ShownAlpha();
+// The same for an opacity t not yet in SettingsRecord (a slider moving).
+uint8_t ShownAlphaFor(int16_t t);

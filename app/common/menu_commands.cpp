@@ -15,7 +15,8 @@ const char* const kHiddenMenuText = "invisible menu";
 
 namespace {
 
-const std::array<MenuItem, 7> kItems = {{
+const std::array<MenuItem, 8> kItems = {{
+    {IDM_SETTINGS, "&Settings..."},
     {IDM_OPEN_SETTINGS, "Open Settings"},
     {IDM_HELP, "Help"},
     {IDM_RELOAD_SETTINGS, "Reload Settings"},
@@ -40,6 +41,8 @@ std::span<const MenuItem> ContextMenuItems() { return kItems; }
 
 MenuEffect RunMenuCommand(int id, const ScreenRect& outer) {
   switch (id) {
+    case IDM_SETTINGS:
+      return MenuEffect::kShowSettings;
     case IDM_OPEN_SETTINGS:
       // The file shows where the box is now, not where it was at start.
       SaveCoordinates(outer.x, outer.y, outer.w, outer.h);

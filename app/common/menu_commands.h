@@ -12,6 +12,7 @@ enum MenuCommandId : int {
   IDM_OPEN_README = 1008,
   IDM_ABOUT = 1009,
   IDM_EXIT = 1010,
+  IDM_SETTINGS = 1011,
 };
 
 // One item of the menu, top to bottom; the separator has id 0 and no text.
@@ -29,6 +30,7 @@ enum class MenuEffect {
   kNone,
   kApplySettings,  // bring the box in line with SettingsRecord (Reload Settings)
   kEnd,            // destroy the box, which ends the program (Exit)
+  kShowSettings,   // show the settings window, or bring the open one to the front
 };
 // Carries out a menu command; outer is the box's outer rectangle now, which
 // Open Settings and Exit save first. Any other id does nothing.

@@ -54,6 +54,15 @@ void SetProgramTexts() {
   InstalledDocDir = QUORLITH_INSTALLED_DOC_FOLDER;
 }
 
+// The program's own folder as a start looks for a settings file there: none
+// for the installed program, whose settings never live in the system's
+// program folder, not even when root runs it.
+std::string ProgramSettingsFolder() {
+  std::string program_folder = AppDir();
+  if (program_folder == QUORLITH_INSTALLED_PROGRAM_FOLDER) program_folder.clear();
+  return program_folder;
+}
+
 }  // namespace
 
 bool PrepareProgram(const StartRequest& start) {
@@ -67,10 +76,7 @@ bool PrepareProgram(const StartRequest& start) {
     CaptureText.clear();
     return true;
   }
-  // The installed program never keeps its settings in the system's program
-  // folder, not even when root runs it: they live in the per-user folder.
-  std::string program_folder = AppDir();
-  if (program_folder == QUORLITH_INSTALLED_PROGRAM_FOLDER) program_folder.clear();
+  const std::string program_folder = ProgramSettingsFolder();
   // A file beside the program wins: the per-user folder, which costs the
   // start a question to the shell, is only looked up when there is none.
   SetProgramTexts();
@@ -92,6 +98,12 @@ bool PrepareProgramIn(const std::string& program_folder, const std::string& user
   if (IniPath != found && !ClaimSettingsFile(IniPath, paths, kind)) return false;
   CaptureText.clear();
   return true;
+}
+
+std::string SettingsFileToName() {
+  const std::string usual =
+      FindSettingsFile(ProgramSettingsFolder(), platform::UserSettingsFolder(), ClassName);
+  return usual == IniPath ? std::string() : IniPath;
 }
 
 void ReportSettingsProblem() {

@@ -61,6 +61,10 @@ bool PrepareProgramIn(const std::string& program_folder, const std::string& user
                       const std::vector<std::string>& paths = {},
                       platform::RequestKind kind = platform::RequestKind::kPaths);
 
+// The settings file a start has to be told in order to use this run's
+// (IniPath): none (empty) when a start without one would find it anyway.
+std::string SettingsFileToName();
+
 // When the last load found the settings file unusable, says so in a message
 // box that names the file and the reason; otherwise does nothing. The shells
 // call it once the box is shown, and after Reload Settings.

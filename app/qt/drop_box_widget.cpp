@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QWindow>
 #include <chrono>
 #include <string>
@@ -28,6 +29,7 @@
 #include "app/qt/drop_target.h"
 #include "app/qt/face_paint.h"
 #include "app/qt/manager_drag.h"
+#include "app/qt/settings_dialog.h"
 #include "app/qt/status_tip.h"
 
 namespace {
@@ -146,9 +148,38 @@ void DropBoxWidget::RunCommand(int id) {
     case MenuEffect::kEnd:
       End(StopAt::kAfterCurrentFile);
       break;
+    case MenuEffect::kShowSettings:
+      ShowSettingsWindow();
+      break;
     case MenuEffect::kNone:
       break;
   }
+}
+
+SettingsDialog* DropBoxWidget::settingsWindow() const { return settings_; }
+
+void DropBoxWidget::ShowSettingsWindow() {
+  if (settings_ == nullptr) {
+    settings_ =
+        new SettingsDialog(this, {[this](int16_t t) { setWindowOpacity(ShownAlphaFor(t) / 255.0); },
+                                  [this] {
+                                    ApplySettings();
+                                    SettingsApplied();
+                                    Refresh();
+                                  }});
+    settings_->setAttribute(Qt::WA_DeleteOnClose);
+    // Beside the box, on its screen.
+    settings_->adjustSize();
+    const QScreen* screen = QGuiApplication::screenAt(frameGeometry().center());
+    if (screen == nullptr) screen = QGuiApplication::primaryScreen();
+    if (screen != nullptr) {
+      const QRect area = screen->availableGeometry();
+      const BoxPlace at = WindowPlace(OuterRect(), {settings_->width(), settings_->height()},
+                                      {area.x(), area.y(), area.width(), area.height()});
+      settings_->move(at.x, at.y);
+    }
+  }
+  settings_->ComeToFront();
 }
 
 void DropBoxWidget::Refresh() {
@@ -276,6 +307,16 @@ void DropBoxWidget::dragLeaveEvent(QDragLeaveEvent*) {
 }
 
 void DropBoxWidget::ForgetDrag() { drag_list_ = QByteArray(); }
+
+// A tip that shows goes along with the box, so it never lies where the box
+// has come to be.
+void DropBoxWidget::moveEvent(QMoveEvent*) {
+  if (tip_ && tip_->isVisible()) tip_->PlaceNear(frameGeometry());
+}
+
+void DropBoxWidget::resizeEvent(QResizeEvent*) {
+  if (tip_ && tip_->isVisible()) tip_->PlaceNear(frameGeometry());
+}
 
 void DropBoxWidget::enterEvent(QEnterEvent*) {
   box_.PointerMoved();

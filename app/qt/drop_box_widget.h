@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 #include <cstdint>
@@ -16,6 +17,7 @@
 #include "platform/instance.h"
 
 class QMenu;
+class SettingsDialog;
 class StatusTip;
 
 class DropBoxWidget : public QWidget {
@@ -57,6 +59,10 @@ class DropBoxWidget : public QWidget {
   void HandleRequest(platform::InstanceRequest request);
   // What the box's tip says now (empty before the first drop).
   const std::string& Tip() const { return box_.Tip(); }
+  // The settings window: shown, or the open one brought to the front; the
+  // one open now (null when none is).
+  void ShowSettingsWindow();
+  SettingsDialog* settingsWindow() const;
 
  signals:
   // The box was destroyed by Exit or closed: the program ends with code 0.
@@ -76,6 +82,8 @@ class DropBoxWidget : public QWidget {
   void enterEvent(QEnterEvent* event) override;
   void leaveEvent(QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   // Shows what the box says now: the look, the tip, when to look again.
@@ -96,6 +104,7 @@ class DropBoxWidget : public QWidget {
   QMenu* menu_ = nullptr;
   QTimer wake_;
   std::unique_ptr<StatusTip> tip_;  // made when first shown
+  QPointer<SettingsDialog> settings_;
   // The list of the drag over the box as read when it entered
   // (drop_target.h), kept only when it names local files; its moves and its
   // drop do not read it again.

@@ -4,14 +4,19 @@
 #include <QScreen>
 #include <QToolTip>
 
+#include "app/common/box_geometry.h"
+
 namespace {
 
 constexpr int kGap = 4;
 
+ScreenRect ScreenRectOf(const QRect& r) { return {r.x(), r.y(), r.width(), r.height()}; }
+
 }  // namespace
 
 StatusTip::StatusTip()
-    : QLabel(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus) {
+    : QLabel(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus |
+                          Qt::WindowTransparentForInput) {
   setAttribute(Qt::WA_ShowWithoutActivating);
   setAttribute(Qt::WA_TransparentForMouseEvents);
   setForegroundRole(QPalette::ToolTipText);
@@ -26,13 +31,14 @@ void StatusTip::ShowNear(const QRect& box, const QString& text) {
   setText(text);
   setWindowTitle(text);
   adjustSize();
-  QPoint at(box.left(), box.bottom() + 1 + kGap);
-  const QScreen* screen = QGuiApplication::screenAt(box.center());
-  if (screen != nullptr) {
-    const QRect room = screen->availableGeometry();
-    if (at.y() + height() > room.bottom()) at.setY(box.top() - kGap - height());
-    at.setX(qBound(room.left(), at.x(), qMax(room.left(), room.right() + 1 - width())));
-  }
-  move(at);
+  PlaceNear(box);
   show();
+}
+
+void StatusTip::PlaceNear(const QRect& box) {
+  const QScreen* screen = QGuiApplication::screenAt(box.center());
+  if (screen == nullptr) screen = QGuiApplication::primaryScreen();
+  const QRect area = screen != nullptr ? screen->availableGeometry() : box;
+  const BoxPlace at = TipPlace(ScreenRectOf(box), {width(), height()}, ScreenRectOf(area), kGap);
+  move(at.x, at.y);
 }

@@ -1,10 +1,15 @@
 // The box as screen readers see it. Its window title stays "Quorlithdropbox";
 // the box gives its own name and says what a drop does. Windows' standard
 // accessible object of the window does everything else: the box's object
-// hands every other question on to it.
+// hands every other question on to it. The settings window's controls give
+// their names the same way, so that a field is named by its meaning rather
+// than by what it holds.
 #include <oleacc.h>
 
+#include <functional>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "app/common/box_texts.h"
 #include "app/win32/drop_box_shell.h"
@@ -33,9 +38,14 @@ const AccessibilityFunctions& Accessibility() {
   return functions;
 }
 
-class BoxAccessible final : public IAccessible {
+// What a window says of itself; nothing leaves the question to the standard
+// object.
+using Said = std::function<std::optional<std::string>()>;
+
+class NamedAccessible final : public IAccessible {
  public:
-  explicit BoxAccessible(IAccessible* standard) : standard_(standard) {
+  NamedAccessible(IAccessible* standard, Said name, Said description)
+      : standard_(standard), name_(std::move(name)), description_(std::move(description)) {
     // Within this process the object goes by pointer; to other processes
     // (the screen reader) by the system's own marshaling of IAccessible.
     CoCreateFreeThreadedMarshaler(static_cast<IAccessible*>(this), &marshaler_);
@@ -63,14 +73,15 @@ class BoxAccessible final : public IAccessible {
     return static_cast<ULONG>(left);
   }
 
-  // What the box says of itself.
+  // What the window says of itself.
   HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
-    if (!Self(child)) return standard_->get_accName(child, name);
-    return Text(kAccessibleName, name);
+    const std::optional<std::string> said = Self(child) && name_ ? name_() : std::nullopt;
+    return said ? Text(*said, name) : standard_->get_accName(child, name);
   }
   HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* description) override {
-    if (!Self(child) || !Box) return standard_->get_accDescription(child, description);
-    return Text(Box->Description(), description);
+    const std::optional<std::string> said =
+        Self(child) && description_ ? description_() : std::nullopt;
+    return said ? Text(*said, description) : standard_->get_accDescription(child, description);
   }
 
   // Everything else is the standard object's.
@@ -157,25 +168,48 @@ class BoxAccessible final : public IAccessible {
   }
 
   IAccessible* standard_;
+  Said name_;
+  Said description_;
   IUnknown* marshaler_ = nullptr;
   LONG references_ = 1;
 };
 
-}  // namespace
-
-LRESULT AnswerAccessibility(HWND window, WPARAM wparam, LPARAM lparam) {
+// Answers WM_GETOBJECT for the window's client with the standard object
+// under what the window says; false when that cannot be had.
+bool AnswerWith(HWND window, WPARAM wparam, LPARAM lparam, Said name, Said description,
+                LRESULT& answer) {
   const AccessibilityFunctions& functions = Accessibility();
   if (static_cast<LONG>(lparam) != OBJID_CLIENT || functions.create_standard == nullptr ||
       functions.answer == nullptr || functions.make_text == nullptr) {
-    return DefWindowProcA(window, WM_GETOBJECT, wparam, lparam);
+    return false;
   }
   IAccessible* standard = nullptr;
   if (FAILED(functions.create_standard(window, OBJID_CLIENT, kAccessibleId,
                                        reinterpret_cast<void**>(&standard)))) {
-    return DefWindowProcA(window, WM_GETOBJECT, wparam, lparam);
+    return false;
   }
-  auto* box = new BoxAccessible(standard);
-  const LRESULT answer = functions.answer(kAccessibleId, wparam, box);
-  box->Release();  // the answer holds its own reference
-  return answer;
+  auto* named = new NamedAccessible(standard, std::move(name), std::move(description));
+  answer = functions.answer(kAccessibleId, wparam, named);
+  named->Release();  // the answer holds its own reference
+  return true;
+}
+
+}  // namespace
+
+LRESULT AnswerAccessibility(HWND window, WPARAM wparam, LPARAM lparam) {
+  LRESULT answer = 0;
+  const bool answered = AnswerWith(
+      window, wparam, lparam, [] { return std::optional<std::string>(kAccessibleName); },
+      []() -> std::optional<std::string> {
+        if (!Box) return std::nullopt;
+        return Box->Description();
+      },
+      answer);
+  return answered ? answer : DefWindowProcA(window, WM_GETOBJECT, wparam, lparam);
+}
+
+bool AnswerAccessibilityNamed(HWND window, WPARAM wparam, LPARAM lparam, const std::string& name,
+                              LRESULT& answer) {
+  return AnswerWith(
+      window, wparam, lparam, [name] { return std::optional<std::string>(name); }, nullptr, answer);
 }

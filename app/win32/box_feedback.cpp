@@ -12,6 +12,7 @@
 namespace {
 
 constexpr UINT_PTR kWakeTimer = 1;
+constexpr int kTipGap = 4;  // between the box and its tip, in 96-DPI pixels
 
 HWND Tip = nullptr;  // the tooltip control, made when first shown
 bool TipShown = false;
@@ -39,11 +40,30 @@ bool PointerOver() {
 TTTOOLINFOW ToolInfo(std::wstring* text) {
   TTTOOLINFOW info = {};
   info.cbSize = sizeof info;
-  info.uFlags = TTF_TRACK | TTF_ABSOLUTE;
+  // A click on the tip goes to the window below it.
+  info.uFlags = TTF_TRACK | TTF_ABSOLUTE | TTF_TRANSPARENT;
   info.hwnd = DropBoxWindow;
   info.uId = 1;
   info.lpszText = text != nullptr ? text->data() : nullptr;
   return info;
+}
+
+// Where the tip goes beside the box as it is now, in screen pixels.
+POINT TipPoint() {
+  RECT box = {};
+  GetWindowRect(DropBoxWindow, &box);
+  MONITORINFO monitor = {};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoW(MonitorFromWindow(DropBoxWindow, MONITOR_DEFAULTTONEAREST), &monitor);
+  const RECT& work = monitor.rcWork;
+  TTTOOLINFOW info = ToolInfo(nullptr);
+  const auto size =
+      static_cast<DWORD>(SendMessageW(Tip, TTM_GETBUBBLESIZE, 0, reinterpret_cast<LPARAM>(&info)));
+  const BoxPlace at = TipPlace(
+      {box.left, box.top, box.right - box.left, box.bottom - box.top}, {LOWORD(size), HIWORD(size)},
+      {work.left, work.top, work.right - work.left, work.bottom - work.top},
+      ToScreenPixels(kTipGap, WindowDpi(DropBoxWindow)));
+  return {at.x, at.y};
 }
 
 void ShowTip(const std::string& tip_text) {
@@ -60,11 +80,9 @@ void ShowTip(const std::string& tip_text) {
   std::wstring text = platform::win32::Widen(tip_text);
   TTTOOLINFOW info = ToolInfo(&text);
   SendMessageW(Tip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&info));
-  RECT box;
-  GetWindowRect(DropBoxWindow, &box);
-  SendMessageW(Tip, TTM_TRACKPOSITION, 0, MAKELPARAM(box.left, box.bottom + 4));
-  SendMessageW(Tip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&info));
   TipShown = true;
+  PlaceTip();
+  SendMessageW(Tip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&info));
 }
 
 void HideTip() {
@@ -75,6 +93,12 @@ void HideTip() {
 }
 
 }  // namespace
+
+void PlaceTip() {
+  if (!TipShown) return;
+  const POINT at = TipPoint();
+  SendMessageW(Tip, TTM_TRACKPOSITION, 0, MAKELPARAM(at.x, at.y));
+}
 
 void RefreshBox() {
   if (!Box || !IsWindow(DropBoxWindow)) return;

@@ -46,6 +46,9 @@ bool RunDropBoxCommand(int id) {
       Box->AskToStop();
       DestroyWindow(DropBoxWindow);
       return true;
+    case MenuEffect::kShowSettings:
+      ShowSettingsWindow();
+      break;
     case MenuEffect::kNone:
       break;
   }

@@ -7,6 +7,7 @@
 #include <shellapi.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,10 @@ bool FormLoadIn(const std::string& program_folder, const std::string& user_folde
 void LateStart(HWND window);
 // Pumps messages until the quit message; returns its exit code.
 int RunMessageLoop();
+// Hands one message on as the loop does: to the active window's dialog
+// keys (Tab, Enter, Esc, access keys) when it is one of ours, else to its
+// window.
+void DispatchLoopMessage(MSG& message);
 
 // The drop box window (drop_box.cpp).
 extern HWND DropBoxWindow;
@@ -113,6 +118,15 @@ void ShowContextMenuAt(POINT at);
 // Carries out the menu command id; true when it destroyed the box.
 bool RunDropBoxCommand(int id);
 
+// The settings window (settings_window.cpp): shown, or the open one brought
+// to the front; the one open now, null when none is.
+void ShowSettingsWindow();
+extern HWND SettingsWindow;
+// The system's folder picker (folder_picker.cpp), owned by owner, titled
+// title and opened at start: the folder chosen, or nothing when cancelled.
+std::optional<std::string> PickFolder(HWND owner, const std::string& title,
+                                      const std::string& start);
+
 // Shows the box above all others and gives it the foreground.
 void ComeToFront(HWND window);
 // A start's request (DropBox::Requested): its paths are handled as a drop,
@@ -134,6 +148,11 @@ std::vector<std::string> DroppedNames(HDROP drop);
 // WM_GETOBJECT, the standard object of the window under the box's own name
 // and description.
 LRESULT AnswerAccessibility(HWND window, WPARAM wparam, LPARAM lparam);
+// The same for a control that is named otherwise than by its text (a field
+// by its label): false, leaving the message to the control, when no object
+// could be made.
+bool AnswerAccessibilityNamed(HWND window, WPARAM wparam, LPARAM lparam, const std::string& name,
+                              LRESULT& answer);
 
 // The keyboard (box_keys.cpp): a key pressed or let go while the box has
 // the focus, true when the box used it; and the menu asked for from the
@@ -171,3 +190,5 @@ void PointerMoved(bool over_frame);
 void PointerLeft();
 void PaintBox(HWND window);
 void EndFeedback();
+// The box moved or changed size: a tip that shows goes along, beside it.
+void PlaceTip();

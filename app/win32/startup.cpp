@@ -174,14 +174,18 @@ void LateStart(HWND window) {
   if (Box) Box->SweepDestinations();
 }
 
+void DispatchLoopMessage(MSG& message) {
+  // The W calls: a character typed into the settings window reaches its
+  // fields as the UTF-16 the system has, whatever the code page.
+  HWND active = GetActiveWindow();
+  if (IsWindow(active) && IsDialogMessageW(active, &message)) return;
+  TranslateMessage(&message);
+  DispatchMessageW(&message);
+}
+
 int RunMessageLoop() {
   MSG message;
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-    HWND active = GetActiveWindow();
-    if (IsWindow(active) && IsDialogMessageA(active, &message)) continue;
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
-  }
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchLoopMessage(message);
   return static_cast<int>(message.wParam);
 }
 

@@ -94,6 +94,10 @@ LRESULT CALLBACK DropBoxProc(HWND window, UINT message, WPARAM wparam, LPARAM lp
     case WM_PAINT:
       PaintBox(window);
       return 0;
+    case WM_MOVE:
+    case WM_SIZE:
+      PlaceTip();
+      return DefWindowProcA(window, message, wparam, lparam);
     case WM_TIMER:
       if (wparam == kLateStartTimer) {
         KillTimer(window, kLateStartTimer);

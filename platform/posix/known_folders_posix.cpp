@@ -24,14 +24,6 @@ std::string WithoutTrailingSlashes(std::string path) {
   return path;
 }
 
-// $XDG_CONFIG_HOME when it is an absolute path (the base-directory rules
-// ignore a relative one), else ~/.config.
-std::string ConfigHome() {
-  const char* config = std::getenv("XDG_CONFIG_HOME");
-  if (config != nullptr && config[0] == '/') return WithoutTrailingSlashes(config);
-  return HomeFolder() + "/.config";
-}
-
 // The value of one line of user-dirs.dirs when it assigns the desktop:
 //   XDG_DESKTOP_DIR="$HOME/Desktop"
 // The value is in double quotes, a backslash takes the next character as it
@@ -79,6 +71,12 @@ std::string DesktopFolder() {
 }
 
 }  // namespace
+
+std::string ConfigHome() {
+  const char* config = std::getenv("XDG_CONFIG_HOME");
+  if (config != nullptr && config[0] == '/') return WithoutTrailingSlashes(config);
+  return HomeFolder() + "/.config";
+}
 
 std::string HomeFolder() {
   const char* home = std::getenv("HOME");

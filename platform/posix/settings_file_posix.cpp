@@ -11,6 +11,7 @@
 #include <fstream>
 #include <string>
 
+#include "platform/failure.h"
 #include "platform/posix/posix_files.h"
 #include "platform/shared/settings_file_io.h"
 
@@ -76,22 +77,28 @@ std::string WriteTarget(const std::string& path) {
   return realpath(path.c_str(), resolved) != nullptr ? std::string(resolved) : std::string();
 }
 
+// Notes the system's error of the moment as the reason of a failed write.
+bool Failed() {
+  NoteFailure(Failure::kSystem, static_cast<unsigned long>(errno != 0 ? errno : EIO));
+  return false;
+}
+
 // Writes bytes to a fresh temporary beside path, makes it durable, gives it
 // the old file's permissions and owner (or the usual ones for a new file),
-// then renames it over path. On any failure path is untouched and the
-// temporary is gone.
+// then renames it over path. On any failure path is untouched, the
+// temporary is gone and the reason is noted.
 bool ReplaceFile(const std::string& path, const std::string& bytes, const struct stat* old) {
   posix::StagedFile temporary(path);
   const int fd = temporary.file().get();
-  if (fd < 0) return false;
+  if (fd < 0) return Failed();
   const mode_t mode = old != nullptr ? (old->st_mode & 07777) : (0666 & ~CurrentUmask());
-  if (!posix::WriteAll(fd, bytes) || fchmod(fd, mode) != 0) return false;
+  if (!posix::WriteAll(fd, bytes) || fchmod(fd, mode) != 0) return Failed();
   if (old != nullptr && (old->st_uid != geteuid() || old->st_gid != getegid())) {
     // Only a privileged writer can hand the file back to its owner; for
     // anyone else a failure here just leaves the file under their name.
     [[maybe_unused]] const int handed_back = fchown(fd, old->st_uid, old->st_gid);
   }
-  return temporary.PutInPlace(true, true);
+  return temporary.PutInPlace(true, true) || Failed();
 }
 
 }  // namespace
@@ -110,10 +117,13 @@ bool Replace(const std::string& path, const std::string& text, const Contents& /
   // A settings file that is a symbolic link stays one: the write goes to the
   // file it points to.
   const std::string target = WriteTarget(path);
-  if (target.empty()) return false;
+  if (target.empty()) return Failed();
   struct stat old {};
   const bool exists = stat(target.c_str(), &old) == 0;
-  if (exists && WriteProtected(target, old)) return false;
+  if (exists && WriteProtected(target, old)) {
+    NoteFailure(Failure::kSystem, EACCES);
+    return false;
+  }
   return ReplaceFile(target, text, exists ? &old : nullptr);
 }
 

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/failure.h"
 #include "platform/profile.h"
 #include "platform/shared/ini_document.h"
 #include "platform/shared/settings_file_io.h"
@@ -49,6 +50,18 @@ std::optional<std::string> FindInFile(const std::string& path, const std::string
   return value;
 }
 
+// Why a file that is there cannot be written as a settings file.
+std::string UnusableReason(ProfileFileState state) {
+  switch (state) {
+    case ProfileFileState::kNotAFile:
+      return "It is not a plain file.";
+    case ProfileFileState::kTooLarge:
+      return "It is larger than any settings file.";
+    default:
+      return "It cannot be read.";
+  }
+}
+
 std::string Cut(std::string text, int max_chars) {
   text.resize(std::min(text.size(), static_cast<size_t>(std::max(max_chars, 0))));
   return text;
@@ -83,19 +96,55 @@ int ProfileReadNumber(const std::string& file, const std::string& section, const
 
 bool ProfileWriteText(const std::string& file, const std::string& section, const std::string& key,
                       const std::string& value) {
+  std::string reason;
+  return ProfileWriteTexts(file, {{section, key, value}}, reason);
+}
+
+bool ProfileWriteTexts(const std::string& file, const std::vector<ProfileEntry>& entries,
+                       std::string& reason) {
   ReleaseHeld();
+  reason.clear();
   // A value with a line break would damage the file; refuse it untouched.
-  if (!ini::CanStore(section, key, value)) return false;
+  for (const ProfileEntry& e : entries) {
+    if (!ini::CanStore(e.section, e.key, e.value)) {
+      reason = "The value of " + e.key + " cannot be kept in a settings file.";
+      return false;
+    }
+  }
   const settings_io::Contents old = settings_io::Read(file);
   // A file that cannot be read must not be replaced by what little we know.
   const bool missing = old.state == ProfileFileState::kMissing;
-  if (old.state != ProfileFileState::kUsable && !missing) return false;
-  const std::string updated = ini::SetValue(old.text, section, key, value, settings_io::kLineEnd);
-  if (missing || updated != old.text) {
-    if (!settings_io::Replace(file, updated, old)) return false;
+  if (old.state != ProfileFileState::kUsable && !missing) {
+    reason = UnusableReason(old.state);
+    return false;
   }
-  const std::optional<std::string> stored = FindInFile(file, section, key);
-  return stored && *stored == value;
+  // A key that reads as its new value already keeps its line as it is.
+  std::string updated = old.text;
+  for (const ProfileEntry& e : entries) {
+    const std::optional<std::string> now = ini::FindValue(updated, e.section, e.key);
+    if (now && settings_io::ValueText(*now, old) == e.value) continue;
+    updated = ini::SetValue(updated, e.section, e.key, e.value, settings_io::kLineEnd);
+  }
+  if (missing || updated != old.text) {
+    ClearFailure();
+    if (!settings_io::Replace(file, updated, old)) {
+      reason = LastFailure();
+      if (reason.empty()) reason = "It could not be written.";
+      return false;
+    }
+  }
+  // Read back: what a later load will find.
+  const settings_io::Contents now = settings_io::Read(file);
+  for (const ProfileEntry& e : entries) {
+    const std::optional<std::string> stored = now.state == ProfileFileState::kUsable
+                                                  ? ini::FindValue(now.text, e.section, e.key)
+                                                  : std::nullopt;
+    if (!stored || settings_io::ValueText(*stored, now) != e.value) {
+      reason = "It does not hold the new value of " + e.key + " afterwards.";
+      return false;
+    }
+  }
+  return true;
 }
 
 bool ProfileFileEmpty(const std::string& file) {

@@ -39,7 +39,7 @@ std::string ValueText(std::string value, const Contents& from);
 // with the file's permissions kept; on Windows a file with other names is
 // rewritten in place under a journal instead (win32/linked_settings.h). A
 // write-protected file is left as it is. On any failure the file is
-// untouched and no temporary is left.
+// untouched, no temporary is left, and the reason is noted (platform/failure.h).
 bool Replace(const std::string& path, const std::string& text, const Contents& old);
 
 // Shared by both systems' Read: the bytes of a file the system has opened,

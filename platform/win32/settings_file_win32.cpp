@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/failure.h"
 #include "platform/shared/named_temporaries.h"
 #include "platform/shared/settings_file_io.h"
 #include "platform/win32/linked_settings.h"
@@ -87,30 +88,48 @@ bool WriteAll(HANDLE file, const std::string& bytes) {
   return true;
 }
 
+// Notes the system's error of the moment as the reason of a failed write.
+bool Failed() {
+  const DWORD error = GetLastError();
+  NoteFailure(Failure::kSystem, error != 0 ? error : ERROR_WRITE_FAULT);
+  return false;
+}
+
 // Writes bytes to a named temporary beside path (shared/named_temporaries.h),
 // then moves it over path in one step, with the old file's attributes. On
-// any failure path is untouched and the temporary is gone. A read-only
-// settings file is never replaced.
+// any failure path is untouched, the temporary is gone and the reason is
+// noted. A read-only settings file is never replaced.
 bool ReplaceFileBytes(const std::string& path, const std::string& bytes) {
   const DWORD old = GetFileAttributesW(win32::SystemPath(path).c_str());
-  if (old != INVALID_FILE_ATTRIBUTES && (old & FILE_ATTRIBUTE_READONLY) != 0) return false;
+  if (old != INVALID_FILE_ATTRIBUTES && (old & FILE_ATTRIBUTE_READONLY) != 0) {
+    NoteFailure(Failure::kSystem, ERROR_FILE_READ_ONLY);
+    return false;
+  }
   const size_t separator = path.find_last_of("\\/");
   const std::string folder = separator == std::string::npos ? "" : path.substr(0, separator + 1);
   win32::OwnedHandle file;
+  DWORD made_error = 0;
   const std::string temporary = temporaries::Make(folder, [&](const std::string& name) {
     file = win32::OwnedHandle(CreateFileW(win32::SystemPath(name).c_str(), GENERIC_WRITE, 0,
                                           nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file.valid()) return temporaries::Made::kMade;
-    return GetLastError() == ERROR_FILE_EXISTS ? temporaries::Made::kTaken
-                                               : temporaries::Made::kFailed;
+    made_error = GetLastError();
+    return made_error == ERROR_FILE_EXISTS ? temporaries::Made::kTaken : temporaries::Made::kFailed;
   });
-  if (temporary.empty()) return false;
+  if (temporary.empty()) {
+    SetLastError(made_error);
+    return Failed();
+  }
   const std::wstring wide = win32::SystemPath(temporary);
-  bool ok = WriteAll(file.get(), bytes) && FlushFileBuffers(file.get()) != 0;
-  ok = file.Close() && ok;
+  bool ok = (WriteAll(file.get(), bytes) && FlushFileBuffers(file.get()) != 0) || Failed();
+  // The first reason counts: a close after a failed write may fail too.
+  const bool closed = file.Close();
+  if (!closed && ok) Failed();
+  ok = ok && closed;
   if (ok && old != INVALID_FILE_ATTRIBUTES) SetFileAttributesW(wide.c_str(), old);
-  ok = ok && MoveFileExW(wide.c_str(), win32::SystemPath(path).c_str(),
-                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+  ok = ok && (MoveFileExW(wide.c_str(), win32::SystemPath(path).c_str(),
+                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0 ||
+              Failed());
   if (ok)
     temporaries::Forget(temporary);
   else

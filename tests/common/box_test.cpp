@@ -76,7 +76,8 @@ TEST_F(CommandTest, EachCommandDoesItsOwnPart) {
                {IDM_RELOAD_SETTINGS, true, false, Effect::kApplySettings, {}},
                {IDM_HELP, true, false, Effect::kNone, {about}},
                {IDM_ABOUT, true, false, Effect::kNone, {about}},
-               {1011, true, false, Effect::kNone, {}}};  // no command
+               {IDM_SETTINGS, true, false, Effect::kShowSettings, {}},
+               {1012, true, false, Effect::kNone, {}}};  // no command
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.id << (c.opens ? "" : " unopened"));
     WriteDefaultSettings();
@@ -498,6 +499,36 @@ TEST(BoxGeometry, TheFrameResizesByItsSidesAndADragFollowsThePointer) {
   EXPECT_EQ(drag.Move(151, 151, 4, 4), BoxDrag::Step::kFollow);  // back within: still follows
   drag.HandedOver();
   EXPECT_EQ(drag.Move(200, 200, 4, 4), BoxDrag::Step::kNone);
+}
+
+// The tip lies beside the box, on its screen where it fits, and never over the box.
+TEST(TipPlace, TheTipGoesBesideTheBoxNeverOverIt) {
+  const ScreenRect area = {0, 0, 1000, 800};
+  const struct {
+    const char* name;
+    ScreenRect box;
+    BoxSize tip;
+    BoxPlace at;
+  } cases[] = {{"below", {100, 100, 75, 75}, {200, 40}, {100, 179}},
+               {"below, kept on the screen", {900, 100, 75, 75}, {200, 40}, {800, 179}},
+               {"above, at the bottom", {100, 720, 75, 75}, {200, 40}, {100, 676}},
+               {"right, for a tall tip", {100, 300, 75, 75}, {200, 600}, {179, 200}},
+               {"left, at the right edge", {900, 300, 75, 75}, {200, 600}, {696, 200}},
+               {"below when nowhere fits", {0, 0, 1000, 800}, {200, 40}, {0, 804}}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const BoxPlace at = TipPlace(c.box, c.tip, area, 4);
+    EXPECT_EQ(std::vector<int>({at.x, at.y}), std::vector<int>({c.at.x, c.at.y}));
+    const ScreenRect tip = {at.x, at.y, c.tip.w, c.tip.h};
+    const bool apart = tip.x >= c.box.x + c.box.w || c.box.x >= tip.x + tip.w ||
+                       tip.y >= c.box.y + c.box.h || c.box.y >= tip.y + tip.h;
+    EXPECT_TRUE(apart);
+  }
+  // A window too tall to go beside the box stays on the screen, over the box if it must.
+  const BoxPlace window = WindowPlace({100, 300, 75, 75}, {900, 700}, area);
+  EXPECT_EQ(std::vector<int>({window.x, window.y}), std::vector<int>({100, 100}));
+  const BoxPlace fits = WindowPlace({100, 100, 75, 75}, {300, 200}, area);
+  EXPECT_EQ(std::vector<int>({fits.x, fits.y}), std::vector<int>({100, 175}));
 }
 
 // The alpha wraps instead of clamping; only an alpha of 0 shows at the first-run opacity.

@@ -195,8 +195,8 @@ menu_item() {
   for _ in $(seq "$1"); do keys+=(Down); done
   xdotool mousemove 281 237 sleep 0.2 click 3 sleep 0.5 key "${keys[@]}" Return
 }
-menu_item 4 # Open ReadMe File
-menu_item 1 # Open Settings
+menu_item 5 # Open ReadMe File
+menu_item 2 # Open Settings
 want="file:///usr/share/doc/quorlith/Quorlith.txt
 file:///home/tester/.config/quorlith/Quorlith.ini"
 for _ in $(seq 50); do

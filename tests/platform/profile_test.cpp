@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -105,6 +106,71 @@ TEST(Profile, WriteVectors) {
   EXPECT_FALSE(platform::ProfileWriteText(folder / "write0.ini", "S", "k", "a\nb"));
   EXPECT_EQ(ReadFile(folder / "write0.ini"), cases[0].after);
   EXPECT_FALSE(platform::ProfileWriteText(folder / "gone/write.ini", "S", "k", "v"));
+}
+
+// Several keys in one write: each in its place, new ones where a single write puts them, every
+// other byte as it was; a file that already holds the values is not replaced; a failure leaves
+// the file whole and says why.
+TEST(Profile, SeveralKeysGoInOneWriteThatChangesNothingElse) {
+  namespace fs = std::filesystem;
+  using Entries = std::vector<platform::ProfileEntry>;
+  const std::string hand =
+      "\xEF\xBB\xBF; mine\r\n[Options]\r\nCommandMode = 1 \r\nwslroot=\\\\x\r\n"
+      "\r\n; end\r\n[Coordinates]\nb=0";
+  const struct {
+    const char* name;
+    Entries entries;
+    std::string after;
+  } cases[] = {
+      {"two in place",
+       {{"Options", "CommandMode", "2"}, {"Coordinates", "b", "1"}},
+       "\xEF\xBB\xBF; mine\r\n[Options]\r\nCommandMode =2\r\nwslroot=\\\\x\r\n\r\n; end\r\n"
+       "[Coordinates]\nb=1"},
+      {"new keys and a new section",
+       {{"Options", "encase", "1"}, {"Coordinates", "t", "40"}, {"New", "k", "v"}},
+       "\xEF\xBB\xBF; mine\r\n[Options]\r\nCommandMode = 1 \r\nwslroot=\\\\x\r\nencase=1\r\n"
+       "\r\n; end\r\n[Coordinates]\nb=0\r\nt=40\r\n[New]\r\nk=v\r\n"},
+      {"the values it holds", {{"Options", "CommandMode", "1"}, {"Coordinates", "b", "0"}}, hand}};
+  TempFolder folder;
+  const std::string path = folder / "Quorlith.ini";
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    WriteFile(path, hand);
+    // A file that needs no change is not even replaced: a read-only one stays so, untouched.
+    const bool same = c.after == hand;
+    if (same) fs::permissions(path, fs::perms::owner_write, fs::perm_options::remove);
+    std::string reason = "?";
+    EXPECT_TRUE(platform::ProfileWriteTexts(path, c.entries, reason));
+    EXPECT_EQ(reason, "");
+    EXPECT_EQ(ReadFile(path), c.after);
+    fs::permissions(path, fs::perms::owner_write, fs::perm_options::add);
+  }
+
+  const std::string gone = folder / "gone/Quorlith.ini", plain = folder / "plain.ini";
+  fs::create_directory(folder / "a folder.ini");
+  WriteFile(plain, hand);
+  const struct {
+    const char* name;
+    std::string path;
+    Entries entries;
+  } failures[] = {
+      {"read-only", plain, {{"Options", "CommandMode", "2"}}},
+      {"its folder gone", gone, {{"Options", "CommandMode", "2"}}},
+      {"a folder", folder / "a folder.ini", {{"Options", "CommandMode", "2"}}},
+      {"a line break", plain, {{"Options", "CommandMode", "2"}, {"Options", "k", "a\nb"}}}};
+  for (const auto& f : failures) {
+    SCOPED_TRACE(f.name);
+    const bool read_only = std::string(f.name) == "read-only";
+    if (read_only) fs::permissions(plain, fs::perms::owner_write, fs::perm_options::remove);
+    std::string reason;
+    EXPECT_FALSE(platform::ProfileWriteTexts(f.path, f.entries, reason));
+    EXPECT_NE(reason, "");
+    EXPECT_EQ(ReadFile(plain), hand);
+    EXPECT_FALSE(Exists(gone));
+    if (read_only) fs::permissions(plain, fs::perms::owner_write, fs::perm_options::add);
+  }
+  EXPECT_EQ(NamesIn(folder.path()),
+            (std::vector<std::string>{"Quorlith.ini", "a folder.ini", "plain.ini"}));
 }
 
 }  // namespace

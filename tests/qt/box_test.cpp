@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPixmap>
+#include <QScreen>
 #include <QThread>
 #include <QTimer>
 #include <atomic>
@@ -213,8 +214,9 @@ TEST_F(QtBox, ARightClickOpensTheMenuUnlockedAlwaysAndLockedWhenMIs1) {
               }),
               opens);
     if (opens) {
-      EXPECT_EQ(texts, (std::vector<std::string>{"Open Settings", "Help", "Reload Settings",
-                                                 "Open ReadMe File", "About", "-", "&Exit"}));
+      EXPECT_EQ(texts, (std::vector<std::string>{"&Settings...", "Open Settings", "Help",
+                                                 "Reload Settings", "Open ReadMe File", "About",
+                                                 "-", "&Exit"}));
     }
   }
 }

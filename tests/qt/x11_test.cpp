@@ -90,7 +90,7 @@ TEST(QtX11, ARealDropFillsTheClipboardAndTheMenuOpensTheReadMeByItsWholeUrl) {
     return (clipboard = RunTool("xclip", {"-o", "-selection", "clipboard"})) == a + "\n" + b;
   })) << clipboard.value_or("(nothing)");
   // Open ReadMe File hands the opener the readme's whole URL; Exit ends the box.
-  for (const char* item : {"Down Down Down Down Return", "e"}) {
+  for (const char* item : {"Down Down Down Down Down Return", "e"}) {
     ASSERT_TRUE(RunTool("xdotool",
                         QStringList{"mousemove", "160", "150", "click", "3", "sleep", "1", "key"} +
                             QString(item).split(' ')));

@@ -23,6 +23,7 @@
 #include "tests/support/scripted_ui.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/test_names.h"
+#include "tests/win32/box_class.h"
 
 namespace {
 
@@ -49,15 +50,7 @@ HGLOBAL DropHandle(const std::vector<std::string>& names, bool wide) {
 class Win32Box : public ::testing::Test {
  protected:
   // The class is registered once, as StartUp does it.
-  static void SetUpTestSuite() {
-    static const ATOM registered = [] {
-      ClassName = "Quorlith";
-      SetMetric("pixels");
-      InitGui();
-      return RegisterFormClass(ClassName.c_str(), DropBoxProc);
-    }();
-    ASSERT_NE(registered, 0);
-  }
+  static void SetUpTestSuite() { ASSERT_TRUE(RegisterBoxClassOnce()); }
   ~Win32Box() override { Finish(); }
 
   // Keys left out keep the values last read.
