@@ -44,14 +44,14 @@ bool FillStaged(int source, const struct stat& info, int staged, const CopyProgr
   }
   mode_t mode = info.st_mode & 07777;
   struct stat made {};
-  if (fstat(staged, &made) != 0 || made.st_uid != info.st_uid) {
+  if (posix::Retried([&] { return fstat(staged, &made); }) != 0 || made.st_uid != info.st_uid) {
     mode &= ~(S_ISUID | S_ISGID);
   } else if (made.st_gid != info.st_gid) {
     mode &= ~S_ISGID;
   }
-  (void)fchmod(staged, mode);
+  (void)posix::Retried([&] { return fchmod(staged, mode); });
   const timespec times[2] = {info.st_atim, info.st_mtim};
-  (void)futimens(staged, times);
+  (void)posix::Retried([&] { return futimens(staged, times); });
   return true;
 }
 
@@ -83,10 +83,11 @@ bool CopyChecked(const std::string& source, const std::string& target, ExistingT
                  const CopyProgress& progress, bool durable) {
   // Non-blocking, so that a named pipe given as source cannot hang the open;
   // it is refused below like every other entry that is not a regular file.
-  Descriptor input(open(source.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+  Descriptor input(
+      posix::Retried([&] { return open(source.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC); }));
   if (input.get() < 0) return SystemFailed();
   struct stat info;
-  if (fstat(input.get(), &info) != 0) return SystemFailed();
+  if (posix::Retried([&] { return fstat(input.get(), &info); }) != 0) return SystemFailed();
   if (!S_ISREG(info.st_mode)) {
     NoteFailure(S_ISDIR(info.st_mode) ? Failure::kFolder : Failure::kNotAFile);
     return false;
@@ -111,7 +112,7 @@ bool RemoveFile(const std::string& path) {
     NoteFailure(Failure::kFolder);
     return false;
   }
-  return unlink(path.c_str()) == 0 || SystemFailed();
+  return posix::Retried([&] { return unlink(path.c_str()); }) == 0 || SystemFailed();
 }
 
 uint64_t FileSize(const std::string& path) {
