@@ -194,12 +194,15 @@ void TreeCopy::Leave(const TreeWalk& walk) {
   levels_.pop_back();
   bool remained = level.remained;
   const std::string relative = walk.relative();
+  bool made = level.made;
   if (walk.failed()) {
     tally_.Fail(walk.path());
     if (way_ == TreeWay::kCopyForMove) kept_.insert(relative);
     remained = true;
+    // A folder that could not be listed at all leaves no empty copy.
+    if (made && platform::RemoveEmptyFolder(TargetOf(relative))) made = false;
   }
-  if (level.made && !platform::CopyFolderLook(walk.path(), TargetOf(relative))) {
+  if (made && !platform::CopyFolderLook(walk.path(), TargetOf(relative))) {
     tally_.Fail(walk.path());
   }
   if (way_ == TreeWay::kRenameEach && !remained && !platform::RemoveEmptyFolder(walk.path())) {

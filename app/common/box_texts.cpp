@@ -29,10 +29,15 @@ std::string FolderName(std::string folder) {
 }
 
 // 4000 -> "4,000".
-std::string Grouped(int64_t count) {
-  std::string digits = std::to_string(count < 0 ? -count : count);
-  for (size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, ",");
-  return count < 0 ? "-" + digits : digits;
+std::string Grouped(int32_t count) {
+  const std::string digits = std::to_string(count < 0 ? -int64_t{count} : int64_t{count});
+  std::string text;
+  if (count < 0) text.push_back('-');
+  for (size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % 3 == 0) text.push_back(',');
+    text.push_back(digits[i]);
+  }
+  return text;
 }
 
 std::string Files(int32_t count) { return Grouped(count) + (count == 1 ? " file" : " files"); }

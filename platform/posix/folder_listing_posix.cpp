@@ -129,7 +129,8 @@ EntryKind KindOf(const std::string& path, uint64_t* size) {
 bool OnSameVolume(const std::string& a, const std::string& b) {
   struct stat first {};
   struct stat second {};
-  return stat(a.c_str(), &first) == 0 && stat(b.c_str(), &second) == 0 &&
+  return posix::Retried([&] { return stat(a.c_str(), &first); }) == 0 &&
+         posix::Retried([&] { return stat(b.c_str(), &second); }) == 0 &&
          first.st_dev == second.st_dev;
 }
 

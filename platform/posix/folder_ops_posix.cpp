@@ -32,7 +32,8 @@ bool CannotHold(int error) { return error == EPERM || error == ENOTSUP || error 
 bool ReadLink(const std::string& path, std::string& text) {
   std::vector<char> buffer(256);
   for (;;) {
-    const ssize_t length = readlink(path.c_str(), buffer.data(), buffer.size());
+    const ssize_t length =
+        posix::Retried([&] { return readlink(path.c_str(), buffer.data(), buffer.size()); });
     if (length < 0) return SystemFailed();
     if (static_cast<size_t>(length) < buffer.size()) {
       text.assign(buffer.data(), static_cast<size_t>(length));
@@ -62,7 +63,10 @@ bool MakeNewFolder(const std::string& path) {
 bool CopyFolderLook(const std::string& source, const std::string& target) {
   struct stat info {};
   struct stat made {};
-  if (stat(source.c_str(), &info) != 0 || stat(target.c_str(), &made) != 0) return SystemFailed();
+  if (posix::Retried([&] { return stat(source.c_str(), &info); }) != 0 ||
+      posix::Retried([&] { return stat(target.c_str(), &made); }) != 0) {
+    return SystemFailed();
+  }
   mode_t mode = info.st_mode & 07777;
   if (made.st_uid != info.st_uid) {
     mode &= ~(S_ISUID | S_ISGID);
@@ -84,7 +88,8 @@ bool CopyLink(const std::string& source, const std::string& target, ExistingTarg
   ClearFailure();
   std::string text;
   struct stat info {};
-  if (lstat(source.c_str(), &info) != 0 || !ReadLink(source, text)) return SystemFailed();
+  if (posix::Retried([&] { return lstat(source.c_str(), &info); }) != 0) return SystemFailed();
+  if (!ReadLink(source, text)) return false;
   bool durable = false;
   if (!file_steps::TargetAllows(target, existing, durable)) return false;
   const auto make = [&](const std::string& path) {

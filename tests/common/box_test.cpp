@@ -208,17 +208,30 @@ TEST(BoxTexts, TheTipSaysWhatADropCameTo) {
 // While work runs: how far, with the files of folders counted first.
 TEST(BoxTexts, TheTipSaysHowFarWorkHasCome) {
   const struct {
+    CommandMode mode;
+    int32_t file, files;
+    uint64_t done, total;
+    const char* name;
+    bool counting;
+    const char* tip;
+  } rows[] = {{CommandMode::kCopy, 312, 4000, 10, 100, "IMG_0311.jpg", false,
+               "Copying 312 of 4,000 files: IMG_0311.jpg (10 %)"},
+              {CommandMode::kMove, 1, 1, 0, 0, "a", false, "Moving 1 of 1 file: a"},
+              {CommandMode::kMove, 0, 12500, 0, 0, "", true, "Counting the files to move: 12,500"},
+              {CommandMode::kCopy, 0, 3, 0, 0, "", true, "Counting the files to copy: 3"},
+              {CommandMode::kDelete, 2, 1000, 0, 0, "x", false, "Deleting 2 of 1,000: x"}};
+  for (const auto& row : rows) {
     ProgressView view;
-    std::string tip;
-  } rows[] = {
-      {{true, CommandMode::kCopy, 312, 4000, 10, 100, "IMG_0311.jpg", 1},
-       "Copying 312 of 4,000 files: IMG_0311.jpg (10 %)"},
-      {{true, CommandMode::kMove, 1, 1, 0, 0, "a", 1}, "Moving 1 of 1 file: a"},
-      {{true, CommandMode::kMove, 0, 12500, 0, 0, "", 1, true},
-       "Counting the files to move: 12,500"},
-      {{true, CommandMode::kCopy, 0, 3, 0, 0, "", 1, true}, "Counting the files to copy: 3"},
-      {{true, CommandMode::kDelete, 2, 1000, 0, 0, "x", 1}, "Deleting 2 of 1,000: x"}};
-  for (const auto& row : rows) EXPECT_EQ(ProgressText(row.view), row.tip);
+    view.running = true;
+    view.mode = row.mode;
+    view.file = row.file;
+    view.files = row.files;
+    view.bytes_done = row.done;
+    view.bytes_total = row.total;
+    view.name = row.name;
+    view.counting = row.counting;
+    EXPECT_EQ(ProgressText(view), row.tip);
+  }
 }
 
 // The tip's first line says what a drop does, naming the folder as people write it.
