@@ -213,8 +213,9 @@ void TreeCopy::Leave(const TreeWalk& walk) {
 }
 
 void TreeCopy::Undo() {
-  for (auto it = made_.rbegin(); it != made_.rend(); ++it) {
-    const std::string path = TargetOf(*it);
+  // Each was made in a folder that was there before: none holds another.
+  for (const std::string& relative : made_) {
+    const std::string path = TargetOf(relative);
     if (platform::KindOf(path) == EntryKind::kFolder)
       RemoveTree(path);
     else

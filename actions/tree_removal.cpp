@@ -58,7 +58,9 @@ bool RemoveMovedSources(const std::string& source, const std::string& target,
       case TreeWalk::Event::kEntry: {
         if (StopRequested()) return false;
         const std::string relative = walk.relative();
-        const std::string copy = target + NativeSeparator() + relative;
+        std::string copy = target;
+        copy += NativeSeparator();
+        copy += relative;
         const platform::FolderEntry& entry = walk.entry();
         if (kept.count(relative) != 0) {  // counted when its copy failed or was kept
           remained.back() = true;
@@ -80,10 +82,7 @@ bool RemoveMovedSources(const std::string& source, const std::string& target,
       case TreeWalk::Event::kLeft: {
         bool stays = remained.back();
         remained.pop_back();
-        if (walk.failed()) {
-          tally.Fail(walk.path());
-          stays = true;
-        } else if (!stays && !platform::RemoveEmptyFolder(walk.path())) {
+        if (walk.failed() || (!stays && !platform::RemoveEmptyFolder(walk.path()))) {
           tally.Fail(walk.path());
           stays = true;
         }

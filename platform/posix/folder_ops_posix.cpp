@@ -26,7 +26,7 @@ bool SystemFailed() {
 
 // A file system that holds no permissions or times (FAT) refuses to set
 // them: the copy is still good.
-bool CannotHold(int error) { return error == EPERM || error == ENOTSUP || error == EOPNOTSUPP; }
+bool CannotHold(int error) { return error == EPERM || error == EOPNOTSUPP; }
 
 // The text of the link at path.
 bool ReadLink(const std::string& path, std::string& text) {
