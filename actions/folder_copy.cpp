@@ -117,6 +117,8 @@ bool FolderJob::ChooseWay(TreeWay& way, bool& merge) {
 
 void FolderJob::Run(ProgressPlace& place) {
   const PlaceAfter after{place, item_, place};
+  // Named while its question waits or it is counted, before its first file.
+  BeginProgressFile(place.file + 1, DroppedName(source_), place.bytes);
   TreeWay way = TreeWay::kCopy;
   bool merge = false;
   if (!ChooseWay(way, merge)) return;

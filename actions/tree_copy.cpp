@@ -46,11 +46,12 @@ TreeEnd TreeCopy::Run(ProgressPlace& place) {
         break;
       case TreeWalk::Event::kEntry: {
         // Exit lets the file being copied finish and begins no other.
-        if (StopRequested()) return TreeEnd::kStopped;
+        if (StopRequested()) return Stopped(walk);
         const std::string relative = walk.relative();
         const TreeEnd end = walk.entry().kind == EntryKind::kFolder
                                 ? EnterFolder(walk, relative)
                                 : PlaceEntry(walk, relative, place);
+        if (end == TreeEnd::kStopped) return Stopped(walk);
         if (end != TreeEnd::kDone) return end;
         break;
       }
@@ -210,6 +211,16 @@ void TreeCopy::Leave(const TreeWalk& walk) {
     remained = true;
   }
   if (remained && !levels_.empty()) levels_.back().remained = true;
+}
+
+// The folders made so far get their look, so that none stays open to its owner alone.
+TreeEnd TreeCopy::Stopped(const TreeWalk& walk) {
+  for (size_t level = walk.depth(); level-- > 0;) {
+    if (level < levels_.size() && levels_[level].made) {
+      platform::CopyFolderLook(walk.FolderAt(level), TargetOf(walk.RelativeAt(level)));
+    }
+  }
+  return TreeEnd::kStopped;
 }
 
 void TreeCopy::Undo() {

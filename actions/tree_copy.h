@@ -67,6 +67,7 @@ class TreeCopy {
   bool PlaceFile(const TreeWalk& walk, const std::string& target, platform::ExistingTarget existing,
                  uint64_t& told);
   void Leave(const TreeWalk& walk);
+  TreeEnd Stopped(const TreeWalk& walk);
   void Kept(const std::string& relative);
 
   std::string source_;

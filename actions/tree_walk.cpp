@@ -57,3 +57,9 @@ TreeWalk::Event TreeWalk::Next() {
 std::string TreeWalk::relative() const {
   return path_.size() > root_length_ ? path_.substr(root_length_ + 1) : std::string();
 }
+
+std::string TreeWalk::RelativeAt(size_t level) const {
+  const size_t length = levels_[level].length;
+  return length > root_length_ ? path_.substr(root_length_ + 1, length - root_length_ - 1)
+                               : std::string();
+}

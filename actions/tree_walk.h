@@ -36,6 +36,9 @@ class TreeWalk {
   bool failed() const { return failed_; }
   // Folders open: 1 while the root's entries come.
   size_t depth() const { return levels_.size(); }
+  // The path of the folder open at level (0: the root), and that path below the root.
+  std::string FolderAt(size_t level) const { return path_.substr(0, levels_[level].length); }
+  std::string RelativeAt(size_t level) const;
 
  private:
   struct Level {

@@ -245,6 +245,9 @@ TEST_F(FolderActionTest, AStopMidwayKeepsWhatIsFinishedAndTheWholeSource) {
     EXPECT_EQ(copied.size(), row.finished);
     for (const std::string& file : copied) EXPECT_EQ(file.substr(1), "=content");
     EXPECT_EQ(TreeOf(folder_ / "src/album"), tree);  // a move has removed no source
+    // The folder made has its look, though not all of it was copied.
+    EXPECT_EQ(fs::status(U8(dest + "album")).permissions(),
+              fs::status(U8(folder_ / "src/album")).permissions());
     RemoveFolder(folder_ / "src");
     RemoveFolder(dest + "album");
   }
