@@ -1,6 +1,7 @@
 #include "actions/folder_copy.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "actions/drop_outcome.h"
 #include "actions/drop_work.h"
@@ -54,12 +55,20 @@ class FolderJob {
   void Run(ProgressPlace& place);
 
  private:
-  // Nothing of the folder was copied, for reason.
-  void FailWhole(const std::string& reason, const char* copy_line = nullptr) {
+  // Nothing of the folder was copied, for reason; undone: a copy was begun
+  // and taken away again, or not all of it when false.
+  void FailWhole(const std::string& reason, std::optional<bool> undone = std::nullopt) {
     CountFailures(outcome_, 1, reason);
+    const char* last = moving_ ? "It was left where it was." : nullptr;
+    if (undone && *undone && !moving_) last = "What was copied of it was removed.";
+    if (undone && !*undone) {
+      last = moving_ ? "It was left where it was, but not all that was copied of it could be "
+                       "removed."
+                     : "Not all that was copied of it could be removed.";
+    }
     ReportFailure(
         std::string("Sorry, Quorlith could not ") + (moving_ ? "move" : "copy") + " the folder.",
-        source_, reason, moving_ ? "It was left where it was." : copy_line);
+        source_, reason, last);
   }
   bool ChooseWay(TreeWay& way, bool& merge);
   void Finish(const TreeTally& copied, const TreeTally& removed);
@@ -139,8 +148,7 @@ void FolderJob::Run(ProgressPlace& place) {
   if (end == TreeEnd::kDestinationFailed ||
       (end == TreeEnd::kDone && way == TreeWay::kCopyForMove && !platform::SyncCopies(target_))) {
     const std::string reason = platform::LastFailure();
-    copy.Undo();
-    FailWhole(reason, "What was copied of it was removed.");
+    FailWhole(reason, copy.Undo());
     return;
   }
   TreeTally removed;

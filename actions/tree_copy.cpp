@@ -223,14 +223,17 @@ TreeEnd TreeCopy::Stopped(const TreeWalk& walk) {
   return TreeEnd::kStopped;
 }
 
-void TreeCopy::Undo() {
+bool TreeCopy::Undo() {
+  bool undone = true;
   // Each was made in a folder that was there before: none holds another.
   for (const std::string& relative : made_) {
     const std::string path = TargetOf(relative);
-    if (platform::KindOf(path) == EntryKind::kFolder)
-      RemoveTree(path);
-    else
-      platform::RemoveEntry(path, true);
+    const EntryKind there = platform::KindOf(path);
+    if (there == EntryKind::kNone) continue;
+    if (!(there == EntryKind::kFolder ? RemoveTree(path) : platform::RemoveEntry(path, true))) {
+      undone = false;
+    }
   }
   made_.clear();
+  return undone;
 }

@@ -46,9 +46,10 @@ class TreeCopy {
 
   // Works through the tree, telling the progress each file from place on.
   TreeEnd Run(ProgressPlace& place);
-  // After kDestinationFailed: removes what this run made at the target.
-  // Files it replaced stay replaced: the old ones are gone already.
-  void Undo();
+  // After kDestinationFailed: removes what this run made at the target,
+  // false when something of it stays. Files it replaced stay replaced: the
+  // old ones are gone already.
+  bool Undo();
 
   const TreeTally& tally() const { return tally_; }
   // The entries (below the source, as TreeWalk::relative() says) whose

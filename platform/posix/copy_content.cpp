@@ -77,8 +77,8 @@ bool CopyContent(int from, int to, uint64_t size, const CopyProgress& progress) 
   // A clone shares the blocks until either file changes: instant and safe.
   if (size > 0 && ioctl(to, FICLONE, from) == 0) return Tell(progress, size);
   // Read ahead as far as the system will: the file is read once, front to
-  // back, as cp reads it.
-  (void)posix_fadvise(from, 0, 0, POSIX_FADV_SEQUENTIAL);
+  // back, as cp reads it. A small file is read in one step anyway.
+  if (size > kSmallestStep) (void)posix_fadvise(from, 0, 0, POSIX_FADV_SEQUENTIAL);
   uint64_t done = 0;
   size_t step = kLargestStep;
   for (;;) {
@@ -90,9 +90,13 @@ bool CopyContent(int from, int to, uint64_t size, const CopyProgress& progress) 
       if (done == 0 && KernelCopyUnavailable(errno)) break;
       return false;
     }
-    // The end, or a file system that reports no copy at all: the buffer
-    // loop reads on from here and finds the real end.
-    if (copied == 0) break;
+    // The end. A file system that reports no copy at all stops short of
+    // the size the file had: the buffer loop reads on from here and finds
+    // the real end.
+    if (copied == 0) {
+      if (done >= size && done > 0) return true;
+      break;
+    }
     done += static_cast<uint64_t>(copied);
     if (!Tell(progress, done)) return false;
     step = NextStep(static_cast<size_t>(copied), std::chrono::steady_clock::now() - began);

@@ -44,7 +44,10 @@ bool FillStaged(int source, const struct stat& info, int staged, const CopyProgr
   }
   mode_t mode = info.st_mode & 07777;
   struct stat made {};
-  if (posix::Retried([&] { return fstat(staged, &made); }) != 0 || made.st_uid != info.st_uid) {
+  if ((mode & (S_ISUID | S_ISGID)) == 0) {
+    // Nothing to drop: the copy's owner need not be asked.
+  } else if (posix::Retried([&] { return fstat(staged, &made); }) != 0 ||
+             made.st_uid != info.st_uid) {
     mode &= ~(S_ISUID | S_ISGID);
   } else if (made.st_gid != info.st_gid) {
     mode &= ~S_ISGID;

@@ -14,6 +14,9 @@ namespace file_steps {
 // both, and so does Linux here (a rename there would not, as it needs only
 // the folder to be writable).
 bool TargetAllows(const std::string& target, ExistingTarget existing, bool& durable) {
+  // A copy that keeps what is there takes the target's name in a step that
+  // fails when anything has it: nothing needs looking at first.
+  if (existing == ExistingTarget::kKeep) return true;
   switch (EntryAt(target)) {
     case Entry::kNothing:
       return true;
@@ -93,7 +96,13 @@ MoveOutcome MoveFileTo(const std::string& source, const std::string& target,
 
 bool CopyTreeFile(const std::string& source, const std::string& target, ExistingTarget existing,
                   const CopyProgress& progress, bool for_move) {
-  return CopyInto(source, target, existing, progress, for_move && file_steps::kDurableFileByFile);
+  const bool durable = for_move && file_steps::kDurableFileByFile;
+  // Only a copy that replaces what is there could empty its own source.
+  if (existing == ExistingTarget::kReplace) {
+    return CopyInto(source, target, existing, progress, durable);
+  }
+  ClearFailure();
+  return file_steps::CopyChecked(source, target, existing, progress, durable);
 }
 
 // Within a tree nothing is followed: a link is renamed as the link.

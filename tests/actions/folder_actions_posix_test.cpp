@@ -1,5 +1,5 @@
-// What only Linux folders hold: links, permissions, sockets and pipes, and a file system that
-// fills up halfway through a folder.
+// What only Linux folders hold: links, permissions, sockets and pipes; and file systems that fill
+// up halfway through a folder, or refuse some of its names.
 #include <sys/mount.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <memory>
@@ -148,6 +149,35 @@ TEST_F(FolderPosixTest, AFullDestinationLeavesTheSourceWholeAndTheTargetClean) {
     EXPECT_EQ(CurrentOutcome().done, 0);
     RemoveFolder(small + "album");
   }
+}
+
+// Names a FAT file system refuses fail on their own, and leave nothing there; the rest arrive.
+// The test makes and mounts a small FAT image of its own (root only).
+TEST_F(FolderPosixTest, NamesTheDestinationRefusesFailAlone) {
+  if (geteuid() != 0) GTEST_SKIP() << "mounting a FAT image needs root";
+  const std::string image = folder_ / "fat.img", fat = folder_ / "fat/";
+  MakeFolder(fat);
+  const std::string make = "truncate -s 4M '" + image + "' && mkfs.vfat -n QTEST '" + image +
+                           "' >/dev/null 2>&1 && mount -o loop '" + image + "' '" + fat + "'";
+  if (std::system(make.c_str()) != 0) GTEST_SKIP() << "no FAT image can be mounted here";
+  const struct Unmount {
+    std::string path;
+    ~Unmount() { umount2(path.c_str(), MNT_DETACH); }
+  } unmount{fat};
+  MakeFile("src/album/ok.txt", "ok");
+  MakeFile("src/album/a:b.txt", "colon");
+  MakeFile("src/album/sub:folder/in.txt", "in");
+  MakeFile("src/album/sub/what?.txt", "question");
+  MakeFile("src/album/sub/fine.txt", "fine");
+  SettingsRecord.CopyDestination = fat;
+  Quietly(2);
+  Drop({folder_ / "src/album"});
+  EXPECT_EQ(TreeOf(fat),
+            (Texts{"album/", "album/ok.txt=ok", "album/sub/", "album/sub/fine.txt=fine"}));
+  ASSERT_EQ(BoxTexts().size(), 1u);
+  EXPECT_EQ(BoxTexts()[0].rfind("Sorry, Quorlith could not copy 3 items in the folder.\r", 0), 0u);
+  EXPECT_EQ(CurrentOutcome().reason, platform::SystemErrorText(EINVAL));
+  EXPECT_EQ(CurrentOutcome().done, 2);
 }
 
 }  // namespace
