@@ -25,22 +25,33 @@ std::string ParentOf(std::string path) {
   return path.substr(0, separator);
 }
 
-// Whether folder is path itself or a folder that holds it, links resolved.
-bool Holds(const std::string& folder, const std::string& path) {
+// Whether the folder is path itself or a folder that holds it, links resolved.
+bool Holds(const platform::FolderIdentity& folder, const std::string& path) {
+  platform::FolderIdentity identity;
   for (std::string at = platform::ResolvedPath(path); !at.empty(); at = ParentOf(at)) {
-    if (platform::IsSameFile(at, folder)) return true;
+    if (platform::IdentityOf(at, identity) && identity == folder) return true;
   }
   return false;
 }
 
 // A copy of a folder into itself would never end; one onto itself would copy
-// nothing: both are refused before anything is made.
-platform::Failure RefusalOf(const std::string& source, const std::string& destination) {
+// nothing: both are refused before anything is made. Also tells whether the
+// folder lies on the destination's volume.
+platform::Failure RefusalOf(const std::string& source, const std::string& destination,
+                            DroppedItem& item) {
   const std::string name = DroppedName(source);
   if (name.empty()) return platform::Failure::kNoName;
-  if (platform::IsSameFile(source, destination)) return platform::Failure::kDestinationItself;
-  if (Holds(source, destination)) return platform::Failure::kIntoItself;
-  if (platform::IsSameFile(source, destination + name)) return platform::Failure::kSameFolder;
+  platform::FolderIdentity folder;
+  platform::FolderIdentity into;
+  platform::FolderIdentity target;
+  if (!platform::IdentityOf(source, folder)) return platform::Failure::kNone;  // fails anyway
+  const bool destination_there = platform::IdentityOf(destination, into);
+  item.same_volume = destination_there && into.volume == folder.volume;
+  if (destination_there && into == folder) return platform::Failure::kDestinationItself;
+  if (Holds(folder, destination)) return platform::Failure::kIntoItself;
+  if (platform::IdentityOf(destination + name, target) && target == folder) {
+    return platform::Failure::kSameFolder;
+  }
   return platform::Failure::kNone;
 }
 
@@ -90,8 +101,7 @@ bool PlanDrop(const std::string& destination, bool moving, std::vector<DroppedIt
       item.counted = true;
     } else {
       item.link = platform::KindOf(source) == platform::EntryKind::kLink;
-      item.refusal = RefusalOf(source, destination);
-      item.same_volume = moving && platform::OnSameVolume(source, destination);
+      item.refusal = RefusalOf(source, destination, item);
       // A folder that a move renames is not counted: one rename moves it all.
       const bool renamed =
           moving && !item.link && item.same_volume &&

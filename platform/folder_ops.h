@@ -20,7 +20,7 @@ enum class EntryKind {
   kUnknown,  // the system could not tell (its reason noted); something may be there
 };
 
-// A folder's identity on its system, the same for every path to it.
+// An entry's identity on its system, the same for every path to it.
 struct FolderIdentity {
   uint64_t volume = 0;
   uint64_t index = 0;
@@ -60,9 +60,10 @@ class FolderListing {
 
 // What is at path, a final link not followed; size gets a plain file's size.
 EntryKind KindOf(const std::string& path, uint64_t* size = nullptr);
-// Whether a folder moves from a to the folder b by one rename: both lie on
-// one volume (file system).
-bool OnSameVolume(const std::string& a, const std::string& b);
+// The identity of what is at path, a link followed; false when nothing is.
+// Two paths to one entry have one identity; entries on one volume (file
+// system) have one volume, and a folder moves within it by a rename.
+bool IdentityOf(const std::string& path, FolderIdentity& identity);
 // The path with every link in it resolved; empty (the reason noted) when
 // nothing is there.
 std::string ResolvedPath(const std::string& path);

@@ -34,8 +34,16 @@ bool SystemFailed() {
 // someone else than the source (root copying another user's file, say) loses
 // the set-user-ID and set-group-ID bits, as cp does: it must not run with its
 // new owner's rights what the source's owner put in it.
-bool FillStaged(int source, const struct stat& info, int staged, const CopyProgress& progress) {
-  if (!CopyContent(source, staged, static_cast<uint64_t>(info.st_size), progress)) {
+bool FillStaged(int source, const struct stat& info, int staged, const std::string& target,
+                const CopyProgress& progress) {
+  // A folder's files go one route after another: what the file systems
+  // refused for the last one holds for the next.
+  thread_local CopyRoute route;
+  const std::string folder = posix::FolderOf(target);
+  if (route.source != info.st_dev || route.target_folder != folder) {
+    route = CopyRoute{info.st_dev, folder};
+  }
+  if (!CopyContent(source, staged, static_cast<uint64_t>(info.st_size), progress, route)) {
     if (errno == ECANCELED)
       NoteFailure(Failure::kStopped);
     else
@@ -99,7 +107,7 @@ bool CopyChecked(const std::string& source, const std::string& target, ExistingT
 
   posix::StagedFile staged(target);
   if (!staged.file().valid()) return SystemFailed();
-  if (!FillStaged(input.get(), info, staged.file().get(), progress)) return false;
+  if (!FillStaged(input.get(), info, staged.file().get(), target, progress)) return false;
   if (staged.PutInPlace(existing == ExistingTarget::kReplace, durable)) return true;
   NoteNotPlaced(errno == EEXIST, static_cast<unsigned long>(errno));
   return false;

@@ -126,12 +126,11 @@ EntryKind KindOf(const std::string& path, uint64_t* size) {
   return KindOfMode(info.st_mode);
 }
 
-bool OnSameVolume(const std::string& a, const std::string& b) {
-  struct stat first {};
-  struct stat second {};
-  return posix::Retried([&] { return stat(a.c_str(), &first); }) == 0 &&
-         posix::Retried([&] { return stat(b.c_str(), &second); }) == 0 &&
-         first.st_dev == second.st_dev;
+bool IdentityOf(const std::string& path, FolderIdentity& identity) {
+  struct stat info {};
+  if (posix::Retried([&] { return stat(path.c_str(), &info); }) != 0) return false;
+  identity = {static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino)};
+  return true;
 }
 
 std::string ResolvedPath(const std::string& path) {

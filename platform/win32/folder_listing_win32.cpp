@@ -124,14 +124,12 @@ EntryKind KindOf(const std::string& path, uint64_t* size) {
   return kind;
 }
 
-bool OnSameVolume(const std::string& a, const std::string& b) {
-  const win32::OwnedHandle first = QuestionHandle(a);
-  const win32::OwnedHandle second = QuestionHandle(b);
-  BY_HANDLE_FILE_INFORMATION one;
-  BY_HANDLE_FILE_INFORMATION other;
-  return first.valid() && second.valid() && GetFileInformationByHandle(first.get(), &one) &&
-         GetFileInformationByHandle(second.get(), &other) &&
-         one.dwVolumeSerialNumber == other.dwVolumeSerialNumber;
+bool IdentityOf(const std::string& path, FolderIdentity& identity) {
+  const win32::OwnedHandle handle = QuestionHandle(path);
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!handle.valid() || !GetFileInformationByHandle(handle.get(), &info)) return false;
+  identity = {info.dwVolumeSerialNumber, SizeFound(info.nFileIndexHigh, info.nFileIndexLow)};
+  return true;
 }
 
 std::string ResolvedPath(const std::string& path) {
