@@ -218,7 +218,9 @@ TEST_F(FolderActionTest, AStopMidwayKeepsWhatIsFinishedAndTheWholeSource) {
     if (row.mode == 3 && !other_) continue;  // a move is stopped while it copies across volumes
     const std::string dest = row.mode == 3 ? other_->path() : copies_;
     SettingsRecord.CopyDestination = SettingsRecord.MoveDestination = dest;
-    for (int i = 0; i < 6; ++i) MakeFile("src/album/" + std::to_string(i), "content");
+    for (const char* name : {"0", "1", "2", "3", "4", "5"}) {
+      MakeFile(std::string("src/album/") + name, "content");
+    }
     const Texts tree = TreeOf(folder_ / "src/album");
     // The third file's copy waits at its start until the window's thread has asked to stop.
     std::atomic<int> started{0};
