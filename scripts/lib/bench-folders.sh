@@ -63,12 +63,16 @@ move_tree_away_by_mv() {
   record move-tree-shm-mv "$(ms_between "$t0" "$t1")" "mv of the tree to /dev/shm"
   mv "$shm_dest/tree" "$work/src/tree"
 }
+# A folder's rename writes its parents and itself: the journal must not still
+# be busy with the last move back, for either side.
 move_tree_within_by_quorlith() {
+  settle
   drop "$box_x" "$box_y" gone "$work/src/tree" -- "$work/src/tree"
   record move-tree-here "$(dropped_value ms)" "move of the tree within the file system"
   [ -d "$work/dest/tree" ] && mv "$work/dest/tree" "$work/src/tree"
 }
 move_tiny_by_quorlith() {
+  settle
   drop "$box_x" "$box_y" gone "$work/src/tiny.bin" -- "$work/src/tiny.bin"
   record move-tiny-here "$(dropped_value ms)" "move of 1 byte"
   [ -e "$work/dest/tiny.bin" ] && mv "$work/dest/tiny.bin" "$work/src/tiny.bin"
