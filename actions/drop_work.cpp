@@ -149,4 +149,5 @@ void StopDropWork(StopAt at) {
     tasks.clear();
     stop_requested = false;
   }
+  stop_now = false;
 }

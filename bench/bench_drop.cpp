@@ -18,6 +18,8 @@
 //                     VmHWM): before the first drop, where the peak is reset,
 //                     and after the 10th and the last
 //   --settle MS       the pause after a drop before such a reading (500)
+//   --dated SOURCE    appears only once PATH has SOURCE's modification time: a
+//                     folder's copy is given it once everything in it is there
 //
 // Prints "ms M", the median milliseconds of the drops, and "accept M", the
 // median milliseconds from the pointer's arrival on the target until the
@@ -171,6 +173,16 @@ bool Exists(const QString& path) {
   return lstat(QFile::encodeName(path).constData(), &info) == 0;
 }
 
+// Whether path exists with the modification time of source.
+bool Dated(const QString& path, const QString& source) {
+  struct stat made;
+  struct stat original;
+  return lstat(QFile::encodeName(path).constData(), &made) == 0 &&
+         lstat(QFile::encodeName(source).constData(), &original) == 0 &&
+         made.st_mtim.tv_sec == original.st_mtim.tv_sec &&
+         made.st_mtim.tv_nsec == original.st_mtim.tv_nsec;
+}
+
 // VmRSS and VmHWM of a process, in KiB; -1 where unreadable.
 struct Memory {
   long resident = -1;
@@ -208,6 +220,7 @@ struct Options {
   QString remove_from;
   long watch = 0;
   int settle_ms = 500;
+  QString dated;
 };
 
 class Source : public QWidget {
@@ -333,7 +346,9 @@ class Source : public QWidget {
 
   void Check() {
     if (phase_ != Phase::kWaiting) return;
-    if (Exists(options_.argument) != (options_.mode == "gone")) Landed();
+    const bool there = options_.dated.isEmpty() ? Exists(options_.argument)
+                                                : Dated(options_.argument, options_.dated);
+    if (there != (options_.mode == "gone")) Landed();
   }
 
   // The drop's work is done.
@@ -433,7 +448,8 @@ int main(int argc, char** argv) {
   if (files < 5 || (files - 5) % 2 != 0 || !modes.contains(args[3])) {
     std::fprintf(stderr,
                  "usage: quorlith_bench_drop X Y gone|appears|clipboard ARGUMENT [--from LIST]"
-                 " [--drops N] [--remove-from DIR] [--watch PID] [--settle MS] -- [FILE...]\n");
+                 " [--drops N] [--remove-from DIR] [--watch PID] [--settle MS] [--dated SOURCE]"
+                 " -- [FILE...]\n");
     return 2;
   }
   Options options;
@@ -455,6 +471,8 @@ int main(int argc, char** argv) {
       options.watch = value.toLong();
     } else if (args[i] == "--settle") {
       options.settle_ms = value.toInt();
+    } else if (args[i] == "--dated") {
+      options.dated = value;
     } else {
       std::fprintf(stderr, "quorlith_bench_drop: unknown option %s\n", qPrintable(args[i]));
       return 2;

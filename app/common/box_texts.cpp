@@ -28,8 +28,31 @@ std::string FolderName(std::string folder) {
   return folder;
 }
 
-std::string Files(int32_t count) {
-  return std::to_string(count) + (count == 1 ? " file" : " files");
+// 4000 -> "4,000".
+std::string Grouped(int32_t count) {
+  const std::string digits = std::to_string(count < 0 ? -int64_t{count} : int64_t{count});
+  std::string text;
+  if (count < 0) text.push_back('-');
+  for (size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % 3 == 0) text.push_back(',');
+    text.push_back(digits[i]);
+  }
+  return text;
+}
+
+std::string Files(int32_t count) { return Grouped(count) + (count == 1 ? " file" : " files"); }
+std::string Folders(int32_t count) {
+  return Grouped(count) + (count == 1 ? " folder" : " folders");
+}
+
+// What a copy or a move came to: "4,000 files in 12 folders", "1 folder"
+// moved whole by a rename, or both.
+std::string Copied(const DropOutcome& outcome) {
+  std::string text = Files(outcome.done);
+  if (outcome.folders > 0) text += " in " + Folders(outcome.folders);
+  if (outcome.whole == 0) return text;
+  if (outcome.done == 0 && outcome.folders == 0) return Folders(outcome.whole);
+  return text + " and " + Folders(outcome.whole);
 }
 
 const char* TrashName() {
@@ -44,10 +67,10 @@ const char* TrashName() {
 std::string Troubles(const DropOutcome& outcome) {
   std::string text;
   if (outcome.failed > 0) {
-    text += ", " + std::to_string(outcome.failed) + " failed";
+    text += ", " + Grouped(outcome.failed) + " failed";
     if (!outcome.reason.empty()) text += " (" + outcome.reason + ")";
   }
-  if (outcome.skipped > 0) text += ", " + std::to_string(outcome.skipped) + " skipped";
+  if (outcome.skipped > 0) text += ", " + Grouped(outcome.skipped) + " skipped";
   if (outcome.stopped) text += ", stopped";
   return text;
 }
@@ -65,10 +88,10 @@ std::string OutcomeText(const DropOutcome& outcome) {
     }
     case CommandMode::kCopy:
       if (outcome.declined) return "Nothing copied";
-      return "Copied " + done + " to " + outcome.destination + Troubles(outcome);
+      return "Copied " + Copied(outcome) + " to " + outcome.destination + Troubles(outcome);
     case CommandMode::kMove:
       if (outcome.declined) return "Nothing moved";
-      return "Moved " + done + " to " + outcome.destination + Troubles(outcome);
+      return "Moved " + Copied(outcome) + " to " + outcome.destination + Troubles(outcome);
     case CommandMode::kDelete:
       if (outcome.declined) return "Nothing deleted";
       if (outcome.to_trash) return "Moved " + done + " to " + TrashName() + Troubles(outcome);
@@ -78,12 +101,17 @@ std::string OutcomeText(const DropOutcome& outcome) {
 }
 
 std::string ProgressText(const ProgressView& view) {
-  const char* verb = view.mode == CommandMode::kMove     ? "Moving"
-                     : view.mode == CommandMode::kDelete ? "Deleting"
-                                                         : "Copying";
-  std::string text = std::string(verb) + " " + std::to_string(view.file) + " of " +
-                     std::to_string(view.files) + ": " + view.name;
-  if (view.mode != CommandMode::kDelete && view.bytes_total > 0) {
+  const bool moving = view.mode == CommandMode::kMove;
+  if (view.counting) {
+    return std::string("Counting the files to ") + (moving ? "move: " : "copy: ") +
+           Grouped(view.files);
+  }
+  if (view.mode == CommandMode::kDelete) {
+    return "Deleting " + Grouped(view.file) + " of " + Grouped(view.files) + ": " + view.name;
+  }
+  std::string text = std::string(moving ? "Moving " : "Copying ") + Grouped(view.file) + " of " +
+                     Files(view.files) + ": " + view.name;
+  if (view.bytes_total > 0) {
     const auto percent = static_cast<unsigned>(view.bytes_done * 100 / view.bytes_total);
     text += " (" + std::to_string(percent > 100 ? 100 : percent) + " %)";
   }

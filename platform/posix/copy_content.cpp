@@ -42,10 +42,15 @@ bool KernelCopyUnavailable(int error) {
   return error == EXDEV || error == ENOSYS || error == EOPNOTSUPP || error == EINVAL ||
          error == EBADF || error == ETXTBSY || error == EPERM;
 }
+// Those of them that hold for every file between the two file systems.
+bool KernelCopyNeverAvailable(int error) {
+  return error == EXDEV || error == ENOSYS || error == EOPNOTSUPP;
+}
 
-// Reads and writes until the end of from.
+// Reads and writes until the end of from, through a buffer each copying
+// thread makes once.
 bool CopyByBuffer(int from, int to, uint64_t done, const CopyProgress& progress) {
-  const std::unique_ptr<char[]> buffer(new char[kBufferSize]);
+  thread_local const std::unique_ptr<char[]> buffer(new char[kBufferSize]);
   for (;;) {
     const ssize_t got = read(from, buffer.get(), kBufferSize);
     if (got < 0) {
@@ -71,14 +76,18 @@ size_t NextStep(size_t bytes, std::chrono::steady_clock::duration took) {
 
 }  // namespace
 
-bool CopyContent(int from, int to, uint64_t size, const CopyProgress& progress) {
+bool CopyContent(int from, int to, uint64_t size, const CopyProgress& progress, CopyRoute& route) {
   // Asked before the first byte: a stop already wanted writes nothing.
   if (!Tell(progress, 0)) return false;
   // A clone shares the blocks until either file changes: instant and safe.
-  if (size > 0 && ioctl(to, FICLONE, from) == 0) return Tell(progress, size);
+  if (size > 0 && !route.no_clone) {
+    if (ioctl(to, FICLONE, from) == 0) return Tell(progress, size);
+    route.no_clone = errno == EXDEV || errno == EOPNOTSUPP || errno == ENOTTY || errno == EINVAL;
+  }
+  if (route.no_kernel_copy) return CopyByBuffer(from, to, 0, progress);
   // Read ahead as far as the system will: the file is read once, front to
-  // back, as cp reads it.
-  (void)posix_fadvise(from, 0, 0, POSIX_FADV_SEQUENTIAL);
+  // back, as cp reads it. A small file is read in one step anyway.
+  if (size > kSmallestStep) (void)posix_fadvise(from, 0, 0, POSIX_FADV_SEQUENTIAL);
   uint64_t done = 0;
   size_t step = kLargestStep;
   for (;;) {
@@ -87,12 +96,19 @@ bool CopyContent(int from, int to, uint64_t size, const CopyProgress& progress) 
     if (copied < 0) {
       if (errno == EINTR) continue;
       // Refused before any byte moved: the buffer loop takes over.
-      if (done == 0 && KernelCopyUnavailable(errno)) break;
+      if (done == 0 && KernelCopyUnavailable(errno)) {
+        route.no_kernel_copy = KernelCopyNeverAvailable(errno);
+        break;
+      }
       return false;
     }
-    // The end, or a file system that reports no copy at all: the buffer
-    // loop reads on from here and finds the real end.
-    if (copied == 0) break;
+    // The end. A file system that reports no copy at all stops short of
+    // the size the file had: the buffer loop reads on from here and finds
+    // the real end.
+    if (copied == 0) {
+      if (done >= size && done > 0) return true;
+      break;
+    }
     done += static_cast<uint64_t>(copied);
     if (!Tell(progress, done)) return false;
     step = NextStep(static_cast<size_t>(copied), std::chrono::steady_clock::now() - began);

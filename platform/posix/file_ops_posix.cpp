@@ -34,8 +34,16 @@ bool SystemFailed() {
 // someone else than the source (root copying another user's file, say) loses
 // the set-user-ID and set-group-ID bits, as cp does: it must not run with its
 // new owner's rights what the source's owner put in it.
-bool FillStaged(int source, const struct stat& info, int staged, const CopyProgress& progress) {
-  if (!CopyContent(source, staged, static_cast<uint64_t>(info.st_size), progress)) {
+bool FillStaged(int source, const struct stat& info, int staged, const std::string& target,
+                const CopyProgress& progress) {
+  // A folder's files go one route after another: what the file systems
+  // refused for the last one holds for the next.
+  thread_local CopyRoute route;
+  const std::string folder = posix::FolderOf(target);
+  if (route.source != info.st_dev || route.target_folder != folder) {
+    route = CopyRoute{info.st_dev, folder};
+  }
+  if (!CopyContent(source, staged, static_cast<uint64_t>(info.st_size), progress, route)) {
     if (errno == ECANCELED)
       NoteFailure(Failure::kStopped);
     else
@@ -44,14 +52,17 @@ bool FillStaged(int source, const struct stat& info, int staged, const CopyProgr
   }
   mode_t mode = info.st_mode & 07777;
   struct stat made {};
-  if (fstat(staged, &made) != 0 || made.st_uid != info.st_uid) {
+  if ((mode & (S_ISUID | S_ISGID)) == 0) {
+    // Nothing to drop: the copy's owner need not be asked.
+  } else if (posix::Retried([&] { return fstat(staged, &made); }) != 0 ||
+             made.st_uid != info.st_uid) {
     mode &= ~(S_ISUID | S_ISGID);
   } else if (made.st_gid != info.st_gid) {
     mode &= ~S_ISGID;
   }
-  (void)fchmod(staged, mode);
+  (void)posix::Retried([&] { return fchmod(staged, mode); });
   const timespec times[2] = {info.st_atim, info.st_mtim};
-  (void)futimens(staged, times);
+  (void)posix::Retried([&] { return futimens(staged, times); });
   return true;
 }
 
@@ -83,10 +94,11 @@ bool CopyChecked(const std::string& source, const std::string& target, ExistingT
                  const CopyProgress& progress, bool durable) {
   // Non-blocking, so that a named pipe given as source cannot hang the open;
   // it is refused below like every other entry that is not a regular file.
-  Descriptor input(open(source.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+  Descriptor input(
+      posix::Retried([&] { return open(source.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC); }));
   if (input.get() < 0) return SystemFailed();
   struct stat info;
-  if (fstat(input.get(), &info) != 0) return SystemFailed();
+  if (posix::Retried([&] { return fstat(input.get(), &info); }) != 0) return SystemFailed();
   if (!S_ISREG(info.st_mode)) {
     NoteFailure(S_ISDIR(info.st_mode) ? Failure::kFolder : Failure::kNotAFile);
     return false;
@@ -95,7 +107,7 @@ bool CopyChecked(const std::string& source, const std::string& target, ExistingT
 
   posix::StagedFile staged(target);
   if (!staged.file().valid()) return SystemFailed();
-  if (!FillStaged(input.get(), info, staged.file().get(), progress)) return false;
+  if (!FillStaged(input.get(), info, staged.file().get(), target, progress)) return false;
   if (staged.PutInPlace(existing == ExistingTarget::kReplace, durable)) return true;
   NoteNotPlaced(errno == EEXIST, static_cast<unsigned long>(errno));
   return false;
@@ -111,7 +123,7 @@ bool RemoveFile(const std::string& path) {
     NoteFailure(Failure::kFolder);
     return false;
   }
-  return unlink(path.c_str()) == 0 || SystemFailed();
+  return posix::Retried([&] { return unlink(path.c_str()); }) == 0 || SystemFailed();
 }
 
 uint64_t FileSize(const std::string& path) {

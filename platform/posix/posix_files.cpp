@@ -60,7 +60,7 @@ bool MakeFolderPath(const std::string& path, mode_t mode) {
 }
 
 bool RenameInto(const std::string& from, const std::string& to, bool replace) {
-  if (replace) return rename(from.c_str(), to.c_str()) == 0;
+  if (replace) return Retried([&] { return rename(from.c_str(), to.c_str()); }) == 0;
   switch (RenameExclusive(from, to)) {
     case RenameOutcome::kDone:
       return true;
@@ -68,8 +68,8 @@ bool RenameInto(const std::string& from, const std::string& to, bool replace) {
       errno = EEXIST;
       return false;
     case RenameOutcome::kUnsupported:
-      if (link(from.c_str(), to.c_str()) != 0) return false;
-      unlink(from.c_str());
+      if (Retried([&] { return link(from.c_str(), to.c_str()); }) != 0) return false;
+      (void)Retried([&] { return unlink(from.c_str()); });
       return true;
     case RenameOutcome::kFailed:
       break;

@@ -6,10 +6,21 @@
 
 #include <sys/types.h>
 
+#include <cerrno>
 #include <cstddef>
 #include <string>
 
 namespace platform::posix {
+
+// Calls call again for as long as it fails with EINTR: a signal that arrives
+// during a system call must not fail the copy.
+template <typename Call>
+auto Retried(Call call) -> decltype(call()) {
+  for (;;) {
+    const auto result = call();
+    if (result != -1 || errno != EINTR) return result;
+  }
+}
 
 // Closes a descriptor when it goes out of scope.
 class Descriptor {

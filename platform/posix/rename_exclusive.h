@@ -19,7 +19,11 @@ enum class RenameOutcome {
 // Renames from to to in one step that fails when to exists, however
 // recently it came to be.
 inline RenameOutcome RenameExclusive(const std::string& from, const std::string& to) {
-  if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
+  int done;
+  do {
+    done = renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE);
+  } while (done != 0 && errno == EINTR);
+  if (done == 0) {
     return RenameOutcome::kDone;
   }
   if (errno == EEXIST) return RenameOutcome::kTargetExists;

@@ -35,7 +35,9 @@ bool MakesNoUnnamedFiles(int error) {
 bool LinkOpenFile(int fd, const std::string& path) {
   char self[48];
   std::snprintf(self, sizeof self, "/proc/self/fd/%d", fd);
-  return linkat(AT_FDCWD, self, AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0;
+  return Retried([&] {
+           return linkat(AT_FDCWD, self, AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW);
+         }) == 0;
 }
 
 // A named temporary in folder, made by make; errno tells why when none was.
@@ -58,11 +60,13 @@ void AllowUnnamedFiles(bool allowed) { unnamed_allowed = allowed; }
 StagedFile::StagedFile(const std::string& target) : target_(target) {
   const std::string folder = FolderOf(target);
   if (UnnamedFilesWork()) {
-    file_.Reset(open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600));
+    file_.Reset(
+        Retried([&] { return open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600); }));
     if (file_.valid() || !MakesNoUnnamedFiles(errno)) return;
   }
   named_ = MakeNamed(folder, [&](const std::string& path) {
-    file_.Reset(open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+    file_.Reset(
+        Retried([&] { return open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600); }));
     return file_.valid();
   });
 }
@@ -83,7 +87,7 @@ bool StagedFile::LinkUnderTemporaryName() {
 
 bool StagedFile::PutInPlace(bool replace, bool durable) {
   if (!file_.valid()) return false;
-  if (durable && fsync(file_.get()) != 0) return false;
+  if (durable && Retried([&] { return fsync(file_.get()); }) != 0) return false;
   if (named_.empty() && !replace) {
     placed_ = LinkOpenFile(file_.get(), target_);
   } else {

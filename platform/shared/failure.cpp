@@ -16,6 +16,8 @@ void NoteFailure(Failure kind, unsigned long system_code) { last = {kind, system
 
 void ClearFailure() { last = {}; }
 
+unsigned long LastSystemError() { return last.kind == Failure::kSystem ? last.code : 0; }
+
 std::string LastFailure() {
   switch (last.kind) {
     case Failure::kNone:
@@ -36,6 +38,20 @@ std::string LastFailure() {
       return "A file of that name appeared in the destination meanwhile.";
     case Failure::kStopped:
       return "The work was stopped.";
+    case Failure::kTargetNotFolder:
+      return "A file of that name is in the way.";
+    case Failure::kSameFolder:
+      return "The folder would be copied onto itself.";
+    case Failure::kDestinationItself:
+      return "It is the destination folder itself.";
+    case Failure::kIntoItself:
+      return "The destination lies inside the folder.";
+    case Failure::kFolderLoop:
+      return "The folder holds itself.";
+    case Failure::kCopyNotWhole:
+      return "Its copy at the destination is not whole, so it was kept.";
+    case Failure::kNoName:
+      return "It has no name to give its copy.";
   }
   return {};
 }

@@ -3,6 +3,7 @@
 #include "platform/failure.h"
 #include "platform/file_ops.h"
 #include "platform/file_query.h"
+#include "platform/folder_ops.h"
 #include "platform/shared/file_steps.h"
 
 namespace platform {
@@ -13,6 +14,9 @@ namespace file_steps {
 // both, and so does Linux here (a rename there would not, as it needs only
 // the folder to be writable).
 bool TargetAllows(const std::string& target, ExistingTarget existing, bool& durable) {
+  // A copy that keeps what is there takes the target's name in a step that
+  // fails when anything has it: nothing needs looking at first.
+  if (existing == ExistingTarget::kKeep) return true;
   switch (EntryAt(target)) {
     case Entry::kNothing:
       return true;
@@ -88,6 +92,38 @@ MoveOutcome MoveFileTo(const std::string& source, const std::string& target,
   }
   if (!CopyInto(source, target, existing, progress, true)) return MoveOutcome::kFailed;
   return RemoveFile(source) ? MoveOutcome::kMoved : MoveOutcome::kSourceRemained;
+}
+
+bool CopyTreeFile(const std::string& source, const std::string& target, ExistingTarget existing,
+                  const CopyProgress& progress, bool for_move) {
+  const bool durable = for_move && file_steps::kDurableFileByFile;
+  // Only a copy that replaces what is there could empty its own source.
+  if (existing == ExistingTarget::kReplace) {
+    return CopyInto(source, target, existing, progress, durable);
+  }
+  ClearFailure();
+  return file_steps::CopyChecked(source, target, existing, progress, durable);
+}
+
+// Within a tree nothing is followed: a link is renamed as the link.
+RenameResult RenameEntry(const std::string& source, const std::string& target,
+                         ExistingTarget existing) {
+  ClearFailure();
+  if (file_steps::IsPlainFile(source) && IsSameFile(source, target)) {
+    NoteFailure(Failure::kSameFile);  // a rename onto its own hard link would do nothing
+    return RenameResult::kFailed;
+  }
+  bool durable = false;
+  if (!file_steps::TargetAllows(target, existing, durable)) return RenameResult::kFailed;
+  switch (file_steps::RenameFile(source, target, existing == ExistingTarget::kReplace)) {
+    case file_steps::Renamed::kDone:
+      return RenameResult::kDone;
+    case file_steps::Renamed::kOtherVolume:
+      return RenameResult::kOtherVolume;
+    case file_steps::Renamed::kFailed:
+      break;
+  }
+  return RenameResult::kFailed;
 }
 
 }  // namespace platform

@@ -30,6 +30,10 @@ Renamed RenameFile(const std::string& source, const std::string& target, bool re
 bool CopyChecked(const std::string& source, const std::string& target, ExistingTarget existing,
                  const CopyProgress& progress, bool durable);
 
+// Whether a tree's copies for a move are each made durable on their own
+// (Windows), or all at once when the tree is done (Linux, SyncCopies).
+extern const bool kDurableFileByFile;
+
 // Shared: whether a copy may go to target, its reason noted when not; and
 // whether the copy must be on the disk before it takes its place (durable
 // is set when it replaces a file, and kept when the caller asked for it).

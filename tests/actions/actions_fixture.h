@@ -2,6 +2,7 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,12 @@
 #include "tests/support/scoped_env.h"
 #include "tests/support/scripted_ui.h"
 #include "tests/support/temp_folder.h"
+#include "text/file_system.h"
+#ifdef _WIN32
+#include <windows.h>
+
+#include "platform/win32/long_path.h"
+#endif
 
 using testing_support::Exists;
 using testing_support::ReadFile;
@@ -72,6 +79,38 @@ inline std::string FailureBox(const std::string& failed, const std::string& file
   return failed + "\r" + file + "\r" + reason +
          (failed == kMoveFailed ? "\rIt was left where it was." : "");
 }
+// A folder's tree as text, each entry below it in sorted order: "sub/" a folder, "sub/a=bytes" a
+// file, "sub/l->text" a link, "sub/p|" a pipe or socket; "/" between levels on both systems.
+// Links are not followed.
+inline Texts TreeOf(std::string folder, const std::string& below = "") {
+  if (folder.back() != NativeSeparator()) folder += NativeSeparator();
+  Texts tree;
+  for (const std::string& name : testing_support::NamesIn(folder)) {
+    const std::string path = folder + name, relative = below + name;
+#ifdef _WIN32
+    const DWORD attributes = GetFileAttributesW(platform::win32::SystemPath(path).c_str());
+    const bool link = false, is_folder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    const bool special = false;
+#else
+    namespace fs = std::filesystem;
+    const fs::file_status status = fs::symlink_status(path);
+    const bool link = fs::is_symlink(status), is_folder = fs::is_directory(status);
+    const bool special = fs::is_fifo(status) || fs::is_socket(status);
+#endif
+    if (special) {
+      tree.push_back(relative + "|");
+    } else if (link) {
+      tree.push_back(relative + "->" + std::filesystem::read_symlink(path).string());
+    } else if (is_folder) {
+      tree.push_back(relative + "/");
+      for (std::string& inner : TreeOf(path, relative + "/")) tree.push_back(std::move(inner));
+    } else {
+      tree.push_back(relative + "=" + ReadFile(path));
+    }
+  }
+  return tree;
+}
+
 inline std::string Reason(platform::Failure kind) {
   platform::NoteFailure(kind);
   return platform::LastFailure();

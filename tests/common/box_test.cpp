@@ -184,19 +184,56 @@ TEST(BoxTexts, TheTipSaysWhatADropCameTo) {
     int32_t done, failed, skipped;
     bool declined;
     std::string tip;
-  } rows[] = {{1, 1, 0, 0, false, "1 path on the clipboard"},
-              {1, 0, 3, 0, false, "Could not put 3 paths on the clipboard"},
-              {2, 2, 1, 1, false, "Copied 2 files to /d/, 1 failed, 1 skipped"},
-              {3, 1, 0, 0, false, "Moved 1 file to /d/"},
-              {3, 0, 0, 0, true, "Nothing moved"},
-              {4, 2, 0, 0, false, "Deleted 2 files"},
-              {4, 1, 2, 0, false, "Deleted 1 file, 2 failed (Permission denied.)"},
-              {7, 0, 0, 0, false, "Nothing done: there is no CommandMode 7"}};
+    int32_t folders = 0, whole = 0;
+  } rows[] = {
+      {1, 1, 0, 0, false, "1 path on the clipboard"},
+      {1, 0, 3, 0, false, "Could not put 3 paths on the clipboard"},
+      {2, 2, 1, 1, false, "Copied 2 files to /d/, 1 failed, 1 skipped"},
+      {2, 4000, 0, 0, false, "Copied 4,000 files in 12 folders to /d/", 12},
+      {2, 1234567, 1000, 0, false, "Copied 1,234,567 files in 1 folder to /d/, 1,000 failed", 1},
+      {3, 1, 0, 0, false, "Moved 1 file to /d/"},
+      {3, 0, 0, 0, false, "Moved 1 folder to /d/", 0, 1},
+      {3, 2, 0, 0, false, "Moved 2 files and 3 folders to /d/", 0, 3},
+      {3, 0, 0, 1, false, "Moved 0 files in 1 folder and 1 folder to /d/, 1 skipped", 1, 1},
+      {3, 0, 0, 0, true, "Nothing moved"},
+      {4, 2, 0, 0, false, "Deleted 2 files"},
+      {4, 1, 2, 0, false, "Deleted 1 file, 2 failed (Permission denied.)"},
+      {7, 0, 0, 0, false, "Nothing done: there is no CommandMode 7"}};
   for (const auto& row : rows) {
+    SCOPED_TRACE(row.tip);
     const std::string reason = row.mode == 4 ? "Permission denied." : "";
     EXPECT_EQ(OutcomeText({CommandMode{row.mode}, 0, row.done, row.failed, row.skipped,
-                           row.declined, false, false, "/d/", reason}),
+                           row.declined, false, false, "/d/", reason, row.folders, row.whole}),
               row.tip);
+  }
+}
+
+// While work runs: how far, with the files of folders counted first.
+TEST(BoxTexts, TheTipSaysHowFarWorkHasCome) {
+  const struct {
+    CommandMode mode;
+    int32_t file, files;
+    uint64_t done, total;
+    const char* name;
+    bool counting;
+    const char* tip;
+  } rows[] = {{CommandMode::kCopy, 312, 4000, 10, 100, "IMG_0311.jpg", false,
+               "Copying 312 of 4,000 files: IMG_0311.jpg (10 %)"},
+              {CommandMode::kMove, 1, 1, 0, 0, "a", false, "Moving 1 of 1 file: a"},
+              {CommandMode::kMove, 0, 12500, 0, 0, "", true, "Counting the files to move: 12,500"},
+              {CommandMode::kCopy, 0, 3, 0, 0, "", true, "Counting the files to copy: 3"},
+              {CommandMode::kDelete, 2, 1000, 0, 0, "x", false, "Deleting 2 of 1,000: x"}};
+  for (const auto& row : rows) {
+    ProgressView view;
+    view.running = true;
+    view.mode = row.mode;
+    view.file = row.file;
+    view.files = row.files;
+    view.bytes_done = row.done;
+    view.bytes_total = row.total;
+    view.name = row.name;
+    view.counting = row.counting;
+    EXPECT_EQ(ProgressText(view), row.tip);
   }
 }
 
@@ -285,8 +322,9 @@ TEST(BoxFeedbackTest, ShowsEachThingForItsTime) {
       {6000, kLeft, false, idle, Tint::kNone, -1, Tip::kHide, "", -1},
       {7000, kNothing, true, early, Tint::kNone, -1, Tip::kKeep, "", 50},
       {7050, kNothing, true, copying, Tint::kNone, 0.45, Tip::kShow,
-       "Copying 3 of 10: holiday.jpg (45 %)", 50},
-      {7100, kNothing, true, moving, Tint::kNone, 0.2, Tip::kShow, "Moving 3 of 10: empty", 50},
+       "Copying 3 of 10 files: holiday.jpg (45 %)", 50},
+      {7100, kNothing, true, moving, Tint::kNone, 0.2, Tip::kShow, "Moving 3 of 10 files: empty",
+       50},
       {7150, kCopied, true, idle, Tint::kFlash, -1, Tip::kShow, "Copied 2 files to /d/", 500},
       {8000, kCalled, true, idle, Tint::kAttention, -1, Tip::kKeep, "", 120},  // lit, plain, ...
       {8130, kNothing, true, idle, Tint::kNone, -1, Tip::kKeep, "", 110},

@@ -385,7 +385,7 @@ TEST_F(QtBox, TheBoxShowsProgressAndExitFinishesOnlyTheCurrentFile) {
     Settle();
     QThread::msleep(1);
   }
-  EXPECT_EQ(box_->Tip(), "Copying 2 of 3: b.bin (66 %)");
+  EXPECT_EQ(box_->Tip(), "Copying 2 of 3 files: b.bin (66 %)");
   EXPECT_NE(BodyPixel(0.1), BodyPixel(0.9)) << "two thirds filled";
   ChooseCommand(IDM_EXIT);
   platform::SetCopyPacer(nullptr);

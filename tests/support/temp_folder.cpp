@@ -23,6 +23,12 @@ namespace {
 
 // Paths are UTF-8: without this, Windows would read them in another code page.
 fs::path PathOf(const std::string& utf8) { return std::u8string(utf8.begin(), utf8.end()); }
+#ifdef _WIN32
+// A file's path for the streams: long ones in the form the system takes at any length.
+fs::path StreamPath(const std::string& utf8) { return SystemPath(utf8); }
+#else
+fs::path StreamPath(const std::string& utf8) { return utf8; }
+#endif
 std::string TextOf(const fs::path& path) {
   const std::u8string utf8 = path.u8string();
   return std::string(utf8.begin(), utf8.end());
@@ -67,8 +73,9 @@ TempFolder::TempFolder(const std::string& base) {
   path_ = TextOf(made) + NativeSeparator();
 }
 
-TempFolder::~TempFolder() {
-  const std::string folder = path_.substr(0, path_.size() - 1);
+TempFolder::~TempFolder() { RemoveFolder(path_.substr(0, path_.size() - 1)); }
+
+void RemoveFolder(const std::string& folder) {
 #ifdef _WIN32
   RemoveTree(folder);
 #else
@@ -110,21 +117,37 @@ std::unique_ptr<TempFolder> OtherVolumeFolder(const TempFolder& here) {
 }
 
 void WriteFile(const std::string& path, const std::string& bytes) {
-  if (PathOf(path).has_parent_path()) fs::create_directories(PathOf(path).parent_path());
-  std::ofstream(PathOf(path), std::ios::binary).write(bytes.data(), std::ssize(bytes));
+  const size_t separator = path.find_last_of(NativeSeparator() == '\\' ? "\\/" : "/");
+  if (separator != std::string::npos && separator > 0) MakeFolder(path.substr(0, separator));
+  std::ofstream(StreamPath(path), std::ios::binary).write(bytes.data(), std::ssize(bytes));
 }
 
 std::string ReadFile(const std::string& path) {
-  std::ifstream in(PathOf(path), std::ios::binary);
+  std::ifstream in(StreamPath(path), std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 bool Exists(const std::string& path) {
+#ifdef _WIN32
+  return GetFileAttributesW(SystemPath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+#else
   std::error_code ec;
   return fs::symlink_status(PathOf(path), ec).type() != fs::file_type::not_found && !ec;
+#endif
 }
 
-void MakeFolder(const std::string& path) { fs::create_directories(PathOf(path)); }
+void MakeFolder(const std::string& path) {
+#ifdef _WIN32
+  // Each folder in turn, as std::filesystem takes no path beyond MAX_PATH here.
+  for (size_t i = 3; i <= path.size(); ++i) {
+    if (i == path.size() || path[i] == '\\' || path[i] == '/') {
+      CreateDirectoryW(SystemPath(path.substr(0, i)).c_str(), nullptr);
+    }
+  }
+#else
+  fs::create_directories(PathOf(path));
+#endif
+}
 
 std::vector<std::string> NamesIn(const std::string& folder) {
   std::vector<std::string> names;

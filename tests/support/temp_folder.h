@@ -32,6 +32,8 @@ std::string ReadFile(const std::string& path);
 // True when the entry exists (a final link not followed).
 bool Exists(const std::string& path);
 void MakeFolder(const std::string& path);
+// Removes a folder with everything in it, at any depth; links go as links.
+void RemoveFolder(const std::string& path);
 // The names in a folder, sorted, hidden ones included (so left-over temporaries show).
 std::vector<std::string> NamesIn(const std::string& folder);
 

@@ -303,7 +303,7 @@ TEST_F(Win32Box, TheBoxShowsProgressAndItsEndLosesNothing) {
       Pump();
       Sleep(5);
     }
-    EXPECT_EQ(Box->Tip(), "Copying 2 of 3: b.bin (66 %)");
+    EXPECT_EQ(Box->Tip(), "Copying 2 of 3 files: b.bin (66 %)");
     EXPECT_GT(Box->Look().done, 0.6);
     if (session) {
       EXPECT_EQ(Send(WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
